@@ -1,0 +1,95 @@
+#include "app/dirwalk.h"
+
+#include <vector>
+
+#include "platform/dirid.h"
+#include "text/cp1251.h"
+#include "text/paths.h"
+#include "text/strings.h"
+#include "text/transforms.h"
+
+namespace tandrel {
+
+namespace {
+
+class Walker {
+public:
+    Walker(bool recursive, const FileFilter& admit, const WalkHandler& handler)
+        : recursive_(recursive), admit_(admit), handler_(handler) {}
+
+    void Walk(const std::string& dir) {
+        // A linked directory that leads back into the current descent is not entered again.
+        DirectoryId id;
+        const bool known = GetDirectoryId(dir, id);
+        if (known) {
+            for (const DirectoryId& open : descent_)
+                if (open == id) return;
+            descent_.push_back(id);
+        }
+        if (handler_.onDirectoryBegin) handler_.onDirectoryBegin(dir);
+
+        std::string pattern = dir;
+        pattern += kPathDelim;
+        pattern += "*.*";
+        FileFind find;
+        FindData entry;
+        for (bool more = find.FindFirst(CollapseCharRuns(pattern, kPathDelim), entry); more;
+             more = find.FindNext(entry)) {
+            if (entry.IsDirectory()) {
+                if (entry.name == "." || entry.name == "..") continue;
+                if (handler_.onDirectory) handler_.onDirectory(dir, entry);
+                if (recursive_) Walk(JoinPath(dir, entry.name));
+                continue;
+            }
+            if (admit_ && !admit_(entry.name)) continue;
+            // A file that vanished during the walk is skipped. A name that has no
+            // code-page-1251 form cannot be examined; it is handed on as listed and
+            // every operation on it refuses with a reason.
+            if (!PathIsUnmappable(entry.name) && !FileExists(JoinPath(dir, entry.name))) continue;
+            if (handler_.onFile) handler_.onFile(dir, entry);
+        }
+        find.FindClose();
+
+        if (handler_.onDirectoryEnd) handler_.onDirectoryEnd(dir);
+        if (known) descent_.pop_back();
+    }
+
+private:
+    bool recursive_;
+    const FileFilter& admit_;
+    const WalkHandler& handler_;
+    std::vector<DirectoryId> descent_;
+};
+
+}  // namespace
+
+void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler) {
+    Walker(recursive, admit, handler).Walk(dir);
+}
+
+std::string ExtensionKey(const std::string& name) {
+    return ToLowerCase(CopyAfterLastChar(name, '.'));
+}
+
+bool MaskAdmits(const std::string& mask, const std::string& name) {
+    const std::string maskKey = CopyAfterLastChar(mask, '.');
+    if (maskKey == "*" || maskKey.empty()) return true;
+    return ExtInMaskList(mask, ExtensionKey(name));
+}
+
+FileFilter MaskFilter(std::string mask) {
+    return [mask = std::move(mask)](const std::string& name) { return MaskAdmits(mask, name); };
+}
+
+bool SingleExtensionAdmits(const std::string& sourceMask, const std::string& name) {
+    const std::string sourceExt = CopyAfterLastChar(sourceMask, '.');
+    if (sourceExt == "*") return true;
+    if (sourceExt == ExtensionKey(name)) return true;
+    return sourceExt.empty() && name.find('.') == std::string::npos;
+}
+
+FileFilter SingleExtensionFilter(std::string sourceMask) {
+    return [mask = std::move(sourceMask)](const std::string& name) { return SingleExtensionAdmits(mask, name); };
+}
+
+}  // namespace tandrel

@@ -1,0 +1,49 @@
+// The one directory walk that every command walking a tree uses, and the two
+// mask filters that decide which files take part.
+//
+// The walk lists dir with every attribute in the file system's order, skips
+// "." and "..", walks each sub-directory depth first while the parent's listing
+// is in progress (when recursive), and hands on each admitted file that still
+// exists. Directories are passed in code-page-1251 text exactly as the walk
+// built them: the start directory unchanged, extended by JoinPath.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/files.h"
+
+namespace tandrel {
+
+// Decides from a file name whether the file takes part.
+using FileFilter = std::function<bool(const std::string& name)>;
+
+struct WalkHandler {
+    // Before the listing of a directory begins.
+    std::function<void(const std::string& dir)> onDirectoryBegin;
+    // Each sub-directory entry, before the walk descends into it.
+    std::function<void(const std::string& dir, const FindData& subdir)> onDirectory;
+    // Each admitted file that exists.
+    std::function<void(const std::string& dir, const FindData& file)> onFile;
+    // After the listing of a directory has ended (a directory that cannot be
+    // listed still gets its begin and end).
+    std::function<void(const std::string& dir)> onDirectoryEnd;
+};
+
+void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler);
+
+// ToLowerCase of the text after the last full stop (the whole name without one).
+std::string ExtensionKey(const std::string& name);
+
+// The mask filter of the walkers: when the text after the mask's last full stop
+// is neither "*" nor empty, the name's extension key must be one of the mask's
+// tokens. "*.*" and "*" admit everything; "*.MP3" admits nothing.
+bool MaskAdmits(const std::string& mask, const std::string& name);
+FileFilter MaskFilter(std::string mask);
+
+// The filter of the extension change: the source mask's extension is "*", or
+// equals the name's extension key exactly, or is empty and the name has none.
+bool SingleExtensionAdmits(const std::string& sourceMask, const std::string& name);
+FileFilter SingleExtensionFilter(std::string sourceMask);
+
+}  // namespace tandrel

@@ -1,0 +1,38 @@
+#include "platform/collation.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QString>
+
+#include "text/cp1251.h"
+
+namespace tandrel {
+
+namespace {
+
+// One collator for the whole run, with a fixed locale so that the order does
+// not depend on the machine: Latin before Cyrillic, ё beside е, case ignored.
+const QCollator& Collator() {
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(false);
+        c.setIgnorePunctuation(false);
+        (void)c.compare(QStringLiteral("a"), QStringLiteral("b"));  // finish the lazy set-up now
+        return c;
+    }();
+    return collator;
+}
+
+QString ToQString(const std::string& cp1251) {
+    std::string utf8 = Cp1251ToUtf8(cp1251);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+int CompareTextLocale(const std::string& a, const std::string& b) {
+    return Collator().compare(ToQString(a), ToQString(b));
+}
+
+}  // namespace tandrel

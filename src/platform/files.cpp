@@ -1,0 +1,297 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/posix_file.h"
+#include "text/cp1251.h"
+#include "text/paths.h"
+#include "text/transforms.h"
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace tandrel {
+
+using detail::CheckMappable;
+using detail::Fail;
+using detail::FailErrno;
+using detail::NativePath;
+
+namespace {
+
+// Wildcard match with "*" (any run) and "?" (one character); both sides lower-cased.
+bool WildcardMatch(const std::string& name, const std::string& mask) {
+    std::size_t n = 0, m = 0;
+    std::size_t starMask = std::string::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || mask[m] == name[n])) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (starMask != std::string::npos) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
+bool StatNative(const std::string& path, struct stat& st) {
+    if (PathIsUnmappable(path)) return false;
+    return ::stat(NativePath(path).c_str(), &st) == 0;
+}
+
+}  // namespace
+
+struct FileFind::Impl {
+    DIR* dir = nullptr;
+    std::string mask;  // lower-cased name pattern
+    bool matchAll = false;
+
+    ~Impl() { Close(); }
+    void Close() {
+        if (dir) ::closedir(dir);
+        dir = nullptr;
+    }
+
+    bool Next(FindData& out) {
+        if (!dir) return false;
+        while (dirent* e = ::readdir(dir)) {
+            std::string name = Utf8ToCp1251(e->d_name).text;
+            if (!matchAll && !WildcardMatch(ToLowerCase(name), mask)) continue;
+            struct stat st {};
+            bool isLink = false;
+            if (::fstatat(::dirfd(dir), e->d_name, &st, 0) != 0) {
+                // A broken link is listed as a file; an entry gone since readdir is skipped.
+                if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+                isLink = true;
+            }
+            out = FindData{};
+            out.name = name;
+            bool dotEntry = name == "." || name == "..";
+            if (S_ISDIR(st.st_mode)) out.attr |= faDirectory;
+            if (S_ISREG(st.st_mode) || isLink) out.attr |= faArchive;
+            if ((st.st_mode & S_IWUSR) == 0) out.attr |= faReadOnly;
+            if (!dotEntry && !name.empty() && name[0] == '.') out.attr |= faHidden;
+            out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
+            out.dosTime = ToDosTime(st.st_mtim.tv_sec);
+            return true;
+        }
+        Close();
+        return false;
+    }
+};
+
+FileFind::FileFind() : impl_(std::make_unique<Impl>()) {}
+FileFind::~FileFind() = default;
+
+bool FileFind::FindFirst(const std::string& pattern, FindData& out) {
+    impl_->Close();
+    std::size_t slash = pattern.rfind(kPathDelim);
+    std::string folder, namePattern;
+    if (slash == std::string::npos) {
+        folder = ".";
+        namePattern = pattern;
+    } else {
+        folder = slash == 0 ? std::string(1, kPathDelim) : pattern.substr(0, slash);
+        namePattern = pattern.substr(slash + 1);
+    }
+    if (namePattern.empty() || PathIsUnmappable(folder)) return false;
+    impl_->matchAll = namePattern == "*" || namePattern == "*.*";
+    impl_->mask = ToLowerCase(namePattern);
+    impl_->dir = ::opendir(NativePath(folder).c_str());
+    return impl_->Next(out);
+}
+
+bool FileFind::FindNext(FindData& out) { return impl_->Next(out); }
+
+void FileFind::FindClose() { impl_->Close(); }
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return StatNative(path, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st {};
+    return StatNative(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool PathIsUnmappable(const std::string& path) { return path.find(kUnmappableChar) != std::string::npos; }
+
+namespace {
+
+const char* const kMoveAction = "move";
+
+FileResult FailMove(const std::string& from, const std::string& to, const std::string& reason) {
+    return FileResult::Failure("Cannot move \"" + NativePath(from) + "\" to \"" + NativePath(to) + "\": " + reason);
+}
+
+// The move for file systems without RENAME_NOREPLACE.
+FileResult MoveWithoutRenameFlags(const std::string& from, const std::string& to, const std::string& nFrom,
+                                  const std::string& nTo) {
+    struct stat st {};
+    if (::lstat(nFrom.c_str(), &st) != 0) return FailMove(from, to, detail::ErrnoText(errno));
+    if (!S_ISDIR(st.st_mode)) {
+        if (::link(nFrom.c_str(), nTo.c_str()) == 0) {
+            if (::unlink(nFrom.c_str()) == 0) return FileResult::Success();
+            int err = errno;
+            ::unlink(nTo.c_str());  // undo: the file keeps its old name only
+            return FailMove(from, to, detail::ErrnoText(err));
+        }
+        int err = errno;
+        if (err == EEXIST) return FailMove(from, to, "the target already exists");
+        // Only file systems without hard links go on to the checked rename below.
+        if (err != EPERM && err != EOPNOTSUPP && err != ENOSYS && err != EMLINK)
+            return FailMove(from, to, detail::ErrnoText(err));
+    }
+    struct stat target {};
+    if (::lstat(nTo.c_str(), &target) == 0) return FailMove(from, to, "the target already exists");
+    if (errno != ENOENT) return FailMove(from, to, detail::ErrnoText(errno));
+    if (::rename(nFrom.c_str(), nTo.c_str()) != 0) return FailMove(from, to, detail::ErrnoText(errno));
+    return FileResult::Success();
+}
+
+}  // namespace
+
+FileResult MoveFileNoReplace(const std::string& from, const std::string& to) {
+    if (FileResult r = CheckMappable(kMoveAction, from); !r) return r;
+    if (FileResult r = CheckMappable(kMoveAction, to); !r) return r;
+    if (from.empty() || to.empty()) return FailMove(from, to, "the name is empty");
+    std::string nFrom = NativePath(from), nTo = NativePath(to);
+    if (::syscall(SYS_renameat2, AT_FDCWD, nFrom.c_str(), AT_FDCWD, nTo.c_str(), RENAME_NOREPLACE) == 0)
+        return FileResult::Success();
+    int err = errno;
+    if (err == EINVAL || err == ENOSYS) return MoveWithoutRenameFlags(from, to, nFrom, nTo);
+    if (err == EEXIST) {
+        // On a case-insensitive file system a change of letter case finds the
+        // file itself as the target; that rename is allowed.
+        struct stat a {}, b {};
+        if (ToLowerCase(from) == ToLowerCase(to) && ::lstat(nFrom.c_str(), &a) == 0 &&
+            ::lstat(nTo.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino) {
+            if (::rename(nFrom.c_str(), nTo.c_str()) == 0) return FileResult::Success();
+            return FailMove(from, to, detail::ErrnoText(errno));
+        }
+        return FailMove(from, to, "the target already exists");
+    }
+    return FailMove(from, to, detail::ErrnoText(err));
+}
+
+bool RenameFileChecked(const std::string& oldName, const std::string& newName) {
+    return MoveFileNoReplace(oldName, newName).ok;
+}
+
+FileResult CopyFileOver(const std::string& source, const std::string& target) {
+    // Names are used whole: cutting a long name would write another file.
+    if (FileResult r = CheckMappable("copy", source); !r) return r;
+    if (FileResult r = CheckMappable("copy over", target); !r) return r;
+    std::string nSource = NativePath(source), nTarget = NativePath(target);
+    int in = ::open(nSource.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return FailErrno("copy", nSource, errno);
+    struct CloseIn {
+        int fd;
+        ~CloseIn() { ::close(fd); }
+    } closeIn{in};
+    struct stat st {};
+    if (::fstat(in, &st) != 0) return FailErrno("copy", nSource, errno);
+    if (S_ISDIR(st.st_mode)) return Fail("copy", nSource, "it is a folder");
+
+    detail::AtomicFileWriter writer;
+    if (FileResult r = writer.Begin(nTarget, st.st_mode & 0777); !r) return r;
+    char buf[128 * 1024];
+    for (;;) {
+        ssize_t n = ::read(in, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return FailErrno("copy", nSource, errno);  // the writer removes its temporary file
+        }
+        if (n == 0) break;
+        if (FileResult r = writer.Write(buf, static_cast<std::size_t>(n)); !r) return r;
+    }
+    // The copy keeps the source's last write time, as a file copy does.
+    struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::futimens(writer.Fd(), times) != 0) return FailErrno("copy over", nTarget, errno);
+    return writer.Commit();
+}
+
+FileResult DeleteFileChecked(const std::string& path) {
+    if (FileResult r = CheckMappable("delete", path); !r) return r;
+    std::string native = NativePath(path);
+    struct stat st {};
+    if (::lstat(native.c_str(), &st) != 0) return FailErrno("delete", native, errno);
+    if (S_ISDIR(st.st_mode)) return Fail("delete", native, "it is a folder");
+    if (!S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0) return Fail("delete", native, "the file is read-only");
+    if (::unlink(native.c_str()) != 0) return FailErrno("delete", native, errno);
+    return FileResult::Success();
+}
+
+FileResult CreateDirectories(const std::string& path) {
+    if (FileResult r = CheckMappable("create folder", path); !r) return r;
+    return detail::MakeDirectories(NativePath(path));
+}
+
+FileResult SetAttributesNormal(const std::string& path) {
+    if (FileResult r = CheckMappable("change attributes of", path); !r) return r;
+    std::string native = NativePath(path);
+    struct stat st {};
+    if (::stat(native.c_str(), &st) != 0) return FailErrno("change attributes of", native, errno);
+    if ((st.st_mode & S_IWUSR) != 0) return FileResult::Success();
+    if (::chmod(native.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0)
+        return FailErrno("change attributes of", native, errno);
+    return FileResult::Success();
+}
+
+bool FileDosTime(const std::string& path, std::uint32_t& dosTime) {
+    struct stat st {};
+    if (!StatNative(path, st)) return false;
+    dosTime = ToDosTime(st.st_mtim.tv_sec);
+    return true;
+}
+
+std::uint32_t ToDosTime(std::int64_t unixTime) {
+    constexpr std::uint32_t kEarliest = ((0u << 9) | (1u << 5) | 1u) << 16;  // 1980-01-01 00:00:00
+    constexpr std::uint32_t kLatest =
+        (((127u << 9) | (12u << 5) | 31u) << 16) | (23u << 11) | (59u << 5) | 29u;  // 2107-12-31 23:59:58
+    std::time_t t = static_cast<std::time_t>(unixTime);
+    std::tm tm {};
+    if (!::localtime_r(&t, &tm)) return unixTime < 0 ? kEarliest : kLatest;
+    if (tm.tm_year < 80) return kEarliest;
+    if (tm.tm_year > 207) return kLatest;
+    std::uint32_t date = (static_cast<std::uint32_t>(tm.tm_year - 80) << 9) |
+                         (static_cast<std::uint32_t>(tm.tm_mon + 1) << 5) | static_cast<std::uint32_t>(tm.tm_mday);
+    std::uint32_t time = (static_cast<std::uint32_t>(tm.tm_hour) << 11) | (static_cast<std::uint32_t>(tm.tm_min) << 5) |
+                         static_cast<std::uint32_t>(tm.tm_sec / 2);
+    return (date << 16) | time;
+}
+
+std::string CurrentDirectory() {
+    char* cwd = ::getcwd(nullptr, 0);
+    if (!cwd) return {};
+    std::string result = Utf8ToCp1251(cwd).text;
+    std::free(cwd);
+    return result;
+}
+
+FileResult SetCurrentDirectory(const std::string& path) {
+    if (FileResult r = CheckMappable("open folder", path); !r) return r;
+    std::string native = NativePath(path);
+    if (::chdir(native.c_str()) != 0) return FailErrno("open folder", native, errno);
+    return FileResult::Success();
+}
+
+}  // namespace tandrel

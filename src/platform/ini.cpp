@@ -1,0 +1,169 @@
+#include "platform/ini.h"
+
+#include <cerrno>
+
+#include "platform/files.h"
+#include "platform/posix_file.h"
+#include "platform/textfile.h"
+#include "text/transforms.h"
+
+namespace tandrel {
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+// The section name of a "[name]" line, or false for any other line.
+bool SectionName(const std::string& line, std::string& name) {
+    std::string t = Trim(line);
+    if (t.empty() || t[0] != '[') return false;
+    std::size_t close = t.find(']');
+    name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return true;
+}
+
+// The key of a "key=value" line (trimmed), or false for blank lines, comments
+// and lines without "=".
+bool KeyOf(const std::string& line, std::string& key, std::string* value = nullptr) {
+    std::string t = Trim(line);
+    if (t.empty() || t[0] == ';') return false;
+    std::size_t eq = t.find('=');
+    if (eq == std::string::npos) return false;
+    key = Trim(t.substr(0, eq));
+    if (value) {
+        *value = Trim(t.substr(eq + 1));
+        if (value->size() >= 2 && value->front() == '"' && value->back() == '"')
+            *value = value->substr(1, value->size() - 2);
+    }
+    return true;
+}
+
+struct SectionSpan {
+    std::size_t header = std::string::npos;  // index of the "[name]" line
+    std::size_t end = 0;                     // index after the last line of the section
+};
+
+// The first section of that name (compared without regard to case).
+SectionSpan FindSection(const std::vector<std::string>& lines, const std::string& section) {
+    SectionSpan span;
+    const std::string wanted = ToLowerCase(Trim(section));
+    std::string name;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!SectionName(lines[i], name)) continue;
+        if (span.header != std::string::npos) {
+            span.end = i;
+            return span;
+        }
+        if (ToLowerCase(name) == wanted) span.header = i;
+    }
+    span.end = lines.size();
+    return span;
+}
+
+bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
+FileResult CheckNames(const std::string& file, const std::string& section, const std::string& key, bool checkKey) {
+    auto refuse = [&](const char* why) { return detail::Fail("write", detail::NativePath(file), why); };
+    if (HasLineBreak(section) || section.find(']') != std::string::npos || Trim(section).empty())
+        return refuse("the section name is not valid in an INI file");
+    if (checkKey && (HasLineBreak(key) || key.find('=') != std::string::npos || Trim(key).empty()))
+        return refuse("the key is not valid in an INI file");
+    return FileResult::Success();
+}
+
+// Reads the lines of an existing file; a missing file gives no lines.
+FileResult LoadLines(const std::string& file, std::vector<std::string>& lines) {
+    lines.clear();
+    if (FileResult r = detail::CheckMappable("write", file); !r) return r;
+    std::string bytes;
+    int err = 0;
+    FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, &err);
+    if (!r) return err == ENOENT ? FileResult::Success() : r;
+    detail::SplitTextLines(bytes, lines);
+    return FileResult::Success();
+}
+
+// Index after the last non-blank line of the section, where new keys go.
+std::size_t InsertionPoint(const std::vector<std::string>& lines, const SectionSpan& span) {
+    std::size_t at = span.end;
+    while (at > span.header + 1 && Trim(lines[at - 1]).empty()) --at;
+    return at;
+}
+
+}  // namespace
+
+std::string ReadIniString(const std::string& file, const std::string& section, const std::string& key) {
+    if (!FileExists(file)) return {};
+    std::vector<std::string> lines;
+    if (!ReadTextLines(file, lines)) return {};
+    SectionSpan span = FindSection(lines, section);
+    if (span.header == std::string::npos) return {};
+    const std::string wanted = ToLowerCase(Trim(key));
+    std::string k, value;
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        if (KeyOf(lines[i], k, &value) && ToLowerCase(k) == wanted) return value;
+    }
+    return {};
+}
+
+FileResult WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& value) {
+    if (FileResult r = CheckNames(file, section, key, true); !r) return r;
+    if (HasLineBreak(value)) return detail::Fail("write", detail::NativePath(file), "the value holds a line break");
+    std::vector<std::string> lines;
+    if (FileResult r = LoadLines(file, lines); !r) return r;
+
+    const std::string entry = Trim(key) + "=" + value;
+    SectionSpan span = FindSection(lines, section);
+    if (span.header == std::string::npos) {
+        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + Trim(section) + "]");
+        lines.push_back(entry);
+        return WriteTextLines(file, lines);
+    }
+    const std::string wanted = ToLowerCase(Trim(key));
+    std::string k;
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        if (KeyOf(lines[i], k) && ToLowerCase(k) == wanted) {
+            lines[i] = entry;
+            return WriteTextLines(file, lines);
+        }
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(InsertionPoint(lines, span)), entry);
+    return WriteTextLines(file, lines);
+}
+
+FileResult WriteIniSection(const std::string& file, const std::string& section, const IniPairs& pairs) {
+    if (FileResult r = CheckNames(file, section, {}, false); !r) return r;
+    for (const auto& [key, value] : pairs) {
+        if (FileResult r = CheckNames(file, section, key, true); !r) return r;
+        if (HasLineBreak(value))
+            return detail::Fail("write", detail::NativePath(file), "the value holds a line break");
+    }
+    std::vector<std::string> lines;
+    if (FileResult r = LoadLines(file, lines); !r) return r;
+
+    std::vector<std::string> body;
+    body.push_back("[" + Trim(section) + "]");
+    for (const auto& [key, value] : pairs) body.push_back(Trim(key) + "=" + value);
+
+    SectionSpan span = FindSection(lines, section);
+    if (span.header == std::string::npos) {
+        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+        lines.insert(lines.end(), body.begin(), body.end());
+    } else {
+        // Blank lines that separate the section from the next one stay.
+        std::size_t bodyEnd = InsertionPoint(lines, span);
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(span.header),
+                    lines.begin() + static_cast<std::ptrdiff_t>(bodyEnd));
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(span.header), body.begin(), body.end());
+    }
+    return WriteTextLines(file, lines);
+}
+
+}  // namespace tandrel

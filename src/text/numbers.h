@@ -1,0 +1,15 @@
+// Number operations of the rename commands on code-page-1251 text.
+#pragma once
+
+#include <string>
+
+namespace tandrel {
+
+// Whole text converts to a signed 32-bit integer: leading blanks, optional
+// sign, decimal digits or "$" and hexadecimal digits.
+bool IsInteger(const std::string& s);
+// Length of the longest leading part of s that converts to an integer.
+int LeadingNumberLength(const std::string& s);
+std::string IntToStrZero(long long n, int width);
+
+}  // namespace tandrel

@@ -1,0 +1,70 @@
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "platform/collation.h"
+#include "platform/mount_table.h"
+#include "platform/places.h"
+#include "platform/registry.h"
+#include "support/tempdir.h"
+
+namespace tandrel {
+namespace {
+
+int Sign(int n) { return (n > 0) - (n < 0); }
+
+TEST(CompareTextLocale, IgnoresCaseAndOrdersLatinBeforeCyrillic) {
+    struct Row { const char* a; const char* b; int sign; };
+    for (Row row : std::initializer_list<Row>{
+             {"abc", "ABC", 0},
+             {"\xC0\xC1\xC2", "\xE0\xE1\xE2", 0},  // "АБВ" and "абв"
+             {"\xA8\xE6", "\xB8\xE6", 0},          // "Ёж" and "ёж"
+             {"a", "b", -1},
+             {"B", "a", 1},
+             {"\xE0", "\xE1", -1},                 // "а" < "б"
+             {"z", "\xE0", -1},                    // Latin before Cyrillic
+             {"\xE5\xE6", "\xB8\xE6", -1},         // "еж" < "ёж" ...
+             {"\xB8\xE6", "\xE6\xE0", -1},         // ... < "жа": ё beside е
+             {"\xDF", "\xE0", 1},                  // "Я" after "а"
+             {"file2", "file10", 1},
+         }) {
+        EXPECT_EQ(Sign(CompareTextLocale(row.a, row.b)), row.sign) << row.a << " / " << row.b;
+        EXPECT_EQ(Sign(CompareTextLocale(row.b, row.a)), -row.sign) << row.b << " / " << row.a;
+    }
+}
+
+TEST(DriveRoots, RootFirstThenRemovableAndNetworkVolumesByMountPoint) {
+    const std::string table =
+        "/dev/sda1 / ext4 rw 0 0\n"
+        "proc /proc proc rw 0 0\n"
+        "/dev/sda2 /home ext4 rw 0 0\n"
+        "server:/music /srv/music nfs4 rw 0 0\n"
+        "/dev/sdb1 /media/ann/USB\\040Stick vfat rw 0 0\n"
+        "//nas/share /net/share cifs rw 0 0\n"
+        "/dev/sdc1 /run/media/ann/\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA ext4 rw 0 0\n"  // "Диск"
+        "server:/music /srv/music nfs4 rw 0 0\n"
+        "/dev/sdd1 /mnt vfat rw 0 0\n"
+        "garbage\n";
+    EXPECT_EQ(DriveRootsFromMountTable(table),
+              (std::vector<std::string>{"/", "/media/ann/USB Stick", "/mnt", "/net/share",
+                                        "/run/media/ann/\xC4\xE8\xF1\xEA", "/srv/music"}));
+    std::vector<std::string> roots = DriveRoots();
+    ASSERT_FALSE(roots.empty());
+    EXPECT_EQ(roots[0], "/");
+}
+
+TEST(Places, FollowTheXdgFolders) {
+    test::TempDir dir;
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    EXPECT_EQ(ProgramDirectory(), dir / "data/Tandrel");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Tandrel"));
+    EXPECT_EQ(DefaultRegistryPath(), dir / "config/Tandrel/registry.reg");
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(DefaultRegistryPath(), std::string(std::getenv("HOME")) + "/.config/Tandrel/registry.reg");
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,170 @@
+#include "platform/files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "support/tempdir.h"
+#include "text/cp1251.h"
+
+namespace tandrel {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+namespace fs = std::filesystem;
+
+std::map<std::string, FindData> ListAll(const std::string& pattern) {
+    std::map<std::string, FindData> found;
+    FileFind find;
+    FindData d;
+    for (bool ok = find.FindFirst(pattern, d); ok; ok = find.FindNext(d)) found[d.name] = d;
+    return found;
+}
+
+TEST(MoveFileNoReplace, NeverReplacesAnExistingTarget) {
+    TempDir dir;
+    std::string a = dir.Write("a.txt", "A"), b = dir.Write("b.txt", "B");
+    FileResult r = MoveFileNoReplace(a, b);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("already exists"), std::string::npos) << r.error;
+    EXPECT_FALSE(RenameFileChecked(a, b));
+    EXPECT_EQ(ReadAll(a), "A");
+    EXPECT_EQ(ReadAll(b), "B");
+
+    fs::create_directory(dir / "d1");
+    fs::create_directory(dir / "d2");
+    EXPECT_FALSE(MoveFileNoReplace(dir / "d1", dir / "d2").ok);
+    EXPECT_TRUE(fs::is_directory(dir / "d1"));
+
+    EXPECT_TRUE(MoveFileNoReplace(a, dir / "c.txt").ok);
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_EQ(ReadAll(dir / "c.txt"), "A");
+    // A change of letter case only is an ordinary rename.
+    EXPECT_TRUE(RenameFileChecked(dir / "c.txt", dir / "C.txt"));
+    EXPECT_EQ(ReadAll(dir / "C.txt"), "A");
+    EXPECT_FALSE(RenameFileChecked(dir / "missing", dir / "other"));
+}
+
+TEST(FileFind, NameOutsideCodePageIsListedButNeverTouched) {
+    TempDir dir;
+    std::string onDisk = dir.Write("中.mp3", "tag");
+    auto found = ListAll(dir / "*.*");
+    ASSERT_EQ(found.count("\x98.mp3"), 1u);
+    const std::string path = dir / "\x98.mp3";
+    EXPECT_TRUE(PathIsUnmappable(path));
+    EXPECT_FALSE(FileExists(path));
+    for (FileResult r : {MoveFileNoReplace(path, dir / "new.mp3"), DeleteFileChecked(path),
+                         CopyFileOver(dir.Write("x", "x"), path), SetAttributesNormal(path)}) {
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.error.find("outside code page 1251"), std::string::npos) << r.error;
+    }
+    EXPECT_EQ(ReadAll(onDisk), "tag");
+    EXPECT_FALSE(fs::exists(dir / "new.mp3"));
+}
+
+TEST(FileFind, ListsEveryEntryWithItsAttributes) {
+    TempDir dir;
+    fs::create_directory(dir / "sub");
+    dir.Write("song.MP3", "12345");
+    dir.Write(".hidden", "");
+    dir.Write("\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F.mp3", "");  // "Песня.mp3"
+    fs::permissions(dir.Write("ro.txt", ""), fs::perms::owner_write, fs::perm_options::remove);
+    fs::create_symlink(dir / "nowhere", dir / "broken");
+
+    auto all = ListAll(dir / "*.*");
+    EXPECT_EQ(all.size(), 8u);
+    EXPECT_EQ(ListAll(dir / "*").size(), 8u);
+    struct Row { const char* name; unsigned attr; };
+    for (Row row : std::initializer_list<Row>{{".", faDirectory}, {"..", faDirectory}, {"sub", faDirectory},
+                                              {"song.MP3", faArchive}, {".hidden", faArchive | faHidden},
+                                              {"ro.txt", faArchive | faReadOnly}, {"broken", faArchive}}) {
+        ASSERT_EQ(all.count(row.name), 1u) << row.name;
+        EXPECT_EQ(all[row.name].attr, row.attr) << row.name;
+    }
+    EXPECT_EQ(all["song.MP3"].size, 5);
+    std::uint32_t dosTime = 0;
+    ASSERT_TRUE(FileDosTime(dir / "song.MP3", dosTime));
+    EXPECT_EQ(all["song.MP3"].dosTime, dosTime);
+
+    struct Pattern { const char* mask; std::size_t count; };
+    for (Pattern p : std::initializer_list<Pattern>{
+             {"*.mp3", 2}, {"S?NG.*", 1}, {"\xEF\xE5\xF1\xED\xFF.*", 1}, {"*.txt", 1}, {"*.wav", 0}, {"song", 0}}) {
+        EXPECT_EQ(ListAll(dir / p.mask).size(), p.count) << p.mask;
+    }
+    EXPECT_TRUE(ListAll(dir / "missing/*.*").empty());
+    EXPECT_EQ(ListAll("/*.*").count("tmp"), 1u);
+}
+
+TEST(CopyFileOver, ReplacesTheTargetWholeOrNotAtAll) {
+    TempDir dir;
+    std::string source = dir.Write("source.mp3", std::string(300000, 's'));
+    std::string target = dir.Write("target.mp3", "old");
+    ASSERT_TRUE(CopyFileOver(source, target).ok);
+    EXPECT_EQ(ReadAll(target), ReadAll(source));
+    EXPECT_EQ(fs::last_write_time(target), fs::last_write_time(source));
+
+    EXPECT_FALSE(CopyFileOver(dir / "missing.mp3", target).ok);
+    EXPECT_EQ(ReadAll(target), ReadAll(source));
+
+    fs::permissions(dir.Write("ro.mp3", "keep"), fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(CopyFileOver(source, dir / "ro.mp3").ok);
+    EXPECT_EQ(ReadAll(dir / "ro.mp3"), "keep");
+
+    // A name too long for the file system fails; it is never cut to another name.
+    std::string longName(300, 'n');
+    EXPECT_FALSE(CopyFileOver(source, dir / longName).ok);
+    EXPECT_FALSE(fs::exists(dir / longName.substr(0, 255)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), fs::directory_iterator()), 3);
+}
+
+TEST(FileOperations, DeleteCreateAndAttributes) {
+    TempDir dir;
+    std::string file = dir.Write("f.txt", "x");
+    EXPECT_TRUE(CreateDirectories(dir / "a/b/c").ok);
+    EXPECT_TRUE(DirectoryExists(dir / "a/b/c"));
+    EXPECT_TRUE(CreateDirectories(dir / "a/b/c").ok);
+    EXPECT_FALSE(CreateDirectories(dir / "f.txt/sub").ok);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(dir / "a"));
+
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(DeleteFileChecked(file).ok);  // read-only, as on the original platform
+    EXPECT_TRUE(SetAttributesNormal(file).ok);
+    EXPECT_TRUE((fs::status(file).permissions() & fs::perms::owner_write) != fs::perms::none);
+    EXPECT_TRUE(DeleteFileChecked(file).ok);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(DeleteFileChecked(file).ok);
+    EXPECT_FALSE(DeleteFileChecked(dir / "a").ok);
+}
+
+TEST(ToDosTime, PacksLocalTimeAndClampsBefore1980) {
+    std::tm tm{};
+    tm.tm_year = 2021 - 1900;
+    tm.tm_mon = 3 - 1;
+    tm.tm_mday = 4;
+    tm.tm_hour = 5;
+    tm.tm_min = 6;
+    tm.tm_sec = 9;
+    tm.tm_isdst = -1;
+    std::uint32_t date = (41u << 9) | (3u << 5) | 4u, time = (5u << 11) | (6u << 5) | 4u;
+    EXPECT_EQ(ToDosTime(std::mktime(&tm)), (date << 16) | time);
+    EXPECT_EQ(ToDosTime(0), ((1u << 5) | 1u) << 16);
+}
+
+TEST(CurrentDirectory, FollowsSetCurrentDirectory) {
+    TempDir dir;
+    std::string before = CurrentDirectory();
+    ASSERT_TRUE(SetCurrentDirectory(dir.str()).ok);
+    EXPECT_EQ(CurrentDirectory(), fs::canonical(dir.str()).string());
+    EXPECT_FALSE(SetCurrentDirectory(dir / "missing").ok);
+    ASSERT_TRUE(SetCurrentDirectory(before).ok);
+}
+
+}  // namespace
+}  // namespace tandrel
