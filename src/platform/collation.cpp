@@ -13,15 +13,15 @@ namespace {
 // One collator for the whole run, with a fixed locale so that the order does
 // not depend on the machine: Latin before Cyrillic, ё beside е, case ignored.
 const QCollator& Collator() {
-    static const QCollator collator = [] {
-        QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        c.setNumericMode(false);
-        c.setIgnorePunctuation(false);
-        (void)c.compare(QStringLiteral("a"), QStringLiteral("b"));  // finish the lazy set-up now
+    static const QCollator* const collator = [] {
+        auto* c = new QCollator(QLocale(QLocale::English, QLocale::UnitedStates));
+        c->setCaseSensitivity(Qt::CaseInsensitive);
+        c->setNumericMode(false);
+        c->setIgnorePunctuation(false);
+        (void)c->compare(QStringLiteral("a"), QStringLiteral("b"));  // finish the lazy set-up now
         return c;
     }();
-    return collator;
+    return *collator;
 }
 
 QString ToQString(const std::string& cp1251) {

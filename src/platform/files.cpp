@@ -142,9 +142,40 @@ FileResult FailMove(const std::string& from, const std::string& to, const std::s
     return FileResult::Failure("Cannot move \"" + NativePath(from) + "\" to \"" + NativePath(to) + "\": " + reason);
 }
 
-// The move for file systems without RENAME_NOREPLACE.
-FileResult MoveWithoutRenameFlags(const std::string& from, const std::string& to, const std::string& nFrom,
-                                  const std::string& nTo) {
+// Letter case only (ё and е stay different letters here).
+bool DifferOnlyInCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    return true;
+}
+
+// On a case-insensitive file system a change of letter case finds the file
+// itself as the target; that rename is allowed. Two hard links of one file are
+// two names, not one, and are left alone (a rename between them does nothing).
+bool IsCaseChangeOfSameFile(const std::string& from, const std::string& to, const std::string& nFrom,
+                            const std::string& nTo) {
+    struct stat a {}, b {};
+    return DifferOnlyInCase(from, to) && ::lstat(nFrom.c_str(), &a) == 0 && ::lstat(nTo.c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino && (S_ISDIR(a.st_mode) || a.st_nlink == 1);
+}
+
+FileResult PlainRename(const std::string& from, const std::string& to, const std::string& nFrom,
+                       const std::string& nTo) {
+    if (::rename(nFrom.c_str(), nTo.c_str()) != 0) return FailMove(from, to, detail::ErrnoText(errno));
+    return FileResult::Success();
+}
+
+FileResult TargetExists(const std::string& from, const std::string& to, const std::string& nFrom,
+                        const std::string& nTo) {
+    if (IsCaseChangeOfSameFile(from, to, nFrom, nTo)) return PlainRename(from, to, nFrom, nTo);
+    return FailMove(from, to, "the target already exists");
+}
+
+}  // namespace
+
+FileResult detail::MoveWithoutRenameFlags(const std::string& from, const std::string& to) {
+    const std::string nFrom = NativePath(from), nTo = NativePath(to);
     struct stat st {};
     if (::lstat(nFrom.c_str(), &st) != 0) return FailMove(from, to, detail::ErrnoText(errno));
     if (!S_ISDIR(st.st_mode)) {
@@ -155,19 +186,16 @@ FileResult MoveWithoutRenameFlags(const std::string& from, const std::string& to
             return FailMove(from, to, detail::ErrnoText(err));
         }
         int err = errno;
-        if (err == EEXIST) return FailMove(from, to, "the target already exists");
+        if (err == EEXIST) return TargetExists(from, to, nFrom, nTo);
         // Only file systems without hard links go on to the checked rename below.
         if (err != EPERM && err != EOPNOTSUPP && err != ENOSYS && err != EMLINK)
             return FailMove(from, to, detail::ErrnoText(err));
     }
     struct stat target {};
-    if (::lstat(nTo.c_str(), &target) == 0) return FailMove(from, to, "the target already exists");
+    if (::lstat(nTo.c_str(), &target) == 0) return TargetExists(from, to, nFrom, nTo);
     if (errno != ENOENT) return FailMove(from, to, detail::ErrnoText(errno));
-    if (::rename(nFrom.c_str(), nTo.c_str()) != 0) return FailMove(from, to, detail::ErrnoText(errno));
-    return FileResult::Success();
+    return PlainRename(from, to, nFrom, nTo);
 }
-
-}  // namespace
 
 FileResult MoveFileNoReplace(const std::string& from, const std::string& to) {
     if (FileResult r = CheckMappable(kMoveAction, from); !r) return r;
@@ -177,18 +205,8 @@ FileResult MoveFileNoReplace(const std::string& from, const std::string& to) {
     if (::syscall(SYS_renameat2, AT_FDCWD, nFrom.c_str(), AT_FDCWD, nTo.c_str(), RENAME_NOREPLACE) == 0)
         return FileResult::Success();
     int err = errno;
-    if (err == EINVAL || err == ENOSYS) return MoveWithoutRenameFlags(from, to, nFrom, nTo);
-    if (err == EEXIST) {
-        // On a case-insensitive file system a change of letter case finds the
-        // file itself as the target; that rename is allowed.
-        struct stat a {}, b {};
-        if (ToLowerCase(from) == ToLowerCase(to) && ::lstat(nFrom.c_str(), &a) == 0 &&
-            ::lstat(nTo.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino) {
-            if (::rename(nFrom.c_str(), nTo.c_str()) == 0) return FileResult::Success();
-            return FailMove(from, to, detail::ErrnoText(errno));
-        }
-        return FailMove(from, to, "the target already exists");
-    }
+    if (err == EINVAL || err == ENOSYS) return detail::MoveWithoutRenameFlags(from, to);
+    if (err == EEXIST) return TargetExists(from, to, nFrom, nTo);
     return FailMove(from, to, detail::ErrnoText(err));
 }
 

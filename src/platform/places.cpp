@@ -22,9 +22,11 @@ std::string HomeFolder() {
 }
 
 bool IsNetworkFileSystem(const std::string& type) {
-    static const char* const kTypes[] = {"nfs",  "nfs4", "cifs",       "smb3",       "smbfs",         "sshfs",
-                                         "9p",   "afs",  "ceph",       "glusterfs",  "ncpfs",         "davfs",
-                                         "fuse.sshfs", "fuse.glusterfs", "fuse.rclone", "fuse.davfs2", "fuse.s3fs"};
+    static const char* const kTypes[] = {
+        "nfs",  "nfs4",  "cifs",  "smb3",       "smbfs",          "sshfs",       "fuse.sshfs",  "9p",
+        "afs",  "ceph",  "ncpfs", "glusterfs",  "fuse.glusterfs", "davfs",       "fuse.davfs2", "fuse.rclone",
+        "fuse.s3fs",
+    };
     return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
 }
 

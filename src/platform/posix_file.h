@@ -30,6 +30,11 @@ FileResult ReadWholeFile(const std::string& nativePath, std::string& bytes, int*
 // ending counts; an ending at the very end adds no empty line.
 void SplitTextLines(const std::string& bytes, std::vector<std::string>& lines);
 
+// The move of MoveFileNoReplace for file systems without RENAME_NOREPLACE:
+// link and unlink for files, a checked rename for folders and for file systems
+// without hard links. Code-page-1251 paths, already checked.
+FileResult MoveWithoutRenameFlags(const std::string& from, const std::string& to);
+
 // Creates a folder and every missing parent (UTF-8 path).
 FileResult MakeDirectories(const std::string& nativePath);
 

@@ -1,11 +1,385 @@
 #include "ui/mainform.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/maskkinds.h"
+#include "app/masklist.h"
+#include "app/messages.h"
+#include "platform/files.h"
+#include "platform/places.h"
+#include "text/paths.h"
+#include "text/transforms.h"
+#include "ui/editform.h"
+#include "ui/langform.h"
+
 namespace tandrel {
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+constexpr int kMinWidth = 648;
+constexpr int kMinHeightNoPanel = 334;
+constexpr int kMinHeightAdvanced = 450;
+constexpr int kMinHeightTags = 520;
+
+}  // namespace
+
+// Dialogs go to the window's dialog prompter; status text, progress text and
+// the cursor are shown by the window itself (and passed on, so a script sees them).
+class TMainForm::FormPrompter : public Prompter {
+public:
+    explicit FormPrompter(TMainForm& form) : form_(form) {}
+    void ShowMessage(const std::string& text) override { form_.dialogs_.ShowMessage(text); }
+    bool AskYesNo(const std::string& text) override { return form_.dialogs_.AskYesNo(text); }
+    YesNoCancel AskYesNoCancel(const std::string& text) override { return form_.dialogs_.AskYesNoCancel(text); }
+    std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& defaultText) override {
+        return form_.dialogs_.InputBox(caption, prompt, defaultText);
+    }
+    std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& dir,
+                                              const std::string& filter) override {
+        return form_.dialogs_.OpenFileDialog(title, dir, filter);
+    }
+    std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
+                                              const std::string& defaultName, const std::string& filter) override {
+        return form_.dialogs_.SaveFileDialog(title, dir, defaultName, filter);
+    }
+    std::optional<std::string> DirectoryDialog(const std::string& title, const std::string& dir) override {
+        return form_.dialogs_.DirectoryDialog(title, dir);
+    }
+    void SetStatusText(const std::string& text) override {
+        form_.setStatusText(text);
+        form_.dialogs_.SetStatusText(text);
+    }
+    void SetProgressText(const std::string& text) override {
+        form_.searchBox->stFindInd->setText(ToQt(text));
+        form_.dialogs_.SetProgressText(text);
+    }
+    void SetWaitCursor(bool busy) override {
+        if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+        else if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        form_.dialogs_.SetWaitCursor(busy);
+    }
+
+private:
+    TMainForm& form_;
+};
+
+TMainForm::TMainForm(Prompter& dialogs, RegistryStore& registry, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), registry_(registry), prompter_(std::make_unique<FormPrompter>(*this)) {
     setObjectName("TMainForm");
     setWindowTitle("Tandrel");
-    setMinimumSize(648, 334);
+    BuildLayout();
+    WireCommands();
+    FormCreate();
 }
+
+void TMainForm::BuildLayout() {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    gbRightSplitter = Named(new QSplitter(Qt::Horizontal, central), "gbRightSplitter");
+    gbRightSplitter->setHandleWidth(2);
+    MainPanelLeft = Named(new QWidget(gbRightSplitter), "MainPanelLeft");
+    auto* left = new QVBoxLayout(MainPanelLeft);
+    left->setContentsMargins(0, 0, 0, 0);
+    gbLeftSplitter = Named(new QSplitter(Qt::Vertical, MainPanelLeft), "gbLeftSplitter");
+    gbLeftSplitter->setHandleWidth(2);
+    fileManager = new FileManagerRegion(gbLeftSplitter);
+    searchBox = new SearchBoxRegion(gbLeftSplitter);
+    gbLeftSplitter->addWidget(fileManager);
+    gbLeftSplitter->addWidget(searchBox);
+    gbLeftSplitter->setStretchFactor(0, 1);
+    gbLeftSplitter->setStretchFactor(1, 0);
+    left->addWidget(gbLeftSplitter);
+
+    MainPanelRight = Named(new QWidget(gbRightSplitter), "MainPanelRight");
+    auto* right = new QVBoxLayout(MainPanelRight);
+    right->setContentsMargins(0, 0, 0, 0);
+    output = new OutputRegion(MainPanelRight);
+    right->addWidget(output);
+    gbRightSplitter->addWidget(MainPanelLeft);
+    gbRightSplitter->addWidget(MainPanelRight);
+    gbRightSplitter->setStretchFactor(0, 0);
+    gbRightSplitter->setStretchFactor(1, 1);
+    gbRightSplitter->setSizes({376, 264});
+
+    advancedSearch = new AdvancedSearchRegion(central);
+    advancedSearch->hide();
+    tagPanel = new TagPanelRegion(central);
+    column->addWidget(gbRightSplitter, 1);
+    column->addWidget(advancedSearch);
+    column->addWidget(tagPanel);
+    setCentralWidget(central);
+
+    statusLabel = Named(new QLabel(this), "StatusBarText");
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->addWidget(statusLabel, 1);
+    btnID3Show = Named(new QPushButton("<< ID3", this), "btnID3Show");
+    btnID3Show->setFlat(true);
+    statusBar()->addPermanentWidget(btnID3Show);
+
+    menus_ = BuildMainMenus(this, menuBar());
+    // Pop-up entries act where their control has the focus.
+    for (const char* name : {"pmPlay", "pmWordsSearch", "pmCopyWordsToFind", "pmCopyFile", "pmRename"})
+        fileManager->filesListBox->addAction(menus_[name]);
+    for (QAction* a : menus_.menus["pmRenameFiles"]->actions()) fileManager->filesListBox->addAction(a);
+    fileManager->dirListBox->addAction(menus_["pmGoToDir"]);
+    for (QAction* a : menus_.menus["CheckListBoxPopupMenu"]->actions()) {
+        output->reOutput->addAction(a);
+        output->clbOutput->addAction(a);
+    }
+    resize(640, 474 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    setMinimumWidth(kMinWidth);
+}
+
+void TMainForm::WireCommands() {
+    FileManagerRegion* fm = fileManager;
+    connect(fm->edMask, &QComboBox::currentTextChanged, this, [this] { edMaskChange(); });
+    connect(fm->DrvComboBox, &QComboBox::currentIndexChanged, this, &TMainForm::DrvComboBoxChange);
+    connect(fm->dirListBox, &DirListBox::directoryChanged, this, &TMainForm::DirListBoxChange);
+    connect(fm->filesListBox, &QListView::clicked, this, [this] { FilesListBoxClick(); });
+    connect(fm->filesListBox, &FileListBox::keyReleased, this, &TMainForm::FilesListBoxKeyUp);
+    connect(fm->bbtnSelAll, &QPushButton::clicked, this, &TMainForm::bbtnSelAllClick);
+    connect(fm->filesListBox, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        menus_.menus["FilesListBoxPopupMenu"]->popup(fileManager->filesListBox->viewport()->mapToGlobal(at));
+    });
+    connect(fm->dirListBox, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        menus_.menus["DirListBoxPopupMenu"]->popup(fileManager->dirListBox->viewport()->mapToGlobal(at));
+    });
+    for (QWidget* view : {static_cast<QWidget*>(output->reOutput), static_cast<QWidget*>(output->clbOutput)}) {
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+            menus_.menus["CheckListBoxPopupMenu"]->popup(view->mapToGlobal(at));
+        });
+    }
+    connect(btnID3Show, &QPushButton::clicked, this, &TMainForm::btnID3ShowClick);
+    connect(searchBox->btnFindAdvancedShow, &QPushButton::clicked, this, &TMainForm::btnFindAdvancedShowClick);
+    searchBox->edFind->installEventFilter(this);
+
+    struct Wire { const char* name; void (TMainForm::*handler)(); };
+    const Wire wires[] = {
+        {"pmGoToDir", &TMainForm::pmGoToDirClick},
+        {"mnPasteFromClipboard", &TMainForm::mnPasteFromClipboardClick},
+        {"mnLang", &TMainForm::mnLangClick},
+        {"mnSaveSettings", &TMainForm::mnSaveSettingsClick},
+        {"mnRestoreSettings", &TMainForm::mnRestoreSettingsClick},
+        {"mnAbout", &TMainForm::mnAboutClick},
+        {"mnExit", &TMainForm::mnExitClick},
+    };
+    for (const Wire& w : wires) {
+        QAction* action = menus_[w.name];
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, w.handler);
+    }
+}
+
+void TMainForm::FormCreate() {
+    // The loaded language and edit mode start at 0; the messages are English.
+    settings_ = TAppSettings{};
+    programDir_ = ProgramDirectory();
+    driveMemory_ = DriveRoots();
+    {
+        QSignalBlocker block(fileManager->DrvComboBox);
+        for (const std::string& root : driveMemory_) fileManager->DrvComboBox->addItem(ToQt(root));
+    }
+    fileManager->dirListBox->setDirectory(CurrentDirectory());
+
+    MainControlValues values = GatherControlValues();
+    const bool keyOpened = LoadSettings(registry_, settings_, values);
+    settings_.currentLanguage = 0;
+    settings_.currentEditMode = 0;
+    ApplyLoadedSettings(keyOpened, values);
+
+    if (settings_.loadedEditMode != 0) {
+        output->rgEditMode->setItemIndex(settings_.loadedEditMode);
+        settings_.currentEditMode = settings_.loadedEditMode;
+    }
+    EnableCheckListCommands();
+
+    std::vector<std::string> masks = BuiltInMaskList();
+    LoadMaskList(MasksFile(), masks);
+    SetMaskList(masks);
+    if (settings_.saveMaskPosition) SelectMask(values.maskPosition);
+    edMaskChange();
+}
+
+void TMainForm::ApplyLoadedSettings(bool keyOpened, const MainControlValues& values) {
+    if (!keyOpened) return;  // first start: every control keeps its built-in state
+    if (values.homeDir) fileManager->dirListBox->setDirectory(*values.homeDir);
+    ApplyControlValues(values);
+    if (!settings_.m3uDlgBox) menus_["mnFindM3Unames"]->setEnabled(false);
+    if (values.id3Show) {
+        SetMinimumWindowHeight(kMinHeightTags);
+    } else {
+        SetMinimumWindowHeight(kMinHeightNoPanel);
+        btnID3ShowClick();
+    }
+    if (values.advancedShow) {
+        SetMinimumWindowHeight(kMinHeightAdvanced);
+        btnFindAdvancedShowClick();
+    }
+    ApplyWindowState(values);
+}
+
+void TMainForm::ApplyControlValues(const MainControlValues& v) {
+    output->cbAddFileName->setChecked(v.addFileName);
+    output->cbAddFilePath->setChecked(v.addFilePath);
+    advancedSearch->rgFindMode->setItemIndex(v.findMode);
+    advancedSearch->cbScanDir->setChecked(v.scanDir);
+    advancedSearch->cboxMask->setEditText(ToQt(v.findMask));
+    advancedSearch->cbFindOnDrives->setChecked(v.findOnDrives);
+    advancedSearch->edFindDrv->setText(ToQt(v.findDrives));
+    advancedSearch->cbUseMask->setChecked(v.findUseMask);
+    advancedSearch->cbOverSearch->setChecked(v.overSearch);
+    advancedSearch->cbFullString->setChecked(v.fullString);
+    searchBox->cbFTPlocal->setChecked(v.ftpLocal);
+    searchBox->edFind->setText(ToQt(v.findText));
+}
+
+MainControlValues TMainForm::GatherControlValues() const {
+    MainControlValues v;
+    v.addFileName = output->cbAddFileName->isChecked();
+    v.addFilePath = output->cbAddFilePath->isChecked();
+    v.maskPosition = fileManager->edMask->currentIndex() < 0 ? 0 : fileManager->edMask->currentIndex();
+    v.id3Show = !tagPanel->isHidden();
+    v.advancedShow = !advancedSearch->isHidden();
+    v.maximized = isMaximized();
+    const QRect g = isMaximized() ? normalGeometry() : geometry();
+    v.top = g.top();
+    v.left = g.left();
+    v.height = g.height();
+    v.width = g.width();
+    v.findMode = advancedSearch->rgFindMode->itemIndex();
+    v.scanDir = advancedSearch->cbScanDir->isChecked();
+    v.findMask = FromQt(advancedSearch->cboxMask->currentText());
+    v.findOnDrives = advancedSearch->cbFindOnDrives->isChecked();
+    v.findDrives = FromQt(advancedSearch->edFindDrv->text());
+    v.findUseMask = advancedSearch->cbUseMask->isChecked();
+    v.overSearch = advancedSearch->cbOverSearch->isChecked();
+    v.fullString = advancedSearch->cbFullString->isChecked();
+    v.ftpLocal = searchBox->cbFTPlocal->isChecked();
+    v.findText = FromQt(searchBox->edFind->text());
+    return v;
+}
+
+void TMainForm::ApplyWindowState(const MainControlValues& v) {
+    if (!v.mainWinState) return;
+    if (*v.mainWinState == 1) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    setGeometry(v.left, v.top, std::max(v.width, kMinWidth), std::max(v.height, minHeight_));
+}
+
+void TMainForm::SetMinimumWindowHeight(int height) {
+    minHeight_ = height;
+    setMinimumHeight(height);
+}
+
+void TMainForm::EnableCheckListCommands() {
+    // The commands that act on checked lines are usable only in the check list
+    // view, and only once their operations exist.
+    const bool checkList = output->rgEditMode->itemIndex() == 1;
+    const bool wired = false;
+    for (const char* name : {"pmPlayList", "pmAddPlayList", "pmCheckedToClipBoard", "pmCopyFiles"})
+        menus_[name]->setEnabled(checkList && wired);
+    output->bbtnAddPlayList->setEnabled(checkList && wired);
+    if (!settings_.disablePlayListButton) output->bbtnPlayList->setEnabled(checkList && wired);
+}
+
+TMainForm::~TMainForm() {
+    // FormDestroy: the mask file first, then the registry values.
+    SaveSettings(registry_, MasksFile(), MaskList(), settings_, GatherControlValues());
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (settings_.confirmationOnExit) {
+        if (!ConfirmDlg(prompter(), language(), kAskExit, "")) {
+            event->ignore();
+            return;
+        }
+        if (editForm_ && editForm_->isVisible() && !editForm_->CloseQuery()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (editForm_) editForm_->hide();
+    if (langForm_) langForm_->hide();
+    event->accept();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (minHeight_ > 0 && height() < minHeight_) resize(width(), minHeight_);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == searchBox->edFind) {
+        auto isCtrlF3 = [](QEvent* e) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            return k->key() == Qt::Key_F3 && (k->modifiers() & Qt::ControlModifier);
+        };
+        // In the search box Ctrl+F3 switches the keyboard layout of the text
+        // instead of starting the upper-case rename.
+        if (event->type() == QEvent::ShortcutOverride && isCtrlF3(event)) {
+            event->accept();
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress && isCtrlF3(event)) {
+            QLineEdit* edit = searchBox->edFind;
+            edit->setText(ToQt(SwitchKeyLayout(FromQt(edit->text()))));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::setStatusText(const std::string& text) {
+    statusLabel->setText(ToQt(text));
+    statusLabel->setToolTip(ToQt(text));
+    statusBar()->setToolTip(ToQt(text));
+}
+
+std::string TMainForm::statusText() const { return FromQt(statusLabel->text()); }
+
+void TMainForm::ShowFolderInStatus(const std::string& dir) {
+    setStatusText(JoinPath(dir, fileManager->filesListBox->mask()));
+}
+
+std::vector<std::string> TMainForm::MaskList() const {
+    std::vector<std::string> masks;
+    for (int i = 0; i < fileManager->edMask->count(); ++i) masks.push_back(FromQt(fileManager->edMask->itemText(i)));
+    return masks;
+}
+
+void TMainForm::SetMaskList(const std::vector<std::string>& masks) {
+    const QString text = fileManager->edMask->currentText();
+    {
+        QSignalBlocker block(fileManager->edMask);
+        fileManager->edMask->clear();
+        for (const std::string& m : masks) fileManager->edMask->addItem(ToQt(m));
+        fileManager->edMask->setCurrentIndex(fileManager->edMask->findText(text));
+        fileManager->edMask->setEditText(text);
+    }
+    QSignalBlocker block(advancedSearch->cboxMask);
+    const QString findMask = advancedSearch->cboxMask->currentText();
+    advancedSearch->cboxMask->clear();
+    for (const std::string& m : masks) advancedSearch->cboxMask->addItem(ToQt(m));
+    advancedSearch->cboxMask->setCurrentIndex(-1);
+    advancedSearch->cboxMask->setEditText(findMask);
+}
+
+void TMainForm::SelectMask(int index) {
+    if (index >= 0 && index < fileManager->edMask->count()) fileManager->edMask->setCurrentIndex(index);
+}
+
+std::string TMainForm::MasksFile() const { return JoinPath(programDir_, "TdMasks.ini"); }
 
 }  // namespace tandrel

@@ -1,14 +1,115 @@
-// The main window.
+// The main window: file manager, search box, output document, the two lower
+// panels and the status bar. It owns the settings record for the whole run,
+// loads the settings when it is created and saves them when it is destroyed.
 #pragma once
 
+#include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/prompts.h"
+#include "app/settings.h"
+#include "ui/mainmenus.h"
+#include "ui/regions.h"
 
 namespace tandrel {
+
+class RegistryStore;
+class TEditForm;
+class TLangForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // dialogs answers every question and dialog (the real dialogs, or a script
+    // in tests); the form adds its own status bar, progress text and cursor.
+    TMainForm(Prompter& dialogs, RegistryStore& registry, QWidget* parent = nullptr);
+    ~TMainForm() override;  // FormDestroy: saves the masks, then the settings
+
+    void setEditForm(TEditForm* form) { editForm_ = form; }
+    void setLangForm(TLangForm* form) { langForm_ = form; }
+
+    // The prompter that module code called from this window talks to.
+    Prompter& prompter() { return *prompter_; }
+    TAppSettings& settings() { return settings_; }
+    const MainMenus& menus() const { return menus_; }
+    int language() const { return settings_.currentLanguage; }
+
+    // Every text of the main window, the editor window and the language dialog.
+    void ApplyLanguage(int language);
+    void ShowFolderInStatus(const std::string& dir);
+    void setStatusText(const std::string& text);
+    std::string statusText() const;
+    const std::string& programDirectory() const { return programDir_; }
+    int minimumWindowHeight() const { return minHeight_; }
+
+    // Regions and the controls that belong to no region.
+    FileManagerRegion* fileManager;
+    SearchBoxRegion* searchBox;
+    OutputRegion* output;
+    TagPanelRegion* tagPanel;
+    AdvancedSearchRegion* advancedSearch;
+    QWidget* MainPanelLeft;
+    QWidget* MainPanelRight;
+    QSplitter* gbLeftSplitter;
+    QSplitter* gbRightSplitter;
+    QLabel* statusLabel;
+    QPushButton* btnID3Show;
+
+    // Handlers, named control + event.
+    void edMaskChange();
+    void DrvComboBoxChange(int index);
+    void DirListBoxChange();
+    void FilesListBoxClick();
+    void FilesListBoxKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void bbtnSelAllClick();
+    void pmGoToDirClick();
+    void mnPasteFromClipboardClick();
+    void btnID3ShowClick();
+    void btnFindAdvancedShowClick();
+    void mnLangClick();
+    void mnSaveSettingsClick();
+    void mnRestoreSettingsClick();
+    void mnAboutClick();
+    void mnExitClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class FormPrompter;
+
+    void BuildLayout();
+    void WireCommands();
+    void FormCreate();
+    void ApplyLoadedSettings(bool keyOpened, const MainControlValues& values);
+    void ApplyControlValues(const MainControlValues& values);
+    MainControlValues GatherControlValues() const;
+    void ApplyWindowState(const MainControlValues& values);
+    void SetMinimumWindowHeight(int height);
+    void EnableCheckListCommands();
+    std::vector<std::string> MaskList() const;
+    void SetMaskList(const std::vector<std::string>& masks);
+    void SelectMask(int index);
+    std::string MasksFile() const;
+    int DriveIndexOf(const std::string& dir) const;
+
+    Prompter& dialogs_;
+    RegistryStore& registry_;
+    std::unique_ptr<Prompter> prompter_;
+    TAppSettings settings_;
+    MainMenus menus_;
+    TEditForm* editForm_ = nullptr;
+    TLangForm* langForm_ = nullptr;
+    std::string programDir_;
+    std::vector<std::string> driveMemory_;  // last directory visited on each drive
+    int previousDriveIndex_ = 0;
+    int minHeight_ = 0;
 };
 
 }  // namespace tandrel

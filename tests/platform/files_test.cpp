@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix_file.h"
 #include "support/tempdir.h"
 #include "text/cp1251.h"
 
@@ -49,6 +50,26 @@ TEST(MoveFileNoReplace, NeverReplacesAnExistingTarget) {
     EXPECT_TRUE(RenameFileChecked(dir / "c.txt", dir / "C.txt"));
     EXPECT_EQ(ReadAll(dir / "C.txt"), "A");
     EXPECT_FALSE(RenameFileChecked(dir / "missing", dir / "other"));
+    // Two hard links differing in case are two files: no move between them.
+    fs::create_hard_link(dir / "C.txt", dir / "c.txt");
+    EXPECT_FALSE(RenameFileChecked(dir / "c.txt", dir / "C.txt"));
+    EXPECT_TRUE(fs::exists(dir / "c.txt"));
+}
+
+TEST(MoveFileNoReplace, FallbackWithoutRenameFlagsNeverReplacesEither) {
+    TempDir dir;
+    std::string a = dir.Write("a.txt", "A"), b = dir.Write("b.txt", "B");
+    fs::create_directory(dir / "d1");
+    fs::create_directory(dir / "d2");
+    EXPECT_FALSE(detail::MoveWithoutRenameFlags(a, b).ok);
+    EXPECT_FALSE(detail::MoveWithoutRenameFlags(dir / "d1", dir / "d2").ok);
+    EXPECT_EQ(ReadAll(a), "A");
+    EXPECT_EQ(ReadAll(b), "B");
+    EXPECT_TRUE(detail::MoveWithoutRenameFlags(a, dir / "c.txt").ok);
+    EXPECT_TRUE(detail::MoveWithoutRenameFlags(dir / "d1", dir / "d3").ok);
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_EQ(ReadAll(dir / "c.txt"), "A");
+    EXPECT_TRUE(fs::is_directory(dir / "d3"));
 }
 
 TEST(FileFind, NameOutsideCodePageIsListedButNeverTouched) {
@@ -134,7 +155,7 @@ TEST(FileOperations, DeleteCreateAndAttributes) {
     EXPECT_FALSE(FileExists(dir / "a"));
 
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_FALSE(DeleteFileChecked(file).ok);  // read-only, as on the original platform
+    EXPECT_FALSE(DeleteFileChecked(file).ok);  // a read-only file is not deleted
     EXPECT_TRUE(SetAttributesNormal(file).ok);
     EXPECT_TRUE((fs::status(file).permissions() & fs::perms::owner_write) != fs::perms::none);
     EXPECT_TRUE(DeleteFileChecked(file).ok);

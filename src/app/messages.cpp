@@ -1,0 +1,75 @@
+#include "app/messages.h"
+
+#include <array>
+
+#include "app/language.h"
+#include "text/cp1251.h"
+
+namespace tandrel {
+namespace {
+
+struct Bilingual {
+    std::string english;
+    std::string russian;
+    const std::string& In(int language) const { return language == kRussian ? russian : english; }
+};
+
+Bilingual Texts(const char* englishUtf8, const char* russianUtf8) {
+    return {Utf8ToCp1251(englishUtf8).text, Utf8ToCp1251(russianUtf8).text};
+}
+
+// In the order of MessageId.
+const std::array<Bilingual, kMessageCount>& MessageTable() {
+    static const std::array<Bilingual, kMessageCount> table = {
+        Texts("Edit File: ", "Файл: "),
+        Texts("Do You really want to delete this file(s)?", "Вы действительно хотите удалить этот(и) файл(ы)?"),
+        Texts("Can't delete file ", "Не могу удалить файл "),
+        Texts("Please, choose file for searching!", "Пожалуйста, выберите файл для поиска!"),
+        Texts("File ", "Файл "),
+        Texts(" already exist.", " уже существует."),
+        Texts("Do You want to replace this file?", "Вы хотите переписать этот файл?"),
+        Texts("Searching is notorized.", "Поиск заверен."),
+        Texts("File not Saved! Save File?", "Файл не сохранен! Сохранить файл?"),
+        Texts("Can not read tag from the file: ", "Невозможно прочитать Тэг из файла: "),
+        Texts("Can not save tag to the file: ", "Невозможно записать Тэг в файл: "),
+        Texts("The file does not exist: ", "Файл отсутсвует: "),
+    };
+    return table;
+}
+
+struct QuestionTexts {
+    Bilingual askTo, askToDo, renameAll, exit, unknown;
+};
+
+const QuestionTexts& Questions() {
+    static const QuestionTexts q = {
+        Texts("Do You really want to ", "Вы действительно хотите "),
+        Texts("Do You really want to do ", "Вы действительно хотите сделать "),
+        Texts("Do You really want to Rename All files?", "Вы действительно хотите переименовать все файлы?"),
+        Texts("Do You really want to Exit from Program ", "Вы действительно хотите выйти из программы "),
+        Texts("Unknown Error", "Неизвестная Ошибка"),
+    };
+    return q;
+}
+
+}  // namespace
+
+const std::string& Message(int language, MessageId id) {
+    static const std::string none;
+    const auto i = static_cast<std::size_t>(id);
+    return i < kMessageCount ? MessageTable()[i].In(language) : none;
+}
+
+std::string ComposeMessage(int language, int code, const std::string& text) {
+    const QuestionTexts& q = Questions();
+    switch (code) {
+        case kAskTo: return q.askTo.In(language) + text + "?";
+        case kAskToDo: return q.askToDo.In(language) + text + "?";
+        case kAskRenameAll: return q.renameAll.In(language);
+        case kAskExit: return q.exit.In(language) + text + "?";
+        case kTextAsIs: return text;
+        default: return q.unknown.In(language);
+    }
+}
+
+}  // namespace tandrel

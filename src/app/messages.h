@@ -1,0 +1,39 @@
+// The messages that operations show, in English and Russian, and the
+// questions built from a code and a text.
+//
+// Language index: 1 is Russian, every other value English. All texts are
+// code-page-1251.
+#pragma once
+
+#include <string>
+
+namespace tandrel {
+
+enum class MessageId {
+    EditFilePrefix,   // "Edit File: "
+    DeleteQuestion,   // "Do You really want to delete this file(s)?"
+    DeleteFailed,     // "Can't delete file "
+    ChooseFile,       // "Please, choose file for searching!"
+    FilePrefix,       // "File "
+    AlreadyExists,    // " already exist."
+    ReplaceQuestion,  // "Do You want to replace this file?"
+    SearchFinished,   // "Searching is notorized."
+    NotSaved,         // "File not Saved! Save File?"
+    TagReadFailed,    // "Can not read tag from the file: "
+    TagSaveFailed,    // "Can not save tag to the file: "
+    FileMissing,      // "The file does not exist: "
+};
+inline constexpr int kMessageCount = 12;
+
+const std::string& Message(int language, MessageId id);
+
+// Question codes of ComposeMessage (and ConfirmDlg).
+inline constexpr int kAskTo = 1;          // "Do You really want to " + text + "?"
+inline constexpr int kAskToDo = 2;        // "Do You really want to do " + text + "?"
+inline constexpr int kAskRenameAll = 3;   // "Do You really want to Rename All files?" (text ignored)
+inline constexpr int kAskExit = 4;        // "Do You really want to Exit from Program " + text + "?"
+inline constexpr int kTextAsIs = 10;      // the text itself
+// Any other code gives "Unknown Error". The text is inserted verbatim, "&" included.
+std::string ComposeMessage(int language, int code, const std::string& text);
+
+}  // namespace tandrel

@@ -1,0 +1,26 @@
+// The three windows that live for the whole run, created in order: the main
+// window, the editor window, the language dialog.
+#pragma once
+
+#include <memory>
+
+#include "ui/editform.h"
+#include "ui/langform.h"
+#include "ui/mainform.h"
+
+namespace tandrel {
+
+class RegistryStore;
+class Prompter;
+
+struct AppWindows {
+    // Destroyed in reverse order: the dialog, the editor, then the main window.
+    std::unique_ptr<TMainForm> mainForm;
+    std::unique_ptr<TEditForm> editForm;
+    std::unique_ptr<TLangForm> langForm;
+};
+
+// dialogs answers the questions of every window (Qt dialogs, or a test script).
+std::unique_ptr<AppWindows> CreateAppWindows(Prompter& dialogs, RegistryStore& registry);
+
+}  // namespace tandrel

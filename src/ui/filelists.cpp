@@ -1,0 +1,149 @@
+#include "ui/filelists.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "app/maskkinds.h"
+#include "platform/collation.h"
+#include "platform/files.h"
+#include "text/cp1251.h"
+#include "text/paths.h"
+#include "text/strings.h"
+
+namespace tandrel {
+
+QString ToQt(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+
+std::string FromQt(const QString& text) { return Utf8ToCp1251(text.toStdString()).text; }
+
+namespace {
+
+std::vector<std::string> ListNames(const std::string& dir, bool directories) {
+    std::vector<std::string> names;
+    FileFind find;
+    FindData e;
+    for (bool more = find.FindFirst(JoinPath(dir, "*"), e); more; more = find.FindNext(e)) {
+        if (e.IsDirectory() != directories) continue;
+        if (e.name == "." || e.name == ".." || (e.attr & faHidden)) continue;
+        names.push_back(e.name);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return CompareTextLocale(a, b) < 0; });
+    return names;
+}
+
+}  // namespace
+
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+    connect(this, &QListWidget::itemActivated, this, &DirListBox::openItem);
+    connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
+}
+
+bool DirListBox::setDirectory(const std::string& path) {
+    if (PathIsUnmappable(path) || !DirectoryExists(path)) return false;
+    std::string clean = FromQt(QDir::cleanPath(ToQt(path)));
+    if (clean.empty()) clean = "/";
+    if (!DirectoryExists(clean)) return false;
+    directory_ = clean;
+    reload();
+    emit directoryChanged();
+    return true;
+}
+
+void DirListBox::reload() {
+    clear();
+    ancestorCount_ = 0;
+    // The root, then each directory on the path, indented by depth.
+    std::vector<std::string> parts;
+    std::string rest = directory_;
+    while (rest.size() > 1) {
+        parts.insert(parts.begin(), CopyAfterLastChar(rest, kPathDelim));
+        rest = ExtractDirPart(rest);
+        if (rest.empty()) rest = "/";
+    }
+    auto addItem = [this](const std::string& text, int depth, const std::string& target) {
+        auto* item = new QListWidgetItem(QString(depth * 2, ' ') + ToQt(text), this);
+        item->setData(Qt::UserRole, ToQt(target));
+    };
+    std::string walked = "/";
+    addItem("/", 0, "/");
+    for (size_t i = 0; i < parts.size(); ++i) {
+        walked = JoinPath(walked, parts[i]);
+        addItem(parts[i], static_cast<int>(i) + 1, walked);
+    }
+    ancestorCount_ = count();
+    setCurrentRow(ancestorCount_ - 1);
+    for (const std::string& sub : ListNames(directory_, true))
+        addItem(sub, static_cast<int>(parts.size()) + 1, JoinPath(directory_, sub));
+}
+
+void DirListBox::openItem(QListWidgetItem* item) {
+    if (!item) return;
+    setDirectory(FromQt(item->data(Qt::UserRole).toString()));
+}
+
+FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
+    setModel(&model_);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+}
+
+void FileListBox::setDirectory(const std::string& dir) {
+    directory_ = dir;
+    reload();
+}
+
+void FileListBox::setMask(const std::string& mask) {
+    mask_ = mask;
+    reload();
+}
+
+void FileListBox::reload() {
+    const std::string current = currentName();
+    names_.clear();
+    for (std::string& name : ListNames(directory_, false))
+        if (MatchesMaskList(name, mask_)) names_.push_back(std::move(name));
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(names_.size()));
+    for (const std::string& n : names_) rows.append(ToQt(n));
+    model_.setStringList(rows);
+    if (!current.empty()) setCurrentName(current);
+    emit contentsChanged();
+}
+
+std::vector<std::string> FileListBox::selectedNames() const {
+    std::vector<std::string> out;
+    for (int row = 0; row < count(); ++row)
+        if (selectionModel()->isRowSelected(row, QModelIndex())) out.push_back(names_[static_cast<size_t>(row)]);
+    return out;
+}
+
+int FileListBox::selectedCount() const { return static_cast<int>(selectionModel()->selectedRows().size()); }
+
+std::string FileListBox::currentName() const {
+    const int row = currentIndex().row();
+    if (row < 0 || row >= count()) return {};
+    return names_[static_cast<size_t>(row)];
+}
+
+std::string FileListBox::currentPath() const {
+    const std::string name = currentName();
+    return name.empty() ? std::string() : JoinPath(directory_, name);
+}
+
+void FileListBox::setCurrentName(const std::string& name) {
+    auto it = std::find(names_.begin(), names_.end(), name);
+    if (it == names_.end()) return;
+    setCurrentIndex(model_.index(static_cast<int>(it - names_.begin())));
+}
+
+void FileListBox::selectAllEntries() { selectAll(); }
+
+void FileListBox::keyReleaseEvent(QKeyEvent* event) {
+    QListView::keyReleaseEvent(event);
+    emit keyReleased(event->key(), event->modifiers());
+}
+
+}  // namespace tandrel

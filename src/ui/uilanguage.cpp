@@ -1,0 +1,94 @@
+// Switching the texts of the main window, the editor window and the language
+// dialog between English and Russian.
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <algorithm>
+
+#include "app/language.h"
+#include "ui/editform.h"
+#include "ui/langform.h"
+#include "ui/mainform.h"
+
+namespace tandrel {
+
+namespace {
+
+QObject* FindControl(QWidget* window, const std::string& name) {
+    const QString objectName = QString::fromStdString(name);
+    if (window->objectName() == objectName) return window;
+    // A menu and its menu-bar entry share a name; the menu holds the title.
+    if (auto* menu = window->findChild<QMenu*>(objectName)) return menu;
+    return window->findChild<QObject*>(objectName);
+}
+
+QString GetText(QObject* target, TextProperty property, int index) {
+    if (!target) return {};
+    if (property == TextProperty::Hint) {
+        if (auto* a = qobject_cast<QAction*>(target)) return a->toolTip();
+        if (auto* w = qobject_cast<QWidget*>(target)) return w->toolTip();
+        return {};
+    }
+    if (property == TextProperty::Item) {
+        auto* group = qobject_cast<TRadioGroup*>(target);
+        return group ? group->itemText(index) : QString();
+    }
+    if (auto* a = qobject_cast<QAction*>(target)) return a->text();
+    if (auto* m = qobject_cast<QMenu*>(target)) return m->title();
+    if (auto* g = qobject_cast<QGroupBox*>(target)) return g->title();
+    if (auto* b = qobject_cast<QAbstractButton*>(target)) return b->text();
+    if (auto* l = qobject_cast<QLabel*>(target)) return l->text();
+    if (auto* w = qobject_cast<QWidget*>(target)) return w->windowTitle();
+    return {};
+}
+
+void SetText(QObject* target, TextProperty property, int index, const QString& text) {
+    if (!target) return;
+    if (property == TextProperty::Hint) {
+        if (auto* a = qobject_cast<QAction*>(target)) a->setToolTip(text);
+        else if (auto* w = qobject_cast<QWidget*>(target)) w->setToolTip(text);
+        return;
+    }
+    if (property == TextProperty::Item) {
+        if (auto* group = qobject_cast<TRadioGroup*>(target)) group->setItemText(index, text);
+        return;
+    }
+    if (auto* a = qobject_cast<QAction*>(target)) a->setText(text);
+    else if (auto* m = qobject_cast<QMenu*>(target)) m->setTitle(text);
+    else if (auto* g = qobject_cast<QGroupBox*>(target)) g->setTitle(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(target)) b->setText(text);
+    else if (auto* l = qobject_cast<QLabel*>(target)) l->setText(text);
+    else if (auto* w = qobject_cast<QWidget*>(target)) w->setWindowTitle(text);
+}
+
+void ApplyRows(QWidget* window, const std::vector<LanguageRow>& rows, int language) {
+    for (const LanguageRow& row : rows) {
+        if (row.control == kApplicationTitleControl) continue;  // the application keeps its name
+        SetText(FindControl(window, row.control), row.property, row.index, ToQt(TextFor(row, language)));
+    }
+}
+
+}  // namespace
+
+void TMainForm::ApplyLanguage(int language) {
+    if (langForm_) {
+        // A radio group shows an index past its end as its last item.
+        const int item = std::min(language, langForm_->rgLang->count() - 1);
+        if (QRadioButton* b = langForm_->rgLang->button(item)) b->setChecked(true);
+    }
+    settings_.currentLanguage = static_cast<std::int8_t>(language);
+    if (AppliesTexts(language)) {
+        ApplyRows(this, MainFormTexts(), language);
+        if (langForm_) ApplyRows(langForm_, LangFormTexts(), language);
+    }
+    for (const TextCopy& copy : TextCopies()) {
+        QWidget* window = copy.targetWindow == kEditWindowControl ? static_cast<QWidget*>(editForm_) : this;
+        if (!window) continue;
+        const QString text = GetText(FindControl(this, copy.sourceControl), copy.sourceProperty, -1);
+        SetText(FindControl(window, copy.targetControl), copy.targetProperty, -1, text);
+    }
+}
+
+}  // namespace tandrel

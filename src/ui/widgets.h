@@ -1,0 +1,40 @@
+// Small widgets the windows share: the radio group and the helpers that give
+// every control its documented name.
+#pragma once
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QStringList>
+#include <QVBoxLayout>
+
+namespace tandrel {
+
+template <class W>
+W* Named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A titled group of radio buttons addressed by item index.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+
+    int itemIndex() const;             // -1 when none is selected
+    void setItemIndex(int index);      // emits itemClicked like a click when it changes
+    int count() const { return static_cast<int>(buttons_.size()); }
+    QString itemText(int index) const;
+    void setItemText(int index, const QString& text);
+    QRadioButton* button(int index) const { return buttons_.value(index); }
+
+signals:
+    void itemClicked(int index);
+
+private:
+    QButtonGroup group_;
+    QList<QRadioButton*> buttons_;
+};
+
+}  // namespace tandrel
