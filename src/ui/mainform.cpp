@@ -177,6 +177,8 @@ void TMainForm::WireCommands() {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, w.handler);
     }
+    WireTagPanel();
+    WireRenameCommands();
 }
 
 void TMainForm::FormCreate() {

@@ -86,6 +86,9 @@ private:
 
     void BuildLayout();
     void WireCommands();
+    // The command groups wire themselves, each from its own file.
+    void WireTagPanel();        // mainform_tags.cpp
+    void WireRenameCommands();  // mainform_rename.cpp
     void FormCreate();
     void ApplyLoadedSettings(bool keyOpened, const MainControlValues& values);
     void ApplyControlValues(const MainControlValues& values);

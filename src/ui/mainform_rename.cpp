@@ -1,0 +1,7 @@
+#include "ui/mainform.h"
+
+namespace tandrel {
+
+void TMainForm::WireRenameCommands() {}
+
+}  // namespace tandrel
