@@ -1,5 +1,6 @@
 #include "app/maskkinds.h"
 
+#include "platform/files.h"
 #include "text/strings.h"
 #include "text/transforms.h"
 
@@ -11,27 +12,6 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> par
     for (const char* p : parts)
         if (text.find(p) != std::string::npos) return true;
     return false;
-}
-
-bool WildcardMatch(const std::string& name, const std::string& pattern) {
-    std::size_t n = 0, p = 0;
-    std::size_t starPattern = std::string::npos, starName = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starPattern = p++;
-            starName = n;
-        } else if (starPattern != std::string::npos) {
-            p = starPattern + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
 }
 
 }  // namespace

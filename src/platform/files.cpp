@@ -29,7 +29,13 @@ using detail::NativePath;
 
 namespace {
 
-// Wildcard match with "*" (any run) and "?" (one character); both sides lower-cased.
+bool StatNative(const std::string& path, struct stat& st) {
+    if (PathIsUnmappable(path)) return false;
+    return ::stat(NativePath(path).c_str(), &st) == 0;
+}
+
+}  // namespace
+
 bool WildcardMatch(const std::string& name, const std::string& mask) {
     std::size_t n = 0, m = 0;
     std::size_t starMask = std::string::npos, starName = 0;
@@ -50,13 +56,6 @@ bool WildcardMatch(const std::string& name, const std::string& mask) {
     while (m < mask.size() && mask[m] == '*') ++m;
     return m == mask.size();
 }
-
-bool StatNative(const std::string& path, struct stat& st) {
-    if (PathIsUnmappable(path)) return false;
-    return ::stat(NativePath(path).c_str(), &st) == 0;
-}
-
-}  // namespace
 
 struct FileFind::Impl {
     DIR* dir = nullptr;

@@ -48,6 +48,10 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Wildcard match of a name against a pattern with "*" (any run) and "?" (one
+// character), byte for byte: callers lower-case both sides to ignore case.
+bool WildcardMatch(const std::string& name, const std::string& pattern);
+
 // True when path names an existing file whose modification time can be read
 // (directories are not files).
 bool FileExists(const std::string& path);

@@ -95,6 +95,14 @@ private:
     MainControlValues GatherControlValues() const;
     void ApplyWindowState(const MainControlValues& values);
     void SetMinimumWindowHeight(int height);
+    struct LowerPanel {
+        QWidget* widget;
+        QPushButton* button;
+        const char* shownCaption;
+        const char* hiddenCaption;
+        int minHeight;
+    };
+    void ToggleLowerPanel(const LowerPanel& panel, const LowerPanel& other);
     void EnableCheckListCommands();
     std::vector<std::string> MaskList() const;
     void SetMaskList(const std::vector<std::string>& masks);

@@ -16,40 +16,34 @@ constexpr int kMinHeightTags = 520;
 
 }  // namespace
 
-void TMainForm::btnID3ShowClick() {
-    const bool advancedWasVisible = !advancedSearch->isHidden();
-    const int advancedHeight = advancedSearch->height();
-    advancedSearch->hide();
-    const bool show = tagPanel->isHidden();
-    tagPanel->setVisible(show);
+// Only one lower panel is visible at a time: showing one hides the other, and
+// the window grows or shrinks by the panels' heights.
+void TMainForm::ToggleLowerPanel(const LowerPanel& panel, const LowerPanel& other) {
+    const bool otherWasVisible = !other.widget->isHidden();
+    const int otherHeight = other.widget->height();
+    other.widget->hide();
+    const bool show = panel.widget->isHidden();
+    panel.widget->setVisible(show);
     if (show) {
-        btnID3Show->setText("<< ID3");
-        if (advancedWasVisible) searchBox->btnFindAdvancedShow->setText("Advanced >>");
-        SetMinimumWindowHeight(kMinHeightTags);
-        resize(width(), height() + tagPanel->height() - (advancedWasVisible ? advancedHeight : 0));
+        panel.button->setText(panel.shownCaption);
+        if (otherWasVisible) other.button->setText(other.hiddenCaption);
+        SetMinimumWindowHeight(panel.minHeight);
+        resize(width(), height() + panel.widget->height() - (otherWasVisible ? otherHeight : 0));
     } else {
-        btnID3Show->setText("ID3 >>");
+        panel.button->setText(panel.hiddenCaption);
         SetMinimumWindowHeight(kMinHeightNoPanel);
-        resize(width(), height() - tagPanel->height());
+        resize(width(), height() - panel.widget->height());
     }
 }
 
+void TMainForm::btnID3ShowClick() {
+    ToggleLowerPanel({tagPanel, btnID3Show, "<< ID3", "ID3 >>", kMinHeightTags},
+                     {advancedSearch, searchBox->btnFindAdvancedShow, "<< Advanced", "Advanced >>", kMinHeightAdvanced});
+}
+
 void TMainForm::btnFindAdvancedShowClick() {
-    const bool tagsWereVisible = !tagPanel->isHidden();
-    const int tagsHeight = tagPanel->height();
-    tagPanel->hide();
-    const bool show = advancedSearch->isHidden();
-    advancedSearch->setVisible(show);
-    if (show) {
-        searchBox->btnFindAdvancedShow->setText("<< Advanced");
-        if (tagsWereVisible) btnID3Show->setText("ID3 >>");
-        SetMinimumWindowHeight(kMinHeightAdvanced);
-        resize(width(), height() + advancedSearch->height() - (tagsWereVisible ? tagsHeight : 0));
-    } else {
-        searchBox->btnFindAdvancedShow->setText("Advanced >>");
-        SetMinimumWindowHeight(kMinHeightNoPanel);
-        resize(width(), height() - advancedSearch->height());
-    }
+    ToggleLowerPanel({advancedSearch, searchBox->btnFindAdvancedShow, "<< Advanced", "Advanced >>", kMinHeightAdvanced},
+                     {tagPanel, btnID3Show, "<< ID3", "ID3 >>", kMinHeightTags});
 }
 
 void TMainForm::mnLangClick() {
