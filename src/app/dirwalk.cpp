@@ -42,10 +42,10 @@ public:
                 continue;
             }
             if (admit_ && !admit_(entry.name)) continue;
-            // A file that vanished during the walk is skipped. A name that has no
-            // code-page-1251 form cannot be examined; it is handed on as listed and
-            // every operation on it refuses with a reason.
-            if (!PathIsUnmappable(entry.name) && !FileExists(JoinPath(dir, entry.name))) continue;
+            // The listing examines each entry when it hands it on, so a file that
+            // vanished during the walk never arrives here. A name that has no
+            // code-page-1251 form is handed on as listed; every operation on it
+            // refuses with a reason.
             if (handler_.onFile) handler_.onFile(dir, entry);
         }
         find.FindClose();

@@ -174,6 +174,13 @@ const std::vector<LanguageRow>& LangFormTexts() {
     return rows;
 }
 
+std::vector<LanguageRow> BuildLanguageRows(std::initializer_list<Utf8TextRow> rows) {
+    std::vector<LanguageRow> out;
+    out.reserve(rows.size());
+    for (const Utf8TextRow& r : rows) out.push_back({r.control, r.property, r.index, Cp(r.english), Cp(r.russian)});
+    return out;
+}
+
 const std::string& TextFor(const LanguageRow& row, int language) {
     return language == kRussian ? row.russian : row.english;
 }

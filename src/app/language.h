@@ -6,6 +6,7 @@
 // index other than 0 or 1 changes no text (see AppliesTexts).
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,17 @@ struct LanguageRow {
 const std::vector<LanguageRow>& MainFormTexts();
 // The language dialog's rows.
 const std::vector<LanguageRow>& LangFormTexts();
+
+// A row written in the source with UTF-8 texts, for windows that keep their
+// own tables.
+struct Utf8TextRow {
+    const char* control;
+    TextProperty property;
+    int index;
+    const char* english;
+    const char* russian;
+};
+std::vector<LanguageRow> BuildLanguageRows(std::initializer_list<Utf8TextRow> rows);
 
 // The row's text in the language: Russian for 1, English otherwise.
 const std::string& TextFor(const LanguageRow& row, int language);

@@ -3,6 +3,9 @@
 #include <functional>
 #include <string_view>
 
+#include "cli/rename_command.h"
+#include "cli/search_command.h"
+#include "cli/tag_command.h"
 #include "cli/text_command.h"
 
 namespace tandrel {
@@ -20,6 +23,13 @@ struct Command {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"text", "text FUNCTION ARG...   run a text operation by its name", RunTextCommand},
+        {"rename", "rename KIND DIR [options]   rename files by a name transform", RunRenameCommand},
+        {"rename-back", "rename-back renamed|deleted DIR [options]   rename back from the logs", RunRenameBackCommand},
+        {"number", "number add|delete-first|by-date ...   number files, cut first characters", RunNumberCommand},
+        {"ext", "ext lower|change DIR ...   change extensions", RunExtCommand},
+        {"tag", "tag show FILE | tag update FILE [options]", RunTagCommand},
+        {"search", "search QUERY DIR [options]   find files by name, inside files or by tags", RunSearchCommand},
+        {"find-dir", "find-dir QUERY DIR [--add-file-name]   find directories by name", RunFindDirCommand},
     };
     return commands;
 }

@@ -16,6 +16,7 @@
 #include "text/transforms.h"
 #include "ui/editform.h"
 #include "ui/langform.h"
+#include "ui/searchcommands.h"
 
 namespace tandrel {
 
@@ -167,6 +168,8 @@ void TMainForm::WireCommands() {
         {"pmGoToDir", &TMainForm::pmGoToDirClick},
         {"mnPasteFromClipboard", &TMainForm::mnPasteFromClipboardClick},
         {"mnLang", &TMainForm::mnLangClick},
+        {"mnSettings", &TMainForm::mnSettingsClick},
+        {"mnHomeDir", &TMainForm::mnHomeDirClick},
         {"mnSaveSettings", &TMainForm::mnSaveSettingsClick},
         {"mnRestoreSettings", &TMainForm::mnRestoreSettingsClick},
         {"mnAbout", &TMainForm::mnAboutClick},
@@ -175,10 +178,13 @@ void TMainForm::WireCommands() {
     for (const Wire& w : wires) {
         QAction* action = menus_[w.name];
         action->setEnabled(true);
+        MarkWired(action);
         connect(action, &QAction::triggered, this, w.handler);
     }
     WireTagPanel();
     WireRenameCommands();
+    WireOutputCommands();
+    WireSearchCommands();
 }
 
 void TMainForm::FormCreate() {
@@ -198,15 +204,14 @@ void TMainForm::FormCreate() {
     settings_.currentEditMode = 0;
     ApplyLoadedSettings(keyOpened, values);
 
-    if (settings_.loadedEditMode != 0) {
-        output->rgEditMode->setItemIndex(settings_.loadedEditMode);
-        settings_.currentEditMode = settings_.loadedEditMode;
-    }
+    if (settings_.loadedEditMode != 0) output->rgEditMode->setItemIndex(settings_.loadedEditMode);
+    StartSearchControls();
     EnableCheckListCommands();
 
     std::vector<std::string> masks = BuiltInMaskList();
     LoadMaskList(MasksFile(), masks);
     SetMaskList(masks);
+    if (auto* search = findChild<TSearchCommands*>()) search->ApplySearchMask();
     if (settings_.saveMaskPosition) SelectMask(values.maskPosition);
     edMaskChange();
 }
@@ -288,12 +293,14 @@ void TMainForm::SetMinimumWindowHeight(int height) {
 void TMainForm::EnableCheckListCommands() {
     // The commands that act on checked lines are usable only in the check list
     // view, and only once their operations exist.
-    const bool checkList = output->rgEditMode->itemIndex() == 1;
-    const bool wired = false;
-    for (const char* name : {"pmPlayList", "pmAddPlayList", "pmCheckedToClipBoard", "pmCopyFiles"})
-        menus_[name]->setEnabled(checkList && wired);
-    output->bbtnAddPlayList->setEnabled(checkList && wired);
-    if (!settings_.disablePlayListButton) output->bbtnPlayList->setEnabled(checkList && wired);
+    const bool checkList = !output->clbOutput->isHidden();
+    for (QObject* command : std::initializer_list<QObject*>{
+             output->bbtnAddToFile, output->bbtnShowWindow, output->bbtnCheckAll, output->bbtnUnCheckAll,
+             menus_["pmPlayList"], menus_["pmAddPlayList"], menus_["pmCheckedToClipBoard"], menus_["pmCopyFiles"],
+             output->bbtnAddPlayList}) {
+        command->setProperty("enabled", checkList && IsWired(command));
+    }
+    output->bbtnPlayList->setEnabled(checkList && !settings_.disablePlayListButton && IsWired(output->bbtnPlayList));
 }
 
 TMainForm::~TMainForm() {
@@ -334,10 +341,18 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
             return false;
         }
-        if (event->type() == QEvent::KeyPress && isCtrlF3(event)) {
-            QLineEdit* edit = searchBox->edFind;
-            edit->setText(ToQt(SwitchKeyLayout(FromQt(edit->text()))));
+        // The search box's keys: Ctrl+F3 as it goes down, Enter and Ctrl+Enter as they come up.
+        auto* search = findChild<TSearchCommands*>();
+        if (event->type() == QEvent::KeyPress && isCtrlF3(event) && search) {
+            search->edFindKeyUp(Qt::Key_F3, Qt::ControlModifier);
             return true;
+        }
+        if (event->type() == QEvent::KeyRelease && search) {
+            auto* k = static_cast<QKeyEvent*>(event);
+            if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !k->isAutoRepeat()) {
+                search->edFindKeyUp(k->key(), k->modifiers());
+                return true;
+            }
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -381,6 +396,10 @@ void TMainForm::SetMaskList(const std::vector<std::string>& masks) {
 void TMainForm::SelectMask(int index) {
     if (index >= 0 && index < fileManager->edMask->count()) fileManager->edMask->setCurrentIndex(index);
 }
+
+void TMainForm::MarkWired(QObject* command) { command->setProperty("wired", true); }
+
+bool TMainForm::IsWired(const QObject* command) { return command->property("wired").toBool(); }
 
 std::string TMainForm::MasksFile() const { return JoinPath(programDir_, "TdMasks.ini"); }
 

@@ -12,6 +12,8 @@
 
 #include "app/prompts.h"
 #include "app/settings.h"
+#include "catalog/outputdoc.h"
+#include "ui/checklist.h"
 #include "ui/mainmenus.h"
 #include "ui/regions.h"
 
@@ -20,6 +22,7 @@ namespace tandrel {
 class RegistryStore;
 class TEditForm;
 class TLangForm;
+class FindDialog;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -66,15 +69,49 @@ public:
     void FilesListBoxClick();
     void FilesListBoxKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void bbtnSelAllClick();
+    void mnGetMP3filesClick();
     void pmGoToDirClick();
     void mnPasteFromClipboardClick();
     void btnID3ShowClick();
     void btnFindAdvancedShowClick();
     void mnLangClick();
+    void mnSettingsClick();
+    void mnHomeDirClick();
     void mnSaveSettingsClick();
     void mnRestoreSettingsClick();
     void mnAboutClick();
     void mnExitClick();
+
+    // The output document.
+    std::string OpenOutputDocument(OpenMode mode, const std::string& fileName);
+    std::vector<std::string>& searchResults() { return searchResults_; }
+    std::string outputText() const;
+    std::vector<std::string> outputLines() const;
+    const std::string& documentName() const { return documentName_; }
+    const std::string& savePath() const { return savePath_; }
+    CheckListModel& checkList() { return checkList_; }
+    void RefreshCheckList();
+    void rgEditModeClick();
+    void cbAddFileNameClick();
+    void cbAddFilePathClick();
+    void bbtnAddToFileClick();
+    void bbtnShowWindowClick();
+    void bbtnCheckAllClick();
+    void bbtnUnCheckAllClick();
+    void mnOpenClick();
+    void mnOpenWinClick();
+    void mnSaveClick();
+    void mnSaveAsClick();
+    void mnSortLinesClick();
+    void mnFindClick();
+    void FindDialogFind(const QString& text, bool matchCase);
+    void pmToClipBoardClick();
+    void pmCheckedToClipBoardClick();
+    void FilesListBoxDblClick();
+    void clbOutputClick();
+    void pmShowID3tagsClick();
+    // The chosen line of the visible output view, if there is one.
+    std::optional<std::string> ChosenOutputLine() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
@@ -89,6 +126,12 @@ private:
     // The command groups wire themselves, each from its own file.
     void WireTagPanel();        // mainform_tags.cpp
     void WireRenameCommands();  // mainform_rename.cpp
+    void WireOutputCommands();  // mainform_output.cpp
+    void WireSearchCommands();  // mainform_search.cpp
+    // At start-up, once the settings are loaded: the search controls' own rules.
+    void StartSearchControls();  // mainform_search.cpp
+    void EnableM3UCommands(bool enable);
+    bool WriteOutput(const std::string& path);
     void FormCreate();
     void ApplyLoadedSettings(bool keyOpened, const MainControlValues& values);
     void ApplyControlValues(const MainControlValues& values);
@@ -104,8 +147,14 @@ private:
     };
     void ToggleLowerPanel(const LowerPanel& panel, const LowerPanel& other);
     void EnableCheckListCommands();
+public:
     std::vector<std::string> MaskList() const;
     void SetMaskList(const std::vector<std::string>& masks);
+    // Commands whose operation exists are marked; enable rules only enable those.
+    static void MarkWired(QObject* command);
+    static bool IsWired(const QObject* command);
+
+private:
     void SelectMask(int index);
     std::string MasksFile() const;
     int DriveIndexOf(const std::string& dir) const;
@@ -121,6 +170,13 @@ private:
     std::vector<std::string> driveMemory_;  // last directory visited on each drive
     int previousDriveIndex_ = 0;
     int minHeight_ = 0;
+    // The output document.
+    CheckListModel checkList_;
+    std::vector<std::string> searchResults_;
+    std::string documentName_;
+    std::string savePath_;
+    int findPosition_ = 0;
+    FindDialog* findDialog_ = nullptr;
 };
 
 }  // namespace tandrel

@@ -7,7 +7,9 @@
 #include "platform/files.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
+#include "text/strings.h"
 #include "ui/mainform.h"
+#include "ui/tagpanelview.h"
 
 namespace tandrel {
 
@@ -18,21 +20,25 @@ void TMainForm::edMaskChange() {
     const bool media = IsMediaMask(mask);
     const bool audio = IsAudioMask(mask);
     QAction* popupEntries[] = {menus_["pmPlay"], menus_["pmCopyFile"], menus_["pmLineFile00"], menus_["pmLineFile01"]};
-    menus_["mnGetMP3files"]->setEnabled(false);  // enabled by a media mask once its command exists
+    menus_["mnGetMP3files"]->setEnabled(media);
     output->bbtnGetMP3files->setEnabled(media);
+    // Rename from tags and the two tag commands follow the audio rule once
+    // their operations exist.
+    bool fromTags = fm->bbtnFromID3Rename->isEnabled();
     if (!media) {
-        fm->bbtnFromID3Rename->setEnabled(false);
+        fromTags = false;
         for (QAction* a : popupEntries) a->setVisible(false);
     } else if (audio) {
-        fm->bbtnFromID3Rename->setEnabled(true);
+        fromTags = true;
         output->bbtnGetMP3files->setText("mp3");
         for (QAction* a : popupEntries) a->setVisible(true);
     } else {
         output->bbtnGetMP3files->setText("mpeg");
-        fm->bbtnFromID3Rename->setEnabled(false);
+        fromTags = false;
     }
-    tagPanel->bbtnFromFileNameToID3->setEnabled(fm->bbtnFromID3Rename->isEnabled());
-    tagPanel->bbtnChangeID3->setEnabled(fm->bbtnFromID3Rename->isEnabled());
+    for (QWidget* w : {static_cast<QWidget*>(fm->bbtnFromID3Rename), static_cast<QWidget*>(tagPanel->bbtnFromFileNameToID3),
+                       static_cast<QWidget*>(tagPanel->bbtnChangeID3)})
+        w->setEnabled(fromTags && IsWired(w));
     ShowFolderInStatus(fm->dirListBox->directory());
 }
 
@@ -83,11 +89,13 @@ void TMainForm::DirListBoxChange() {
 void TMainForm::FilesListBoxClick() {
     const std::string path = fileManager->filesListBox->currentPath();
     if (!path.empty()) setStatusText(path);
+    if (auto* tags = findChild<TagPanelView*>()) tags->FilesListBoxClick();
 }
 
 void TMainForm::FilesListBoxKeyUp(int key, Qt::KeyboardModifiers) {
     FileListBox* list = fileManager->filesListBox;
     if (!list->currentPath().empty()) setStatusText(list->currentPath());
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) FilesListBoxDblClick();
     if (key != Qt::Key_Delete) return;
     const std::vector<std::string> selected = list->selectedNames();
     if (selected.empty()) return;
@@ -101,6 +109,14 @@ void TMainForm::FilesListBoxKeyUp(int key, Qt::KeyboardModifiers) {
         }
     }
     list->reload();
+}
+
+void TMainForm::mnGetMP3filesClick() {
+    searchResults_.clear();
+    for (const std::string& name : fileManager->filesListBox->names())
+        searchResults_.push_back(CopyBeforeLastChar(name, '.'));
+    OpenOutputDocument(OpenMode::SearchResults, "");
+    RefreshCheckList();
 }
 
 void TMainForm::bbtnSelAllClick() { fileManager->filesListBox->selectAllEntries(); }

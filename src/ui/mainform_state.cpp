@@ -3,7 +3,9 @@
 
 #include "app/settings.h"
 #include "text/cp1251.h"
+#include "ui/directoryform.h"
 #include "ui/langform.h"
+#include "ui/settingsform.h"
 #include "ui/mainform.h"
 
 namespace tandrel {
@@ -48,6 +50,22 @@ void TMainForm::btnFindAdvancedShowClick() {
 
 void TMainForm::mnLangClick() {
     if (langForm_) langForm_->exec();
+}
+
+void TMainForm::mnSettingsClick() {
+    std::vector<std::string> masks = MaskList();
+    const SettingsDialogContext context{prompter(), registry_, settings_, masks,
+                                        fileManager->dirListBox->directory(), language()};
+    if (!ShowSettingsDialog(context, kSettingsModeMain, this)) return;
+    SetMaskList(masks);
+    QPushButton* playList = output->bbtnPlayList;
+    playList->setEnabled(!settings_.disablePlayListButton && IsWired(playList));
+    QAction* findM3U = menus_["mnFindM3Unames"];
+    findM3U->setEnabled(settings_.m3uDlgBox && IsWired(findM3U));
+}
+
+void TMainForm::mnHomeDirClick() {
+    ShowHomeDirDialog(prompter(), registry_, fileManager->dirListBox->directory(), language(), this);
 }
 
 void TMainForm::mnSaveSettingsClick() {

@@ -1,7 +1,8 @@
 #include "ui/mainform.h"
+#include "ui/tagpanelview.h"
 
 namespace tandrel {
 
-void TMainForm::WireTagPanel() {}
+void TMainForm::WireTagPanel() { new TagPanelView(*this); }
 
 }  // namespace tandrel

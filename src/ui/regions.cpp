@@ -288,7 +288,6 @@ AdvancedSearchRegion::AdvancedSearchRegion(QWidget* parent) : QGroupBox(" Find t
     grid->addWidget(rgFindMode, 0, 3, 4, 1);
     grid->setColumnStretch(1, 1);
     setFixedHeight(112);
-    for (QWidget* w : findChildren<QWidget*>()) w->setEnabled(false);
 }
 
 }  // namespace tandrel

@@ -5,9 +5,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QTabWidget>
 #include <algorithm>
 
 #include "app/language.h"
+#include "ui/uilanguage.h"
 #include "ui/editform.h"
 #include "ui/langform.h"
 #include "ui/mainform.h"
@@ -24,8 +26,18 @@ QObject* FindControl(QWidget* window, const std::string& name) {
     return window->findChild<QObject*>(objectName);
 }
 
+// The tab widget whose page the widget is, if it is one.
+QTabWidget* TabOf(QObject* target) {
+    auto* page = qobject_cast<QWidget*>(target);
+    if (!page || !page->parentWidget()) return nullptr;
+    auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget());
+    return tabs && tabs->indexOf(page) >= 0 ? tabs : nullptr;
+}
+
 QString GetText(QObject* target, TextProperty property, int index) {
     if (!target) return {};
+    if (QTabWidget* tabs = TabOf(target); tabs && property == TextProperty::Caption)
+        return tabs->tabText(tabs->indexOf(static_cast<QWidget*>(target)));
     if (property == TextProperty::Hint) {
         if (auto* a = qobject_cast<QAction*>(target)) return a->toolTip();
         if (auto* w = qobject_cast<QWidget*>(target)) return w->toolTip();
@@ -46,6 +58,10 @@ QString GetText(QObject* target, TextProperty property, int index) {
 
 void SetText(QObject* target, TextProperty property, int index, const QString& text) {
     if (!target) return;
+    if (QTabWidget* tabs = TabOf(target); tabs && property == TextProperty::Caption) {
+        tabs->setTabText(tabs->indexOf(static_cast<QWidget*>(target)), text);
+        return;
+    }
     if (property == TextProperty::Hint) {
         if (auto* a = qobject_cast<QAction*>(target)) a->setToolTip(text);
         else if (auto* w = qobject_cast<QWidget*>(target)) w->setToolTip(text);
@@ -63,14 +79,14 @@ void SetText(QObject* target, TextProperty property, int index, const QString& t
     else if (auto* w = qobject_cast<QWidget*>(target)) w->setWindowTitle(text);
 }
 
-void ApplyRows(QWidget* window, const std::vector<LanguageRow>& rows, int language) {
+}  // namespace
+
+void ApplyLanguageRows(QWidget* window, const std::vector<LanguageRow>& rows, int language) {
     for (const LanguageRow& row : rows) {
         if (row.control == kApplicationTitleControl) continue;  // the application keeps its name
         SetText(FindControl(window, row.control), row.property, row.index, ToQt(TextFor(row, language)));
     }
 }
-
-}  // namespace
 
 void TMainForm::ApplyLanguage(int language) {
     if (langForm_) {
@@ -80,9 +96,10 @@ void TMainForm::ApplyLanguage(int language) {
     }
     settings_.currentLanguage = static_cast<std::int8_t>(language);
     if (AppliesTexts(language)) {
-        ApplyRows(this, MainFormTexts(), language);
-        if (langForm_) ApplyRows(langForm_, LangFormTexts(), language);
+        ApplyLanguageRows(this, MainFormTexts(), language);
+        if (langForm_) ApplyLanguageRows(langForm_, LangFormTexts(), language);
     }
+    if (editForm_) editForm_->ApplyLanguage(language);
     for (const TextCopy& copy : TextCopies()) {
         QWidget* window = copy.targetWindow == kEditWindowControl ? static_cast<QWidget*>(editForm_) : this;
         if (!window) continue;

@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include <QHBoxLayout>
+
 namespace tandrel {
 
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent) : QGroupBox(title, parent) {
@@ -33,6 +35,20 @@ QString TRadioGroup::itemText(int index) const {
 
 void TRadioGroup::setItemText(int index, const QString& text) {
     if (QRadioButton* b = buttons_.value(index)) b->setText(text);
+}
+
+PathEdit::PathEdit(Browse browse, QWidget* parent) : QWidget(parent) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    edit_ = new QLineEdit(this);
+    button_ = new QToolButton(this);
+    button_->setText("...");
+    row->addWidget(edit_, 1);
+    row->addWidget(button_);
+    connect(button_, &QToolButton::clicked, this, [this, browse] {
+        if (std::optional<QString> chosen = browse(edit_->text())) edit_->setText(*chosen);
+    });
 }
 
 }  // namespace tandrel

@@ -4,9 +4,13 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QToolButton>
+#include <functional>
 #include <QRadioButton>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace tandrel {
 
@@ -35,6 +39,24 @@ signals:
 private:
     QButtonGroup group_;
     QList<QRadioButton*> buttons_;
+};
+
+// A path box with a browse button ("de" directory edit, "fe" file edit). The
+// browse callback gets the shown text and returns the chosen path, if any.
+class PathEdit : public QWidget {
+    Q_OBJECT
+public:
+    using Browse = std::function<std::optional<QString>(const QString& current)>;
+    PathEdit(Browse browse, QWidget* parent = nullptr);
+
+    QString text() const { return edit_->text(); }
+    void setText(const QString& text) { edit_->setText(text); }
+    QLineEdit* lineEdit() const { return edit_; }
+    QToolButton* browseButton() const { return button_; }
+
+private:
+    QLineEdit* edit_;
+    QToolButton* button_;
 };
 
 }  // namespace tandrel

@@ -8,65 +8,16 @@
 #include <filesystem>
 
 #include "app/language.h"
-#include "platform/registry.h"
-#include "support/scripted_prompter.h"
-#include "support/tempdir.h"
 #include "text/cp1251.h"
-#include "ui/application.h"
+#include "window_fixture.h"
 
 namespace tandrel {
 namespace {
 
 using test::PromptKind;
 using test::ScriptedPrompter;
-using test::TempDir;
 
-const QString kHeader = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n";
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (tmp / "data").c_str(), 1);
-        music = tmp / "music";
-        std::filesystem::create_directories(music);
-        oldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(music);
-    }
-    void TearDown() override {
-        windows.reset();
-        std::filesystem::current_path(oldCwd);
-    }
-
-    void Start() {
-        registry = std::make_unique<RegistryStore>(DefaultRegistryPath());
-        windows = CreateAppWindows(prompter, *registry);
-    }
-    // Closes the windows as at program exit and returns the registry file.
-    std::string Exit() {
-        windows.reset();
-        return test::ReadAll(DefaultRegistryPath());
-    }
-    void WriteRegistry(const QString& values) {
-        tmp.Write("config/Tandrel/registry.reg", (kHeader + values).toStdString());
-    }
-
-    TMainForm& form() { return *windows->mainForm; }
-    template <class W>
-    W* Control(const char* name) {
-        W* w = form().findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QAction* Action(const char* name) { return form().menus()[name]; }
-
-    TempDir tmp;
-    std::string music;
-    std::filesystem::path oldCwd;
-    ScriptedPrompter prompter;
-    std::unique_ptr<RegistryStore> registry;
-    std::unique_ptr<AppWindows> windows;
-};
+using MainWindowTest = test::WindowTest;
 
 // The text a language row sets on its control.
 QString TextOf(QWidget* window, const LanguageRow& row) {
@@ -223,7 +174,8 @@ TEST_F(MainWindowTest, MaskChangeEnablesTheMediaCommands) {
     QPushButton* fromId3 = Control<QPushButton>("bbtnFromID3Rename");
     mask->setEditText("*.mp3");
     EXPECT_EQ(getFiles->text(), "mp3");
-    EXPECT_TRUE(fromId3->isEnabled());
+    EXPECT_TRUE(Action("mnGetMP3files")->isEnabled());
+    EXPECT_EQ(fromId3->isEnabled(), TMainForm::IsWired(fromId3));
     EXPECT_TRUE(Action("pmPlay")->isVisible());
     mask->setEditText("*.avi");
     EXPECT_EQ(getFiles->text(), "mpeg");
@@ -231,10 +183,13 @@ TEST_F(MainWindowTest, MaskChangeEnablesTheMediaCommands) {
     EXPECT_FALSE(fromId3->isEnabled());
     EXPECT_TRUE(Action("pmPlay")->isVisible());  // video keeps the entries as they were
     mask->setEditText("*.MP3");
-    EXPECT_TRUE(fromId3->isEnabled());
-    EXPECT_TRUE(Control<QPushButton>("bbtnChangeID3")->isEnabled());
+    EXPECT_EQ(fromId3->isEnabled(), TMainForm::IsWired(fromId3));
+    EXPECT_EQ(Control<QPushButton>("bbtnChangeID3")->isEnabled(),
+              TMainForm::IsWired(Control<QPushButton>("bbtnChangeID3")));
+    EXPECT_TRUE(getFiles->isEnabled());
     mask->setEditText("*.txt");
     EXPECT_FALSE(getFiles->isEnabled());
+    EXPECT_FALSE(Action("mnGetMP3files")->isEnabled());
     EXPECT_FALSE(Action("pmPlay")->isVisible());
     EXPECT_EQ(form().statusText(), music + "/*.txt");
 }

@@ -1,0 +1,121 @@
+// Renames a directory of Cyrillic file names to translit and back with the
+// rename engine (log written and read), and times the same renames done by a
+// plain loop of rename(2) calls, per file.
+//
+//   bench_rename [FILES] [PARENT-DIR]     defaults: 10000 files under $TMPDIR or /tmp
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/prompts.h"
+#include "rename/renameengine.h"
+#include "text/cp1251.h"
+#include "text/transforms.h"
+
+namespace {
+
+using namespace tandrel;
+using Clock = std::chrono::steady_clock;
+
+// Counts the status messages; asks nothing.
+class CountingPrompter : public Prompter {
+public:
+    int messages = 0;
+    void ShowMessage(const std::string&) override { ++messages; }
+    bool AskYesNo(const std::string&) override { return false; }
+    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void SetStatusText(const std::string&) override { ++messages; }
+    void SetProgressText(const std::string&) override {}
+    void SetWaitCursor(bool) override {}
+};
+
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+void Report(const char* what, double seconds, int files) {
+    std::printf("%-28s %8.3f s %10.2f us/file\n", what, seconds, seconds * 1e6 / files);
+}
+
+int Fail(const std::string& why) {
+    std::fprintf(stderr, "bench_rename: %s\n", why.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
+    if (files <= 0) return Fail("the file count must be positive");
+    std::string parent = argc > 2 ? argv[2] : (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
+    std::string pattern = parent + "/tandrel-bench-XXXXXX";
+    if (!mkdtemp(pattern.data())) return Fail("cannot create a folder under " + parent);
+    const std::string dir = pattern;
+    struct Cleanup {
+        std::string dir;
+        ~Cleanup() {
+            std::error_code ec;
+            std::filesystem::remove_all(dir, ec);
+        }
+    } cleanup{dir};
+
+    // Names in code page 1251 and their translit, both also in UTF-8 for the plain loop.
+    std::vector<std::string> cyrillic, latin;
+    for (int i = 0; i < files; ++i) {
+        const std::string name =
+            Utf8ToCp1251("Исполнитель " + std::to_string(i % 97) + " - Песня номер " + std::to_string(i) + ".mp3").text;
+        cyrillic.push_back(dir + "/" + Cp1251ToUtf8(name));
+        latin.push_back(dir + "/" + Cp1251ToUtf8(ToTranslit(name)));
+        std::ofstream(cyrillic.back());
+    }
+    std::printf("files: %d in %s\n", files, dir.c_str());
+
+    RenameOptions options;
+    options.writeRenameInfo = true;
+    CountingPrompter prompter;
+    Clock::time_point start = Clock::now();
+    RenameStats forward = RenameDirectory(dir, "*.*", rkTranslit, options, prompter);
+    const double engineForward = Seconds(start);
+    if (forward.renamed != files) return Fail("translit renamed " + std::to_string(forward.renamed) + " files");
+
+    start = Clock::now();
+    RenameStats back = RenameFromLog(dir, "*.*", kRenamedSection, options, prompter);
+    const double engineBack = Seconds(start);
+    if (back.renamed != files) return Fail("rename back renamed " + std::to_string(back.renamed) + " files");
+    if (prompter.messages != 0) return Fail("the runs reported " + std::to_string(prompter.messages) + " messages");
+
+    start = Clock::now();
+    for (int i = 0; i < files; ++i)
+        if (::rename(cyrillic[i].c_str(), latin[i].c_str()) != 0) return Fail("rename(2) failed on " + cyrillic[i]);
+    const double plainForward = Seconds(start);
+    start = Clock::now();
+    for (int i = 0; i < files; ++i)
+        if (::rename(latin[i].c_str(), cyrillic[i].c_str()) != 0) return Fail("rename(2) failed on " + latin[i]);
+    const double plainBack = Seconds(start);
+
+    Report("engine translit (with log)", engineForward, files);
+    Report("engine rename back", engineBack, files);
+    Report("rename(2) loop forward", plainForward, files);
+    Report("rename(2) loop back", plainBack, files);
+    std::printf("engine / rename(2): %.1fx forward, %.1fx back\n", engineForward / plainForward,
+                engineBack / plainBack);
+    return 0;
+}

@@ -1,0 +1,305 @@
+// Builds a corpus and times the file search side by side with the usual tools
+// on the same files:
+//   name search         against  find DIR -iname '*QUERY*'
+//   inside-file search  against  grep -r -i -F QUERY DIR   (LC_ALL=C)
+//   tag search          against  a python3-mutagen loop reading every MP3
+//
+//   bench_search [--files N] [--text-mb M] [--mp3 K] [--dir PARENT] [--quick] [--keep]
+// Defaults: 100000 files in nested folders, 200 MB of text, 5000 MP3 files with
+// tags, under $TMPDIR or /tmp. --quick uses 5000 files, 10 MB and 300 MP3 files
+// for a run of a few seconds. The corpus is removed at the end unless --keep.
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/dirwalk.h"
+#include "app/prompts.h"
+#include "search/searchengine.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+
+namespace {
+
+using namespace tandrel;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr const char* kQuery = "quasar";
+
+// Counts status notes and messages; asks nothing.
+class CountingPrompter : public Prompter {
+public:
+    int notes = 0;
+    void ShowMessage(const std::string&) override { ++notes; }
+    bool AskYesNo(const std::string&) override { return false; }
+    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void SetStatusText(const std::string&) override { ++notes; }
+    void SetProgressText(const std::string&) override {}
+    void SetWaitCursor(bool) override {}
+};
+
+struct Sizes {
+    long files = 100000;
+    long textMb = 200;
+    long mp3 = 5000;
+    std::string parent;
+    bool keep = false;
+};
+
+const char* const kWords[] = {"rock", "jazz", "live", "night", "road", "blue", "river", "song", "dream", "city",
+                              "summer", "light", "heart", "fire", "Ночь", "Река", "Песня", "Город", "Лето", "Звезда"};
+constexpr std::size_t kWordCount = sizeof kWords / sizeof kWords[0];
+
+std::string Phrase(std::mt19937& rng, int words) {
+    std::string s;
+    for (int i = 0; i < words; ++i) {
+        if (i) s += ' ';
+        s += kWords[rng() % kWordCount];
+    }
+    return s;
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// Names in folders 20 x 20 deep; one name in a hundred holds the query.
+void MakeNames(const fs::path& root, long count, std::mt19937& rng) {
+    for (long i = 0; i < count; ++i) {
+        const fs::path dir = root / ("d" + std::to_string(i % 20)) / ("e" + std::to_string(i / 20 % 20));
+        if (i < 400) fs::create_directories(dir);
+        std::string name = Phrase(rng, 3);
+        if (i % 100 == 7) name += " Quasar";
+        WriteFile(dir / (name + " " + std::to_string(i) + ".mp3"), "");
+    }
+}
+
+// Text files of about 100 KB, lines of a few words; one line in a thousand holds the query.
+void MakeText(const fs::path& root, long megabytes, std::mt19937& rng) {
+    const long total = megabytes * 1024 * 1024;
+    long written = 0;
+    long line = 0;
+    for (int file = 0; written < total; ++file) {
+        const fs::path dir = root / ("t" + std::to_string(file % 10));
+        fs::create_directories(dir);
+        std::string bytes;
+        while (bytes.size() < 100 * 1024) {
+            bytes += Phrase(rng, 8);
+            if (++line % 1000 == 0) bytes += " QUASAR";
+            bytes += "\r\n";
+        }
+        written += static_cast<long>(bytes.size());
+        WriteFile(dir / ("text" + std::to_string(file) + ".txt"), bytes);
+    }
+}
+
+// MP3 files with an ID3v2 and an ID3v1 tag; one artist in fifty holds the query.
+bool MakeMp3(const fs::path& root, long count, std::mt19937& rng) {
+    const std::string audio(4096, '\x55');
+    for (long i = 0; i < count; ++i) {
+        const fs::path dir = root / ("m" + std::to_string(i % 10));
+        if (i < 10) fs::create_directories(dir);
+        const std::string path = (dir / ("track" + std::to_string(i) + ".mp3")).string();
+        WriteFile(path, audio);
+        const std::string artist = i % 50 == 3 ? "Quasar Band" : "Artist " + std::to_string(rng() % 1000);
+        TID3v2 v2;
+        v2.SetTitle("Title " + std::to_string(i));
+        v2.SetArtist(artist);
+        v2.SetAlbum("Album");
+        TID3v1 v1;
+        v1.SetTitle("Title " + std::to_string(i));
+        v1.SetArtist(artist);
+        if (!v2.SaveToFile(path) || !v1.SaveToFile(path)) {
+            std::fprintf(stderr, "bench_search: cannot tag %s\n", path.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+// Runs a shell command, its output counted as lines; returns the seconds taken.
+double TimeCommand(const std::string& command, long& lines) {
+    const Clock::time_point start = Clock::now();
+    lines = -1;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        lines = 0;
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            for (std::size_t i = 0; i < n; ++i) lines += buffer[i] == '\n';
+        if (::pclose(pipe) == -1) lines = -1;
+    }
+    return Seconds(start);
+}
+
+double TimeSearch(SearchOptions o, const std::string& dir, const std::string& mask, long& hits) {
+    CountingPrompter prompter;
+    TID3v1 v1;
+    TID3v2 v2;
+    std::vector<std::string> results;
+    const Clock::time_point start = Clock::now();
+    SearchEngine(o, SearchEnvironment{prompter, 0, v1, v2, nullptr}, results).RunScan({{dir, mask}}, kQuery, 0, false);
+    hits = static_cast<long>(results.size());
+    return Seconds(start);
+}
+
+void Row(const char* what, double ours, long ourHits, const char* tool, double theirs, long theirHits) {
+    std::printf("%-22s tandrel %8.3f s (%6ld hits)   %-10s %8.3f s (%6ld hits)   ratio %5.2f\n", what, ours,
+                ourHits, tool, theirs, theirHits, ours / theirs);
+}
+
+std::string Python() {
+    for (const char* candidate : {"python3", "/usr/bin/python3"}) {
+        const std::string probe = std::string(candidate) + " -c 'import mutagen' 2>/dev/null";
+        if (std::system(probe.c_str()) == 0) return candidate;
+    }
+    return {};
+}
+
+// The mutagen loop: every MP3 below the folder, both tag versions, the same fields.
+const char* kMutagenLoop = R"PY(
+import os, sys
+from mutagen.id3 import ID3, ID3NoHeaderError
+query = sys.argv[2].lower()
+for top, dirs, files in os.walk(sys.argv[1]):
+    for name in files:
+        if not name.lower().endswith('.mp3'):
+            continue
+        path = os.path.join(top, name)
+        try:
+            tags = ID3(path)
+        except ID3NoHeaderError:
+            continue
+        texts = [str(tags.get(k, '')) for k in ('TIT2', 'TPE1', 'TALB', 'TYER', 'TDRC', 'TCON')]
+        texts += [str(c) for c in tags.getall('COMM')]
+        if any(query in t.lower() for t in texts):
+            print(path)
+)PY";
+
+bool ParseArgs(int argc, char** argv, Sizes& s) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto number = [&](long& out) {
+            if (i + 1 >= argc) return false;
+            out = std::strtol(argv[++i], nullptr, 10);
+            return out > 0;
+        };
+        if (a == "--files") {
+            if (!number(s.files)) return false;
+        } else if (a == "--text-mb") {
+            if (!number(s.textMb)) return false;
+        } else if (a == "--mp3") {
+            if (!number(s.mp3)) return false;
+        } else if (a == "--dir" && i + 1 < argc) {
+            s.parent = argv[++i];
+        } else if (a == "--quick") {
+            s.files = 5000;
+            s.textMb = 10;
+            s.mp3 = 300;
+        } else if (a == "--keep") {
+            s.keep = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Sizes sizes;
+    if (!ParseArgs(argc, argv, sizes)) {
+        std::fprintf(stderr,
+                     "usage: bench_search [--files N] [--text-mb M] [--mp3 K] [--dir PARENT] [--quick] [--keep]\n");
+        return 2;
+    }
+    if (sizes.parent.empty()) sizes.parent = getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp";
+    std::string root = (fs::path(sizes.parent) / "tandrel-bench-search-XXXXXX").string();
+    if (!mkdtemp(root.data())) {
+        std::perror("bench_search: mkdtemp");
+        return 1;
+    }
+    const fs::path names = fs::path(root) / "names", text = fs::path(root) / "text", mp3 = fs::path(root) / "mp3";
+    std::mt19937 rng(12345);
+    Clock::time_point start = Clock::now();
+    MakeNames(names, sizes.files, rng);
+    MakeText(text, sizes.textMb, rng);
+    const bool tagged = MakeMp3(mp3, sizes.mp3, rng);
+    std::printf("corpus: %ld names, %ld MB of text, %ld MP3 files in %s (%.1f s)\n", sizes.files, sizes.textMb,
+                sizes.mp3, root.c_str(), Seconds(start));
+
+    // Every tree is read once before timing, so that both sides find it in the cache.
+    long lines = 0, ours = 0;
+    TimeCommand("find '" + root + "' -type f | wc -l; cat -- $(find '" + text.string() + "' -type f) >/dev/null", lines);
+
+    SearchOptions byName;
+    byName.findMode = 0;
+    byName.overSearch = false;
+    byName.recursive = true;
+    double t = TimeSearch(byName, names.string(), "*.*", ours);
+    double theirs = TimeCommand("find '" + names.string() + "' -iname '*" + kQuery + "*'", lines);
+    Row("name search", t, ours, "find", theirs, lines);
+    byName.overSearch = true;
+    t = TimeSearch(byName, names.string(), "*.*", ours);
+    Row("  with Over Search", t, ours, "find", theirs, lines);
+    start = Clock::now();
+    long walked = 0;
+    WalkDirectory(names.string(), true, MaskFilter("*.*"),
+                  WalkHandler{nullptr, nullptr, [&walked](const std::string&, const FindData&) { ++walked; }, nullptr});
+    std::printf("  of which the directory walk alone: %.3f s for %ld files\n", Seconds(start), walked);
+
+    SearchOptions inside = byName;
+    inside.findMode = 1;
+    inside.overSearch = false;
+    t = TimeSearch(inside, text.string(), "*.*", ours);
+    theirs = TimeCommand("LC_ALL=C grep -r -i -F " + std::string(kQuery) + " '" + text.string() + "'", lines);
+    Row("inside-file search", t, ours, "grep", theirs, lines);
+    inside.overSearch = true;
+    t = TimeSearch(inside, text.string(), "*.*", ours);
+    Row("  with Over Search", t, ours, "grep", theirs, lines);
+
+    if (tagged) {
+        SearchOptions tags = inside;
+        tags.overSearch = false;
+        tags.tagSearch = true;
+        t = TimeSearch(tags, mp3.string(), "*.mp3", ours);
+        const std::string python = Python();
+        if (python.empty()) {
+            std::printf("tag search             tandrel %8.3f s (%6ld hits)   python3-mutagen not found\n", t, ours);
+        } else {
+            const std::string script = (fs::path(root) / "mutagen_loop.py").string();
+            WriteFile(script, kMutagenLoop);
+            theirs = TimeCommand(python + " '" + script + "' '" + mp3.string() + "' " + kQuery, lines);
+            Row("tag search", t, ours, "mutagen", theirs, lines);
+        }
+    }
+
+    if (!sizes.keep) {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    return tagged ? 0 : 1;
+}

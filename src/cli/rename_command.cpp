@@ -1,0 +1,380 @@
+#include "cli/rename_command.h"
+
+#include <charconv>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "app/prompts.h"
+#include "app/settings.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "rename/renameengine.h"
+#include "rename/structural.h"
+#include "text/cp1251.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr int kRunError = 1;
+constexpr int kUsageError = 2;
+
+// Status texts become lines of the output; nothing is ever asked.
+class CliPrompter : public Prompter {
+public:
+    explicit CliPrompter(std::ostream& out) : out_(out) {}
+    void ShowMessage(const std::string& text) override { Line(text); }
+    bool AskYesNo(const std::string&) override { return false; }
+    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void SetStatusText(const std::string& text) override { Line(text); }
+    void SetProgressText(const std::string&) override {}
+    void SetWaitCursor(bool) override {}
+
+private:
+    void Line(const std::string& text) { out_ << Cp1251ToUtf8(text) << "\n"; }
+    std::ostream& out_;
+};
+
+// The options a command accepts: those with a value, and switches that
+// "--no-" turns off.
+struct OptionSet {
+    std::vector<std::string_view> values;
+    std::vector<std::string_view> switches;
+};
+
+// A command line taken apart, every text in code page 1251.
+struct CommandLine {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string, std::less<>> values;
+    std::map<std::string, bool, std::less<>> switches;
+
+    bool Switch(std::string_view name, bool fallback) const {
+        auto it = switches.find(name);
+        return it == switches.end() ? fallback : it->second;
+    }
+    const std::string* Value(std::string_view name) const {
+        auto it = values.find(name);
+        return it == values.end() ? nullptr : &it->second;
+    }
+};
+
+bool Contains(const std::vector<std::string_view>& list, std::string_view name) {
+    for (std::string_view n : list)
+        if (n == name) return true;
+    return false;
+}
+
+int Usage(std::ostream& err, const std::string& message, std::string_view usage) {
+    err << "tandrel-cli: " << message << "\nusage: tandrel-cli " << usage << "\n";
+    return kUsageError;
+}
+
+// False with a message on err when an argument is not acceptable.
+bool Parse(const std::vector<std::string>& args, const OptionSet& allowed, CommandLine& line, std::ostream& err) {
+    auto cp1251 = [&](const std::string& utf8, std::string& text) {
+        Cp1251Text t = Utf8ToCp1251(utf8);
+        if (!t.lossless) {
+            err << "tandrel-cli: '" << utf8 << "' has characters outside code page 1251\n";
+            return false;
+        }
+        text = std::move(t.text);
+        return true;
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+            if (arg == "--" && !optionsEnded) {
+                optionsEnded = true;
+                continue;
+            }
+            std::string text;
+            if (!cp1251(arg, text)) return false;
+            line.positional.push_back(std::move(text));
+            continue;
+        }
+        std::string name = arg.substr(2);
+        std::optional<std::string> inlineValue;
+        if (const std::size_t eq = name.find('='); eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        if (Contains(allowed.values, name)) {
+            if (!inlineValue && i + 1 == args.size()) {
+                err << "tandrel-cli: option --" << name << " needs a value\n";
+                return false;
+            }
+            std::string text;
+            if (!cp1251(inlineValue ? *inlineValue : args[++i], text)) return false;
+            line.values[name] = std::move(text);
+        } else if (!inlineValue && Contains(allowed.switches, name)) {
+            line.switches[name] = true;
+        } else if (!inlineValue && name.compare(0, 3, "no-") == 0 && Contains(allowed.switches, name.substr(3))) {
+            line.switches[name.substr(3)] = false;
+        } else {
+            err << "tandrel-cli: unknown option " << arg << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The whole text as a number in [low, high]; false with a message otherwise.
+bool Number(const std::string& text, const char* what, long long low, long long high, long long& out,
+            std::ostream& err) {
+    long long n = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, n);
+    if (text.empty() || ec != std::errc() || ptr != end || n < low || n > high) {
+        err << "tandrel-cli: " << what << " must be a number from " << low << " to " << high << ", not '"
+            << Cp1251ToUtf8(text) << "'\n";
+        return false;
+    }
+    out = n;
+    return true;
+}
+
+// The option's number when given, else the fallback; false on a bad number.
+template <class T>
+bool NumberOption(const CommandLine& line, std::string_view name, long long low, long long high, T& value,
+                  std::ostream& err) {
+    const std::string* text = line.Value(name);
+    if (!text) return true;
+    long long n = 0;
+    if (!Number(*text, ("--" + std::string(name)).c_str(), low, high, n, err)) return false;
+    value = static_cast<T>(n);
+    return true;
+}
+
+// The values of the settings registry, with their documented defaults for
+// the values that are missing (also when the key itself is).
+bool LoadCliSettings(TAppSettings& s, std::ostream& err) {
+    s.recursiveRename = true;
+    s.useM3u = true;
+    s.numberFormat = 2;
+    s.numberSplit = "_";
+    RegistryStore store(DefaultRegistryPath());
+    if (FileResult r = store.Load(); !r) {
+        err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";
+        return false;
+    }
+    MainControlValues controls;
+    LoadSettings(store, s, controls);
+    return true;
+}
+
+bool CheckDirectory(const std::string& dir, std::ostream& err) {
+    if (DirectoryExists(dir)) return true;
+    err << "tandrel-cli: '" << Cp1251ToUtf8(dir) << "' is not a directory\n";
+    return false;
+}
+
+std::string MaskOf(const CommandLine& line) {
+    const std::string* mask = line.Value("mask");
+    return mask ? *mask : "*.*";
+}
+
+constexpr std::string_view kRenameUsage =
+    "rename translit|lower|upper|words|artist-title|first-letter|substr DIR [--mask M] "
+    "[--recursive|--no-recursive] [--mode 0|1|2] [--lowercase-ext|--no-lowercase-ext] [--log|--no-log] "
+    "[--artist-mode 0|1|2] [--old S --new S]";
+constexpr std::string_view kRenameBackUsage =
+    "rename-back renamed|deleted DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext]";
+constexpr std::string_view kNumberUsage =
+    "number add DIR [--mask M] [--width N] [--split S] [--number|--no-number] [--m3u|--no-m3u] "
+    "[--recursive|--no-recursive]\n"
+    "       tandrel-cli number delete-first COUNT DIR [--mask M] [--log|--no-log] [--recursive|--no-recursive]\n"
+    "       tandrel-cli number by-date DIR [--mask M] [--start-name S] [--start N] [--width N] [--split S] "
+    "[--number|--no-number] [--ending|--no-ending] [--recursive|--no-recursive]";
+constexpr std::string_view kExtUsage =
+    "ext lower DIR [--mask M] [--recursive|--no-recursive]\n"
+    "       tandrel-cli ext change DIR SOURCE-MASK TARGET-MASK [--recursive|--no-recursive]";
+
+bool KindByName(const std::string& name, RenameKind& kind) {
+    static const std::map<std::string, RenameKind, std::less<>> kinds = {
+        {"translit", rkTranslit},         {"lower", rkLowerCase},
+        {"upper", rkUpperCase},           {"words", rkUpLoCase},
+        {"artist-title", rkArtistAndTitle}, {"first-letter", rkFirstLetter},
+        {"substr", rkSubStr},
+    };
+    auto it = kinds.find(name);
+    if (it == kinds.end()) return false;
+    kind = it->second;
+    return true;
+}
+
+// Parses, checks the positional count, loads the settings: the common start
+// of every command. Returns 0 to go on, or the exit code.
+int Prepare(const std::vector<std::string>& args, const OptionSet& options, std::size_t positional,
+            std::string_view usage, CommandLine& line, TAppSettings& settings, std::ostream& err) {
+    if (!Parse(args, options, line, err)) {
+        err << "usage: tandrel-cli " << usage << "\n";
+        return kUsageError;
+    }
+    if (line.positional.size() != positional)
+        return Usage(err, "expected " + std::to_string(positional) + " argument(s)", usage);
+    if (!LoadCliSettings(settings, err)) return kRunError;
+    return 0;
+}
+
+int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    const OptionSet options{{"mask", "width", "split"}, {"number", "m3u", "recursive"}};
+    if (int code = Prepare(args, options, 1, kNumberUsage, line, s, err)) return code;
+    NumberingOptions o = NumberingOptionsFrom(s);
+    o.addingNumber = line.Switch("number", o.addingNumber);
+    o.useM3u = line.Switch("m3u", o.useM3u);
+    o.recursive = line.Switch("recursive", o.recursive);
+    if (const std::string* split = line.Value("split")) o.numberSplit = *split;
+    if (!NumberOption(line, "width", 1, 10, o.numberFormat, err)) return kUsageError;
+    const std::string& dir = line.positional[0];
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    AddNumbering(dir, MaskOf(line), o, p);
+    return 0;
+}
+
+int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    const OptionSet options{{"mask"}, {"log", "recursive"}};
+    if (int code = Prepare(args, options, 2, kNumberUsage, line, s, err)) return code;
+    long long count = 0;
+    if (!Number(line.positional[0], "COUNT", 1, 10, count, err)) return kUsageError;
+    const std::string& dir = line.positional[1];
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    DeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count), line.Switch("recursive", s.recursiveRename),
+                       line.Switch("log", s.writeRenameInfo), p);
+    return 0;
+}
+
+int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    const OptionSet options{{"mask", "start-name", "start", "width", "split"}, {"number", "ending", "recursive"}};
+    if (int code = Prepare(args, options, 1, kNumberUsage, line, s, err)) return code;
+    NumberingOptions o = NumberingOptionsFrom(s);
+    o.addingNumber = line.Switch("number", o.addingNumber);
+    o.endingNumber = line.Switch("ending", o.endingNumber);
+    o.recursive = line.Switch("recursive", o.recursive);
+    if (const std::string* split = line.Value("split")) o.numberSplit = *split;
+    long long start = 0;
+    if (!NumberOption(line, "width", 1, 10, o.numberFormat, err) ||
+        !NumberOption(line, "start", 0, 999999999, start, err))
+        return kUsageError;
+    const std::string* startName = line.Value("start-name");
+    const std::string& dir = line.positional[0];
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    SortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start, p);
+    return 0;
+}
+
+int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    if (int code = Prepare(args, {{"mask"}, {"recursive"}}, 1, kExtUsage, line, s, err)) return code;
+    const std::string& dir = line.positional[0];
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    LowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename), p);
+    return 0;
+}
+
+int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    if (int code = Prepare(args, {{}, {"recursive"}}, 3, kExtUsage, line, s, err)) return code;
+    const std::string& dir = line.positional[0];
+    if (line.positional[2].empty()) return Usage(err, "TARGET-MASK is empty", kExtUsage);
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p);
+    return 0;
+}
+
+}  // namespace
+
+int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    const OptionSet options{{"mask", "mode", "artist-mode", "old", "new"}, {"recursive", "lowercase-ext", "log"}};
+    if (int code = Prepare(args, options, 2, kRenameUsage, line, s, err)) return code;
+    RenameKind kind = rkTranslit;
+    if (!KindByName(line.positional[0], kind))
+        return Usage(err, "unknown kind '" + Cp1251ToUtf8(line.positional[0]) + "'", kRenameUsage);
+    RenameOptions o = RenameOptionsFrom(s);
+    o.recursive = line.Switch("recursive", o.recursive);
+    o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
+    o.writeRenameInfo = line.Switch("log", o.writeRenameInfo);
+    if (!NumberOption(line, "mode", 0, 2, o.renameMode, err) ||
+        !NumberOption(line, "artist-mode", 0, 2, o.artistMode, err))
+        return kUsageError;
+    const std::string* oldSub = line.Value("old");
+    const std::string* newSub = line.Value("new");
+    if (kind == rkSubStr) {
+        if (!oldSub) return Usage(err, "substr needs --old", kRenameUsage);
+        o.oldSubStr = *oldSub;
+        o.newSubStr = newSub ? *newSub : "";
+    } else if (oldSub || newSub) {
+        return Usage(err, "--old and --new belong to substr", kRenameUsage);
+    }
+    const std::string& dir = line.positional[1];
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    RenameDirectory(dir, MaskOf(line), kind, o, p);
+    return 0;
+}
+
+int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    if (int code = Prepare(args, {{}, {"recursive", "lowercase-ext"}}, 2, kRenameBackUsage, line, s, err))
+        return code;
+    const std::string& section = line.positional[0];
+    if (section != kRenamedSection && section != kDeletedSection)
+        return Usage(err, "the section is renamed or deleted", kRenameBackUsage);
+    RenameOptions o = RenameOptionsFrom(s);
+    o.recursive = line.Switch("recursive", o.recursive);
+    o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
+    const std::string& dir = line.positional[1];
+    if (!CheckDirectory(dir, err)) return kRunError;
+    CliPrompter p(out);
+    RenameFromLog(dir, "*.*", section, o, p);
+    return 0;
+}
+
+int RunNumberCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> rest(args.empty() ? args.end() : args.begin() + 1, args.end());
+    const std::string what = args.empty() ? "" : args[0];
+    if (what == "add") return NumberAdd(rest, out, err);
+    if (what == "delete-first") return NumberDeleteFirst(rest, out, err);
+    if (what == "by-date") return NumberByDate(rest, out, err);
+    return Usage(err, "number add, delete-first or by-date", kNumberUsage);
+}
+
+int RunExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> rest(args.empty() ? args.end() : args.begin() + 1, args.end());
+    const std::string what = args.empty() ? "" : args[0];
+    if (what == "lower") return ExtLower(rest, out, err);
+    if (what == "change") return ExtChange(rest, out, err);
+    return Usage(err, "ext lower or change", kExtUsage);
+}
+
+}  // namespace tandrel

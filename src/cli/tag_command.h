@@ -1,0 +1,25 @@
+// `tandrel-cli tag`: the ID3 tags of one file.
+//
+//   tag show FILE
+//     key=value lines: v1.exists, v1.version (1.0 or 1.1), v1.title,
+//     v1.artist, v1.album, v1.year, v1.comment, v1.track, v1.genre (the
+//     number), then v2.exists, v2.version (2.N), v2.size, v2.title, v2.artist,
+//     v2.album, v2.year, v2.comment, v2.track, v2.genre (the text). Texts are
+//     UTF-8; a control character inside a value is written as \xNN.
+//   tag update FILE [--tags 1|2|both] [--title T] [--artist A] [--album L]
+//                   [--year Y] [--comment C] [--track N] [--genre G]
+//     changes the given fields of the ID3v1 and/or ID3v2 tag (both by
+//     default); for ID3v1 the genre is a name of the genre list or its number.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tandrel {
+
+// Returns 0; 1 after a failed read or save (the message is on err); 2 for a
+// call that is not acceptable.
+int RunTagCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace tandrel

@@ -1,0 +1,106 @@
+#include "tags/tagmatch.h"
+
+#include <initializer_list>
+
+#include "platform/files.h"
+#include "tags/tagtext.h"
+#include "text/cp1251.h"
+#include "text/numbers.h"
+#include "text/transforms.h"
+
+namespace tandrel {
+
+void TagMessages::Show(MessageId id, const std::string& fileName, const std::string& reason) const {
+    prompter.ShowMessage(Message(language, id) + fileName);
+    if (!reason.empty()) prompter.SetStatusText(Utf8ToCp1251(reason).text);
+}
+
+namespace {
+
+bool AnyContains(std::initializer_list<std::string> fields, const std::string& query) {
+    if (query.empty()) return false;
+    for (const std::string& field : fields)
+        if (ToLowerCase(field).find(query) != std::string::npos) return true;
+    return false;
+}
+
+// Reads the tag of an existing file; false (after the message) when it cannot.
+template <class Tag>
+bool ReadForMatch(Tag& tag, const TagMessages& messages, const std::string& fileName) {
+    if (fileName.empty()) return false;
+    if (!FileExists(fileName)) {
+        messages.Show(MessageId::FileMissing, fileName);
+        return false;
+    }
+    if (!tag.ReadFromFile(fileName)) {
+        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
+        return false;
+    }
+    return tag.Exists();
+}
+
+// Reads the tag before an update; a failure is shown and the update goes on.
+template <class Tag>
+void ReadForUpdate(Tag& tag, const TagMessages& messages, const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        tag.ResetData();
+        messages.Show(MessageId::FileMissing, fileName);
+    } else if (!tag.ReadFromFile(fileName)) {
+        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
+    }
+}
+
+template <class Tag>
+void UpdateCommonFields(Tag& tag, const TagFieldUpdate& u) {
+    auto changes = [](const std::string& given, const std::string& current) {
+        return !given.empty() && given != current;
+    };
+    if (changes(u.title, tag.Title())) tag.SetTitle(u.title);
+    if (changes(u.artist, tag.Artist())) tag.SetArtist(u.artist);
+    if (changes(u.album, tag.Album())) tag.SetAlbum(u.album);
+    if (changes(u.year, tag.Year())) tag.SetYear(u.year);
+    if (changes(u.comment, tag.Comment())) tag.SetComment(u.comment);
+    const long long leading = LeadingNumber(u.track);
+    if (leading >= 1 && leading != tag.Track()) tag.SetTrack(TrackFromText(u.track));
+}
+
+template <class Tag>
+bool SaveUpdated(Tag& tag, const TagMessages& messages, const std::string& fileName) {
+    if (FileExists(fileName) && tag.SaveToFile(fileName)) return true;
+    messages.Show(MessageId::TagSaveFailed, fileName, FileExists(fileName) ? tag.LastError() : std::string());
+    return false;
+}
+
+}  // namespace
+
+bool MatchID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& query, const std::string& fileName) {
+    if (!ReadForMatch(tag, messages, fileName)) return false;
+    return AnyContains({tag.Title(), tag.Artist(), tag.Album(), tag.Year(), GenreName(tag.GenreID()), tag.Comment()},
+                       query);
+}
+
+bool MatchID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& query, const std::string& fileName) {
+    if (!ReadForMatch(tag, messages, fileName)) return false;
+    return AnyContains({tag.Title(), tag.Artist(), tag.Album(), tag.Year(), tag.Genre(), tag.Comment()}, query);
+}
+
+bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::string& fileName,
+                       const TagFieldUpdate& update) {
+    if (fileName.empty()) return false;
+    ReadForUpdate(tag, messages, fileName);
+    UpdateCommonFields(tag, update);
+    const int p = update.genrePosition;
+    if (p >= 1 && p <= kGenreCount && p != tag.GenreID() + 1) tag.SetGenreID(static_cast<std::uint8_t>(p - 1));
+    return SaveUpdated(tag, messages, fileName);
+}
+
+bool UpdateID3v2Fields(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
+                       const TagFieldUpdate& update) {
+    if (fileName.empty()) return false;
+    ReadForUpdate(tag, messages, fileName);
+    UpdateCommonFields(tag, update);
+    if (!update.genre.empty() && update.genre != tag.Genre()) tag.SetGenre(update.genre);
+    return SaveUpdated(tag, messages, fileName);
+}
+
+}  // namespace tandrel

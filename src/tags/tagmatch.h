@@ -1,0 +1,44 @@
+// The tag operations other commands call for one file at a time: the two tag
+// search tests and the updates that change only the given fields. Failures
+// are shown as a message box: the language's message followed by the file
+// name, with the reason in the status bar.
+#pragma once
+
+#include <string>
+
+#include "app/messages.h"
+#include "app/prompts.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+
+namespace tandrel {
+
+struct TagMessages {
+    Prompter& prompter;
+    int language;
+    // reason is UTF-8, as the tag objects give it; none when empty.
+    void Show(MessageId id, const std::string& fileName, const std::string& reason = {}) const;
+};
+
+// True when the file has the tag and the query (already normalised with
+// ToLowerCase) occurs in one of its fields, lower-cased: title, artist,
+// album, year, genre (ID3v1: its name), comment. The track never matches.
+bool MatchID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& query, const std::string& fileName);
+bool MatchID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& query, const std::string& fileName);
+
+// The fields an update changes. An empty text leaves its field as the file
+// has it, and so does a text equal to it.
+struct TagFieldUpdate {
+    std::string track;  // the number of its leading digits, when 1 or more
+    std::string comment, year, album, artist, title;
+    int genrePosition = 0;  // ID3v1: genre list position, 1 for genre 0; 0 or less leaves it
+    std::string genre;      // ID3v2: genre text
+};
+
+// Reads the file's tag, changes the given fields and saves it. True when saved.
+bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::string& fileName,
+                       const TagFieldUpdate& update);
+bool UpdateID3v2Fields(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
+                       const TagFieldUpdate& update);
+
+}  // namespace tandrel

@@ -1,0 +1,145 @@
+#include "tags/tagpanel.h"
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "tags/tagfile.h"
+#include "tags/tagtext.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr std::int64_t kSmallestShownFile = 512;
+
+std::string TrackText(std::uint8_t track) { return std::to_string(track); }
+
+// Whether the file is worth showing and can be read; shows the failures.
+template <class Tag>
+bool ReadForShow(Tag& tag, const TagMessages& messages, const std::string& fileName) {
+    if (fileName.empty() || TagFileSize(fileName) < kSmallestShownFile) return false;
+    if (!FileExists(fileName)) {
+        messages.Show(MessageId::FileMissing, fileName);
+        return false;
+    }
+    if (!tag.ReadFromFile(fileName)) {
+        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
+        return false;
+    }
+    return true;
+}
+
+template <class Tag>
+bool SaveShown(Tag& tag, const TagMessages& messages, const std::string& fileName) {
+    if (FileExists(fileName) && tag.SaveToFile(fileName)) return true;
+    messages.Show(MessageId::TagSaveFailed, fileName, FileExists(fileName) ? tag.LastError() : std::string());
+    return false;
+}
+
+template <class Tag>
+void SetCommonFields(Tag& tag, const TagPanelHalf& half) {
+    tag.SetTitle(half.title);
+    tag.SetArtist(half.artist);
+    tag.SetAlbum(half.album);
+    tag.SetYear(half.year);
+    tag.SetTrack(TrackFromText(half.track));
+    tag.SetComment(half.comment);
+}
+
+std::string FirstChars(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+
+}  // namespace
+
+bool CappedEditReadOnly(bool backspaceOrDelete, std::size_t length, std::size_t cap) {
+    return !backspaceOrDelete && length >= cap;
+}
+
+const std::vector<std::string>& GenreListEntries() {
+    static const std::vector<std::string> entries = [] {
+        std::vector<std::string> list{std::string()};
+        for (std::string_view name : GenreNames) list.emplace_back(name);
+        return list;
+    }();
+    return entries;
+}
+
+void ClearPanelHalf(TagPanelHalf& half) { half = TagPanelHalf{}; }
+
+void ShowID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half) {
+    if (!ReadForShow(tag, messages, fileName)) return;
+    half.tagChecked = tag.Exists();
+    if (!tag.Exists()) return;
+    half.version = tag.VersionID() == 1 ? "1.0" : "1.1";
+    if (tag.Track() != 0) half.track = TrackText(tag.Track());
+    half.title = tag.Title();
+    half.artist = tag.Artist();
+    half.album = tag.Album();
+    half.year = tag.Year();
+    if (tag.GenreID() < kGenreCount) {
+        half.genrePosition = tag.GenreID() + 1;
+        half.genreText = GenreListEntries()[static_cast<std::size_t>(half.genrePosition)];
+    }
+    half.comment = tag.Comment();
+}
+
+void ShowID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half) {
+    if (!ReadForShow(tag, messages, fileName)) return;
+    half.tagChecked = tag.Exists();
+    if (!tag.Exists()) return;
+    half.version = "2." + std::to_string(tag.VersionID());
+    if (tag.Track() != 0) half.track = TrackText(tag.Track());
+    half.title = tag.Title();
+    half.artist = tag.Artist();
+    half.album = tag.Album();
+    half.year = tag.Year();
+    half.genreText = tag.Genre();
+    half.comment = tag.Comment();
+}
+
+bool SaveID3v1FromPanel(TID3v1& tag, const TagMessages& messages, const std::string& fileName,
+                        const TagPanelHalf& half) {
+    if (fileName.empty()) return false;
+    SetCommonFields(tag, half);
+    const int p = half.genrePosition;
+    tag.SetGenreID(p >= 1 && p <= kGenreCount ? static_cast<std::uint8_t>(p - 1) : kNoGenre);
+    return SaveShown(tag, messages, fileName);
+}
+
+bool SaveID3v2FromPanel(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
+                        const TagPanelHalf& half) {
+    if (fileName.empty()) return false;
+    SetCommonFields(tag, half);
+    tag.SetGenre(half.genreText);
+    return SaveShown(tag, messages, fileName);
+}
+
+void CopyID3v1ToID3v2(const TagPanelHalf& v1, TagPanelHalf& v2) {
+    v2.track = v1.track;
+    v2.title = v1.title;
+    v2.artist = v1.artist;
+    v2.album = v1.album;
+    v2.year = v1.year;
+    v2.comment = v1.comment;
+    const auto& entries = GenreListEntries();
+    v2.genrePosition = v1.genrePosition;
+    v2.genreText = v1.genrePosition >= 0 && v1.genrePosition < static_cast<int>(entries.size())
+                       ? entries[static_cast<std::size_t>(v1.genrePosition)]
+                       : std::string();
+}
+
+void CopyID3v2ToID3v1(const TagPanelHalf& v2, TagPanelHalf& v1) {
+    v1.track = FirstChars(v2.track, kTrackCap);
+    v1.title = FirstChars(v2.title, kTextCap);
+    v1.artist = FirstChars(v2.artist, kTextCap);
+    v1.album = FirstChars(v2.album, kTextCap);
+    v1.year = v2.year.size() > kYearV1Cap ? v2.year.substr(v2.year.size() - kYearV1Cap) : v2.year;
+    v1.comment = FirstChars(v2.comment, kTextCap);
+    const auto& entries = GenreListEntries();
+    const auto match = std::find(entries.begin(), entries.end(), v2.genreText);
+    if (match != entries.end()) {
+        v1.genrePosition = static_cast<int>(match - entries.begin());
+        v1.genreText = *match;
+    }
+}
+
+}  // namespace tandrel

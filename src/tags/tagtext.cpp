@@ -1,0 +1,205 @@
+#include "tags/tagtext.h"
+
+#include "text/cp1251.h"
+#include "text/numbers.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+unsigned Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
+
+std::u32string DecodeUtf8(std::string_view bytes, std::size_t& used) {
+    std::u32string out;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned b = Byte(bytes, i);
+        if (b == 0) {
+            used = i + 1;
+            return out;
+        }
+        int follow = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+        if (follow < 0 || i + static_cast<std::size_t>(follow) >= bytes.size()) {
+            out += kReplacement;
+            ++i;
+            continue;
+        }
+        char32_t cp = follow == 0 ? b : b & (0x3F >> follow);
+        bool valid = true;
+        for (int k = 1; k <= follow; ++k) {
+            const unsigned c = Byte(bytes, i + static_cast<std::size_t>(k));
+            if ((c & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!valid || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out += kReplacement;
+            ++i;
+            continue;
+        }
+        out += cp;
+        i += static_cast<std::size_t>(follow) + 1;
+    }
+    used = bytes.size();
+    return out;
+}
+
+std::u32string DecodeUtf16(std::string_view bytes, bool bigEndian, bool acceptBom, std::size_t& used) {
+    std::u32string out;
+    std::size_t i = 0;
+    auto unit = [&](std::size_t at) -> unsigned {
+        return bigEndian ? (Byte(bytes, at) << 8) | Byte(bytes, at + 1) : (Byte(bytes, at + 1) << 8) | Byte(bytes, at);
+    };
+    if (acceptBom && bytes.size() >= 2) {
+        if (Byte(bytes, 0) == 0xFF && Byte(bytes, 1) == 0xFE) {
+            bigEndian = false;
+            i = 2;
+        } else if (Byte(bytes, 0) == 0xFE && Byte(bytes, 1) == 0xFF) {
+            bigEndian = true;
+            i = 2;
+        }
+    }
+    while (i + 1 < bytes.size()) {
+        const unsigned u = unit(i);
+        i += 2;
+        if (u == 0) {
+            used = i;
+            return out;
+        }
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < bytes.size()) {
+            const unsigned low = unit(i);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                out += static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        out += (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : static_cast<char32_t>(u);
+    }
+    used = bytes.size();  // an odd last byte is part of no character
+    return out;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendUnit(std::string& out, unsigned u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+}
+
+bool Blank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// The value of a text that IsInteger accepts: blanks, a sign, decimal digits
+// or "$"/"0x" and hexadecimal digits.
+long long IntegerValue(const std::string& s) {
+    std::size_t i = s.find_first_not_of(' ');
+    bool negative = false;
+    if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
+    int base = 10;
+    if (s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    long long value = 0;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        const int d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+        value = value * base + d;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+bool IsUnicodeEncoding(unsigned char encoding) { return encoding >= 1 && encoding <= 3; }
+
+std::u32string DecodeTagString(unsigned char encoding, std::string_view bytes, std::size_t* consumed) {
+    std::size_t used = 0;
+    std::u32string text;
+    switch (encoding) {
+        case kEncodingUtf16Bom: text = DecodeUtf16(bytes, false, true, used); break;
+        case kEncodingUtf16BE: text = DecodeUtf16(bytes, true, false, used); break;
+        case kEncodingUtf8: text = DecodeUtf8(bytes, used); break;
+        default: {
+            // Single bytes: each byte is one character.
+            std::size_t end = bytes.find('\0');
+            used = end == std::string_view::npos ? bytes.size() : end + 1;
+            for (std::size_t i = 0; i < bytes.size() && i < end; ++i) text += static_cast<char32_t>(Byte(bytes, i));
+        }
+    }
+    if (consumed) *consumed = used;
+    return text;
+}
+
+std::string CodePointsToCp1251(const std::u32string& text) {
+    std::string utf8;
+    for (char32_t cp : text) AppendUtf8(utf8, cp);
+    std::string out = Utf8ToCp1251(utf8).text;
+    for (char& c : out)
+        if (c == kUnmappableChar) c = '?';
+    return out;
+}
+
+std::string EncodeUtf16WithBom(const std::u32string& text, bool terminated) {
+    std::string out = "\xFF\xFE";
+    for (char32_t cp : text) {
+        if (cp >= 0x10000 && cp <= 0x10FFFF) {
+            const unsigned v = static_cast<unsigned>(cp - 0x10000);
+            AppendUnit(out, 0xD800 + (v >> 10));
+            AppendUnit(out, 0xDC00 + (v & 0x3FF));
+        } else {
+            AppendUnit(out, cp > 0x10FFFF ? 0xFFFD : static_cast<unsigned>(cp));
+        }
+    }
+    if (terminated) out.append(2, '\0');
+    return out;
+}
+
+std::string TrimTagText(std::string_view s) {
+    std::size_t begin = 0, end = s.size();
+    while (begin < end && Blank(s[begin])) ++begin;
+    while (end > begin && Blank(s[end - 1])) --end;
+    return std::string(s.substr(begin, end - begin));
+}
+
+std::string TrimTrailingTagText(std::string_view s) {
+    std::size_t end = s.size();
+    while (end > 0 && Blank(s[end - 1])) --end;
+    return std::string(s.substr(0, end));
+}
+
+std::uint8_t TrackFromText(const std::string& s) {
+    if (!IsInteger(s)) return 0;
+    const long long n = IntegerValue(s);
+    return n >= 1 && n <= 255 ? static_cast<std::uint8_t>(n) : 0;
+}
+
+long long LeadingNumber(const std::string& s) {
+    const int length = LeadingNumberLength(s);
+    return length > 0 ? std::stoll(s.substr(0, static_cast<std::size_t>(length))) : 0;
+}
+
+}  // namespace tandrel

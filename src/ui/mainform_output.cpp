@@ -1,0 +1,311 @@
+// The output document of the main window: its two views, opening, saving,
+// finding, sorting, and "Add" to the editor window.
+#include <QApplication>
+#include <QClipboard>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "app/messages.h"
+#include "platform/files.h"
+#include "platform/textfile.h"
+#include "text/cp1251.h"
+#include "text/paths.h"
+#include "text/strings.h"
+#include "ui/editform.h"
+#include "ui/finddialog.h"
+#include "ui/mainform.h"
+#include "ui/tagpanelview.h"
+
+namespace tandrel {
+
+namespace {
+
+const char* kOpenFilter = "Text files (*.txt)|*.txt|Play List (*.m3u)|*.m3u|All files (*.*)|*.*";
+const char* kSaveFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+
+}  // namespace
+
+void TMainForm::WireOutputCommands() {
+    output->clbOutput->setModel(&checkList_);
+    output->clbOutput->setUniformItemSizes(true);
+    connect(output->rgEditMode, &TRadioGroup::itemClicked, this, [this] { rgEditModeClick(); });
+    connect(output->cbAddFileName, &QCheckBox::clicked, this, &TMainForm::cbAddFileNameClick);
+    connect(output->cbAddFilePath, &QCheckBox::clicked, this, &TMainForm::cbAddFilePathClick);
+    connect(fileManager->filesListBox, &QListView::doubleClicked, this, [this] { FilesListBoxDblClick(); });
+    connect(output->clbOutput, &QListView::clicked, this, [this] { clbOutputClick(); });
+
+    struct ButtonWire { QPushButton* button; void (TMainForm::*handler)(); };
+    for (const ButtonWire& w : {ButtonWire{output->bbtnAddToFile, &TMainForm::bbtnAddToFileClick},
+                                ButtonWire{output->bbtnShowWindow, &TMainForm::bbtnShowWindowClick},
+                                ButtonWire{output->bbtnCheckAll, &TMainForm::bbtnCheckAllClick},
+                                ButtonWire{output->bbtnUnCheckAll, &TMainForm::bbtnUnCheckAllClick},
+                                ButtonWire{output->bbtnFindInWindow, &TMainForm::mnFindClick},
+                                ButtonWire{output->bbtnGetMP3files, &TMainForm::mnGetMP3filesClick}}) {
+        MarkWired(w.button);
+        connect(w.button, &QPushButton::clicked, this, w.handler);
+    }
+    struct ActionWire { const char* name; void (TMainForm::*handler)(); bool enabled; };
+    const ActionWire actions[] = {
+        {"mnOpen", &TMainForm::mnOpenClick, true},
+        {"mnOpenWin", &TMainForm::mnOpenWinClick, true},
+        {"mnSave", &TMainForm::mnSaveClick, false},  // enabled once a document is open
+        {"mnSaveAs", &TMainForm::mnSaveAsClick, false},
+        {"mnSortLines", &TMainForm::mnSortLinesClick, true},
+        {"mnFind", &TMainForm::mnFindClick, true},
+        {"pmToClipBoard", &TMainForm::pmToClipBoardClick, true},
+        {"pmCheckedToClipBoard", &TMainForm::pmCheckedToClipBoardClick, false},
+        {"pmShowID3tags", &TMainForm::pmShowID3tagsClick, true},
+        {"mnGetMP3files", &TMainForm::mnGetMP3filesClick, false},  // enabled by a media mask
+    };
+    for (const ActionWire& w : actions) {
+        QAction* action = menus_[w.name];
+        MarkWired(action);
+        action->setEnabled(w.enabled);
+        connect(action, &QAction::triggered, this, w.handler);
+    }
+}
+
+std::string TMainForm::outputText() const { return FromQt(output->reOutput->toPlainText()); }
+
+std::vector<std::string> TMainForm::outputLines() const { return SplitTextLines(outputText()); }
+
+void TMainForm::EnableM3UCommands(bool enable) {
+    for (const char* name : {"mnGetM3Uinf", "mnGetM3Unames", "mnGetM3UnamesAndSaveToFile"})
+        menus_[name]->setEnabled(enable && IsWired(menus_[name]));
+    QAction* find = menus_["mnFindM3Unames"];
+    // With its dialog box on, the find command keeps its state.
+    if (!settings_.m3uDlgBox) find->setEnabled(enable && IsWired(find));
+}
+
+std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& fileName) {
+    menus_["mnSave"]->setEnabled(true);
+    menus_["mnSaveAs"]->setEnabled(true);
+    EnableM3UCommands(false);
+    checkList_.setLines({});
+    output->reOutput->clear();
+
+    const std::string name = OpenedDocumentName(mode, fileName, fileManager->filesListBox->currentName());
+    std::vector<std::string> lines;
+    if (mode == OpenMode::SearchResults) {
+        lines = searchResults_;
+    } else {
+        if (NamesPlaylist(name)) EnableM3UCommands(true);
+        if (FileExists(name)) {
+            if (FileResult read = ReadTextLines(name, lines); !read)
+                setStatusText(name + ": " + Utf8ToCp1251(read.error).text);
+        }
+    }
+    output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
+    checkList_.setLines(std::move(lines));
+
+    setWindowTitle(ToQt("Tandrel - " + name));
+    output->setTitle(ToQt(Message(language(), MessageId::EditFilePrefix) + name));
+    documentName_ = name;
+    savePath_ = name;
+    findPosition_ = 0;
+    return name;
+}
+
+void TMainForm::RefreshCheckList() {
+    if (!output->clbOutput->isHidden()) output->clbOutput->viewport()->update();
+}
+
+void TMainForm::rgEditModeClick() {
+    // Decided by the view that is visible now, not by the item clicked.
+    if (output->clbOutput->isHidden()) {
+        output->reOutput->hide();
+        output->clbOutput->show();
+        checkList_.setLines(outputLines());
+    } else {
+        output->reOutput->show();
+        output->clbOutput->hide();
+        output->reOutput->setPlainText(ToQt(JoinTextLines(checkList_.lines())));
+    }
+    settings_.currentEditMode = static_cast<std::int8_t>(std::max(0, output->rgEditMode->itemIndex()));
+    EnableCheckListCommands();
+}
+
+void TMainForm::cbAddFileNameClick() {
+    if (output->cbAddFileName->isChecked()) output->cbAddFilePath->setChecked(false);
+}
+
+void TMainForm::cbAddFilePathClick() {
+    if (output->cbAddFilePath->isChecked()) output->cbAddFileName->setChecked(false);
+}
+
+void TMainForm::bbtnAddToFileClick() {
+    if (!editForm_) return;
+    if (editForm_->isVisible()) {
+        editForm_->activateWindow();
+    } else {
+        editForm_->setFileName(NextCatalogName(fileManager->dirListBox->directory()));
+        editForm_->clearText();
+        editForm_->show();
+    }
+    const std::string source = FilePathSource(fileManager->filesListBox->currentPath(), documentName_);
+    for (const std::string& line : checkList_.checkedLines())
+        editForm_->appendLine(AddedLine(line, output->cbAddFilePath->isChecked(), output->cbAddFileName->isChecked(),
+                                        documentName_, source));
+}
+
+void TMainForm::bbtnShowWindowClick() {
+    if (editForm_ && editForm_->isVisible()) editForm_->activateWindow();
+}
+
+void TMainForm::bbtnCheckAllClick() { checkList_.setAllChecked(true); }
+
+void TMainForm::bbtnUnCheckAllClick() { checkList_.setAllChecked(false); }
+
+void TMainForm::mnOpenClick() {
+    const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOpenFilter);
+    if (!chosen) return;
+    // The open dialog makes the chosen file's directory current.
+    if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) SetCurrentDirectory(dir);
+    OpenOutputDocument(OpenMode::OpenDialog, *chosen);
+}
+
+void TMainForm::mnOpenWinClick() {
+    const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOpenFilter);
+    if (!chosen || !editForm_) return;
+    if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) SetCurrentDirectory(dir);
+    editForm_->setFileName(CopyAfterLastChar(*chosen, kPathDelim));
+    editForm_->loadFile(*chosen);
+    editForm_->show();
+}
+
+bool TMainForm::WriteOutput(const std::string& path) {
+    if (FileResult written = WriteTextLines(path, outputLines()); !written) {
+        prompter().ShowMessage(path + ": " + Utf8ToCp1251(written.error).text);
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::mnSaveClick() {
+    if (outputLines().empty()) return;
+    if (!FileExists(savePath_)) {
+        WriteOutput(savePath_);
+        return;
+    }
+    switch (prompter().AskYesNoCancel(ReplaceQuestion(language(), savePath_))) {
+        case YesNoCancel::Yes:
+            WriteOutput(savePath_);
+            break;
+        case YesNoCancel::No:
+            documentName_ = savePath_;
+            mnSaveAsClick();
+            break;
+        case YesNoCancel::Cancel:
+            break;
+    }
+}
+
+void TMainForm::mnSaveAsClick() {
+    const std::optional<std::string> chosen =
+        prompter().SaveFileDialog("", CurrentDirectory(), documentName_, kSaveFilter);
+    if (!chosen) return;
+    savePath_ = *chosen;
+    WriteOutput(savePath_);
+}
+
+void TMainForm::mnSortLinesClick() {
+    if (output->clbOutput->isHidden()) {
+        std::vector<std::string> lines = outputLines();
+        SortLines(lines);
+        output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
+    } else {
+        std::vector<std::string> lines = checkList_.lines();
+        SortLines(lines);
+        checkList_.setLines(std::move(lines));
+    }
+}
+
+void TMainForm::mnFindClick() {
+    if (output->rgEditMode->itemIndex() != 1) {
+        if (!findDialog_) {
+            findDialog_ = new FindDialog(this);
+            connect(findDialog_, &FindDialog::find, this, &TMainForm::FindDialogFind);
+        }
+        findDialog_->show();
+        findDialog_->raise();
+        return;
+    }
+    const std::string query = InputDlg(prompter(), language(), kInputFind, FromQt(searchBox->edFind->text()));
+    if (query.empty()) return;
+    checkList_.keepRows(FilterLines(checkList_.lines(), query, advancedSearch->cbOverSearch->isChecked()));
+}
+
+void TMainForm::FindDialogFind(const QString& text, bool matchCase) {
+    if (std::optional<TextSelection> hit = FindStep(outputText(), FromQt(text), matchCase, findPosition_)) {
+        QTextCursor cursor = output->reOutput->textCursor();
+        cursor.setPosition(hit->start);
+        cursor.setPosition(hit->start + hit->length, QTextCursor::KeepAnchor);
+        output->reOutput->setTextCursor(cursor);
+        output->reOutput->setFocus();
+    } else {
+        prompter().ShowMessage(Message(language(), MessageId::SearchFinished));
+    }
+}
+
+void TMainForm::pmToClipBoardClick() {
+    if (!output->clbOutput->isHidden()) {
+        const int row = output->clbOutput->currentIndex().row();
+        if (row >= 0 && row < checkList_.rowCount())
+            QApplication::clipboard()->setText(ToQt(checkList_.lines()[static_cast<std::size_t>(row)]));
+    } else if (!outputLines().empty()) {
+        QApplication::clipboard()->setText(output->reOutput->textCursor().selectedText().replace(QChar(0x2029), '\n'));
+    }
+}
+
+void TMainForm::pmCheckedToClipBoardClick() {
+    std::string text;
+    for (const std::string& line : checkList_.checkedLines()) text += line + "\r\n";
+    if (!text.empty()) QApplication::clipboard()->setText(ToQt(text));
+}
+
+void TMainForm::FilesListBoxDblClick() {
+    if (MaskOpensDocuments(fileManager->filesListBox->mask())) OpenOutputDocument(OpenMode::FileList, "");
+}
+
+}  // namespace tandrel
+
+namespace tandrel {
+
+std::optional<std::string> TMainForm::ChosenOutputLine() const {
+    if (!output->clbOutput->isHidden()) {
+        const int row = output->clbOutput->currentIndex().row();
+        if (row < 0 || row >= checkList_.rowCount()) return std::nullopt;
+        return checkList_.lines()[static_cast<std::size_t>(row)];
+    }
+    if (output->reOutput->document()->isEmpty()) return std::nullopt;
+    return FromQt(output->reOutput->textCursor().block().text());
+}
+
+void TMainForm::clbOutputClick() {
+    const std::optional<std::string> line = ChosenOutputLine();
+    if (line && line->find(".mp3") != std::string::npos) {
+        pmShowID3tagsClick();
+        return;
+    }
+    if (auto* tags = findChild<TagPanelView*>()) {
+        tags->ClearID3v1Panel();
+        tags->ClearID3v2Panel();
+    }
+}
+
+void TMainForm::pmShowID3tagsClick() {
+    auto* tags = findChild<TagPanelView*>();
+    const std::optional<std::string> line = ChosenOutputLine();
+    if (!tags || !line) return;
+    tags->ClearID3v1Panel();
+    tags->ClearID3v2Panel();
+    for (const std::string& path :
+         OutputLineFiles(*line, output->cbAddFileName->isChecked(), fileManager->dirListBox->directory())) {
+        if (!FileExists(path)) continue;
+        tags->ShowID3v1Tag(path);
+        tags->ShowID3v2Tag(path);
+        return;
+    }
+}
+
+}  // namespace tandrel

@@ -1,0 +1,283 @@
+#include "ui/renamecommands.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+
+#include "app/messages.h"
+#include "app/prompts.h"
+#include "rename/renameengine.h"
+#include "rename/structural.h"
+#include "ui/mainform.h"
+#include "ui/renamedialogs.h"
+
+namespace tandrel {
+
+namespace {
+
+// A menu caption as the menu shows it: "&&" is one ampersand, a single "&"
+// only marks the accelerator.
+QString WithoutAccelerators(const QString& caption) {
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] != '&') text += caption[i];
+        else if (i + 1 < caption.size() && caption[i + 1] == '&') text += caption[++i];
+    }
+    return text;
+}
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// The window's prompter for a walk: the progress text passes on at most every
+// 50 ms, and each time the window repaints (user input waits).
+class PaintingPrompter : public Prompter {
+public:
+    static constexpr qint64 kIntervalMs = 50;
+
+    explicit PaintingPrompter(Prompter& window) : window_(window) {}
+
+    void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
+    bool AskYesNo(const std::string& text) override { return window_.AskYesNo(text); }
+    YesNoCancel AskYesNoCancel(const std::string& text) override { return window_.AskYesNoCancel(text); }
+    std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& defaultText) override {
+        return window_.InputBox(caption, prompt, defaultText);
+    }
+    std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& dir,
+                                              const std::string& filter) override {
+        return window_.OpenFileDialog(title, dir, filter);
+    }
+    std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
+                                              const std::string& defaultName, const std::string& filter) override {
+        return window_.SaveFileDialog(title, dir, defaultName, filter);
+    }
+    std::optional<std::string> DirectoryDialog(const std::string& title, const std::string& dir) override {
+        return window_.DirectoryDialog(title, dir);
+    }
+    void SetStatusText(const std::string& text) override { window_.SetStatusText(text); }
+    void SetProgressText(const std::string& text) override {
+        if (clock_.isValid() && clock_.elapsed() < kIntervalMs) return;
+        window_.SetProgressText(text);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        clock_.start();
+    }
+    void SetWaitCursor(bool busy) override { window_.SetWaitCursor(busy); }
+
+private:
+    Prompter& window_;
+    QElapsedTimer clock_;
+};
+
+}  // namespace
+
+TRenameCommands::TRenameCommands(TMainForm& form) : QObject(&form), form_(form) {
+    FileManagerRegion* fm = form_.fileManager;
+    fm->edFile4FileListBox->installEventFilter(this);
+    connect(fm->filesListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { MirrorCurrentFile(); });
+    connect(fm->filesListBox, &FileListBox::contentsChanged, this, [this] { MirrorCurrentFile(); });
+}
+
+std::string TRenameCommands::Directory() const { return form_.fileManager->dirListBox->directory(); }
+
+std::string TRenameCommands::Mask() const { return FromQt(form_.fileManager->edMask->currentText()); }
+
+bool TRenameCommands::Confirmed(const char* item) {
+    if (!form_.settings().showRenameWarning) return true;
+    const QString caption = WithoutAccelerators(form_.menus()[item]->text());
+    return ConfirmDlg(form_.prompter(), form_.language(), kAskTo, FromQt(caption));
+}
+
+void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) {
+    if (!Confirmed(item)) return;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    RenameOptions options = RenameOptionsFrom(form_.settings());
+    options.oldSubStr = oldSubStr_;
+    options.newSubStr = newSubStr_;
+    RenameDirectory(Directory(), Mask(), kind, options, prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::RenameFromLogCommand(const char* section, const char* item) {
+    if (!Confirmed(item)) return;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(form_.settings()), prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
+    FileListBox* list = form_.fileManager->filesListBox;
+    if (list->count() == 0) return;
+    const std::vector<std::string> names = list->selectedNames();
+    if (names.empty()) {
+        form_.prompter().ShowMessage(Message(form_.language(), MessageId::ChooseFile));
+        return;
+    }
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(form_.settings()), prompter);
+    list->reload();
+}
+
+void TRenameCommands::mnRenameToTranslitClick() { RenameDirectoryCommand(rkTranslit, "mnRenameToTranslit"); }
+void TRenameCommands::mnRenameToLowerCaseClick() { RenameDirectoryCommand(rkLowerCase, "mnRenameToLowerCase"); }
+void TRenameCommands::mnRenameToUpperCaseClick() { RenameDirectoryCommand(rkUpperCase, "mnRenameToUpperCase"); }
+void TRenameCommands::mnRenameToUpLoCaseClick() { RenameDirectoryCommand(rkUpLoCase, "mnRenameToUpLoCase"); }
+void TRenameCommands::mnRenameToUpFirstLettersOfArtistAndTitleLoCaseClick() {
+    RenameDirectoryCommand(rkArtistAndTitle, "mnRenameToUpFirstLettersOfArtistAndTitleLoCase");
+}
+void TRenameCommands::mnRenameToUpFirstLetterLoCaseClick() {
+    RenameDirectoryCommand(rkFirstLetter, "mnRenameToUpFirstLetterLoCase");
+}
+void TRenameCommands::mnRenameFromIniFileRenClick() { RenameFromLogCommand(kRenamedSection, "mnRenameFromIniFileRen"); }
+void TRenameCommands::mnRenameFromIniFileDelClick() { RenameFromLogCommand(kDeletedSection, "mnRenameFromIniFileDel"); }
+
+void TRenameCommands::pmRenameToTranslitClick() { RenameSelectedCommand(rkTranslit); }
+void TRenameCommands::pmRenameToLowerCaseClick() { RenameSelectedCommand(rkLowerCase); }
+void TRenameCommands::pmRenameToUpperCaseClick() { RenameSelectedCommand(rkUpperCase); }
+void TRenameCommands::pmRenameToUpLoCaseClick() { RenameSelectedCommand(rkUpLoCase); }
+void TRenameCommands::pmRenameToUpFirstLettersOfArtistAndTitleLoCaseClick() { RenameSelectedCommand(rkArtistAndTitle); }
+void TRenameCommands::pmRenameToUpFirstLetterLoCaseClick() { RenameSelectedCommand(rkFirstLetter); }
+
+void TRenameCommands::mnAddCountStrToFileNamesClick() {
+    TFileAddNumForm dialog(&form_);
+    if (!dialog.Execute(form_.language(), form_.settings())) return;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    AddNumbering(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
+    TAppSettings& s = form_.settings();
+    TFileDelSymForm dialog(&form_);
+    if (!dialog.Execute(form_.language(), deleteCount_, s.recursiveRename)) return;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    DeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
+    TSortFileAddNumForm dialog(&form_);
+    if (!dialog.Execute(form_.language(), form_.settings(), startName_, startNumber_)) return;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), startName_, startNumber_,
+                        prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::mnRenExtToLowCaseClick() {
+    if (!Confirmed("mnRenExtToLowCase")) return;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    LowerCaseExtensions(Directory(), Mask(), form_.settings().recursiveRename, prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::mnExtChangeClick() {
+    TAppSettings& s = form_.settings();
+    std::string source, target;
+    TExtChangerForm dialog(TExtChangerForm::Mode::Extension, &form_);
+    std::vector<std::string> masks;
+    QComboBox* edMask = form_.fileManager->edMask;
+    for (int i = 0; i < edMask->count(); ++i) masks.push_back(FromQt(edMask->itemText(i)));
+    if (!dialog.Execute(form_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
+    SetMask(source);
+    if (target.empty()) return;
+    {
+        PaintingPrompter prompter(form_.prompter());
+        WaitCursor wait(prompter);
+        ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
+    }
+    // The list then shows the changed files.
+    SetMask(target);
+}
+
+void TRenameCommands::mnSubStrChangeClick() {
+    std::string source, target;
+    TExtChangerForm dialog(TExtChangerForm::Mode::Substring, &form_);
+    if (!dialog.Execute(form_.language(), {}, {}, form_.settings().recursiveRename, source, target)) return;
+    oldSubStr_ = source;
+    newSubStr_ = target;
+    PaintingPrompter prompter(form_.prompter());
+    WaitCursor wait(prompter);
+    RenameOptions options = RenameOptionsFrom(form_.settings());
+    options.oldSubStr = oldSubStr_;
+    options.newSubStr = newSubStr_;
+    RenameDirectory(Directory(), Mask(), rkSubStr, options, prompter);
+    form_.fileManager->filesListBox->reload();
+}
+
+void TRenameCommands::SetMask(const std::string& mask) {
+    {
+        QSignalBlocker block(form_.fileManager->edMask);
+        form_.fileManager->edMask->setEditText(ToQt(mask));
+    }
+    form_.edMaskChange();
+}
+
+void TRenameCommands::MirrorCurrentFile() {
+    // The box shows the current file's name, or the list's mask while no file is current.
+    QLineEdit* box = form_.fileManager->edFile4FileListBox;
+    if (box->isVisible()) return;
+    FileListBox* list = form_.fileManager->filesListBox;
+    const std::string name = list->currentName();
+    box->setText(ToQt(name.empty() ? list->mask() : name));
+}
+
+void TRenameCommands::pmRenameClick() {
+    FileListBox* list = form_.fileManager->filesListBox;
+    QLineEdit* box = form_.fileManager->edFile4FileListBox;
+    const std::string name = list->currentName();
+    if (name.empty()) return;
+    if (box->text().contains('*')) box->setText(ToQt(name));
+    const QRect row = list->visualRect(list->currentIndex());
+    box->setGeometry(0, row.top(), list->viewport()->width(), std::max(row.height(), box->sizeHint().height()));
+    box->show();
+    box->setFocus();
+}
+
+void TRenameCommands::edFile4FileListBoxKeyUp(int key) {
+    if (IsEnter(key)) {
+        FileListBox* list = form_.fileManager->filesListBox;
+        const std::string oldName = list->currentName();
+        const std::string newName = FromQt(form_.fileManager->edFile4FileListBox->text());
+        if (!oldName.empty() && RenameInPlace(list->directory(), oldName, newName, form_.prompter())) {
+            list->reload();
+            list->setCurrentName(newName);
+        }
+        HideEditBox();
+    } else if (key == Qt::Key_Escape) {
+        HideEditBox();
+    }
+}
+
+void TRenameCommands::edFile4FileListBoxExit() { form_.fileManager->edFile4FileListBox->hide(); }
+
+void TRenameCommands::HideEditBox() {
+    form_.fileManager->edFile4FileListBox->hide();
+    form_.fileManager->filesListBox->setFocus();
+    MirrorCurrentFile();
+}
+
+bool TRenameCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_.fileManager->edFile4FileListBox) {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (IsEnter(key->key()) || key->key() == Qt::Key_Escape) {
+                // The keys act on release; their presses must not reach the list.
+                if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat()) edFile4FileListBoxKeyUp(key->key());
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            edFile4FileListBoxExit();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace tandrel

@@ -1,0 +1,72 @@
+// The rename commands of the main window: the "&Rename" menu, the "Rename
+// File(s)" pop-up entries and the in-place rename of the file list. It lives
+// as long as the main window and keeps the values of the rename dialogs that
+// last only for the run (delete count, start number and name, substring pair).
+#pragma once
+
+#include <QObject>
+#include <string>
+
+#include "rename/renamekind.h"
+
+namespace tandrel {
+
+class TMainForm;
+
+class TRenameCommands : public QObject {
+    Q_OBJECT
+public:
+    // Parented to the form; watches the file list's edit box.
+    explicit TRenameCommands(TMainForm& form);
+
+    // Whole-directory renames, after the confirmation when it is asked for.
+    void mnRenameToTranslitClick();
+    void mnRenameToLowerCaseClick();
+    void mnRenameToUpperCaseClick();
+    void mnRenameToUpLoCaseClick();
+    void mnRenameToUpFirstLettersOfArtistAndTitleLoCaseClick();
+    void mnRenameToUpFirstLetterLoCaseClick();
+    void mnRenameFromIniFileRenClick();
+    void mnRenameFromIniFileDelClick();
+    // The selected files of the list.
+    void pmRenameToTranslitClick();
+    void pmRenameToLowerCaseClick();
+    void pmRenameToUpperCaseClick();
+    void pmRenameToUpLoCaseClick();
+    void pmRenameToUpFirstLettersOfArtistAndTitleLoCaseClick();
+    void pmRenameToUpFirstLetterLoCaseClick();
+    // Numbering and structural renames.
+    void mnAddCountStrToFileNamesClick();
+    void mnDelFrstSymFromFileNamesClick();
+    void mnSortDateAddCountToFileNamesClick();
+    void mnRenExtToLowCaseClick();
+    void mnExtChangeClick();
+    void mnSubStrChangeClick();
+    // The in-place rename box over the file list.
+    void pmRenameClick();
+    void edFile4FileListBoxKeyUp(int key);
+    void edFile4FileListBoxExit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool Confirmed(const char* item);
+    void RenameDirectoryCommand(RenameKind kind, const char* item);
+    void RenameFromLogCommand(const char* section, const char* item);
+    void RenameSelectedCommand(RenameKind kind);
+    void MirrorCurrentFile();
+    void HideEditBox();
+    void SetMask(const std::string& mask);
+    std::string Directory() const;
+    std::string Mask() const;
+
+    TMainForm& form_;
+    int deleteCount_ = 1;
+    long long startNumber_ = 0;
+    std::string startName_ = "File";
+    std::string oldSubStr_;
+    std::string newSubStr_;
+};
+
+}  // namespace tandrel

@@ -1,0 +1,74 @@
+// The search commands of the main window: Find and Directory with the keys
+// of the search box, the two text buttons, the file list's "Words Search" and
+// "Copy words to String for Find", the enable rules of the advanced search
+// panel with its drive list, and the synonyms dialog. Searches run on the GUI
+// thread; the window keeps painting while they run.
+#pragma once
+
+#include <QObject>
+#include <string>
+
+#include "search/searchengine.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+
+namespace tandrel {
+
+class TMainForm;
+class ProgressPump;
+
+class TSearchCommands : public QObject {
+    Q_OBJECT
+public:
+    // Parented to the form; wires the search box, the advanced panel and the
+    // search menu entries.
+    explicit TSearchCommands(TMainForm& form);
+
+    // At start-up, once the settings are applied: fills the drive box and
+    // applies the enable rules.
+    void StartControls();
+    // At start-up, once the masks are loaded: the search mask takes effect
+    // when "Use Mask:" is checked and enabled.
+    void ApplySearchMask();
+
+    void bbtnFindClick();
+    void mnFindDirClick();
+    // Enter runs Find, Ctrl+Enter Directory, Ctrl+F3 switches the keyboard
+    // layout of the query.
+    void edFindKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void sbtnFindTextTransKeyCodClick();
+    void sbtnFindTextToTranslitClick();
+    void pmWordsSearchClick();
+    void pmCopyWordsToFindClick();
+    void RunSearch(const std::string& query, int searchMode, bool useSynonyms, bool byFileWords);
+    void mnSynonymsClick();
+
+    // Enable rules of the advanced panel.
+    void cbScanDirClick();  // also cbOverSearch and cbFullString
+    void cbUseMaskClick();
+    void cbUseHomeDirMaskClick();
+    void cbFindOnDrivesClick();
+    void sbtnAddFindDrvClick();  // also Insert in FindDrvBox
+    void sbtnDelFindDrvClick();  // also Delete in FindDrvBox
+    void cboxMaskChange();
+    void cbFTPlocalClick();  // also cbUseSynonyms
+
+    bool advancedMaskIsMedia() const { return advancedMaskIsMedia_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    SearchEngine Engine(ProgressPump& pump);
+    std::string CurrentFilePath() const;
+    // The search's own mask is in use: "Use Mask:" checked and enabled.
+    bool SearchMaskInUse() const;
+
+    TMainForm& form_;
+    bool advancedMaskIsMedia_ = false;
+    // Used only if the tag panel's objects are not there.
+    TID3v1 id3v1_;
+    TID3v2 id3v2_;
+};
+
+}  // namespace tandrel

@@ -1,0 +1,68 @@
+// The tag panel of the main window bound to its controls: it owns the
+// window's TID3v1 and TID3v2 objects, fills the two halves from a file,
+// saves them, copies between them and caps the lengths of six edits. Other
+// commands reach the tag operations through it.
+#pragma once
+
+#include <QObject>
+#include <string>
+
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+#include "tags/tagpanel.h"
+#include "ui/regions.h"
+
+class QLineEdit;
+
+namespace tandrel {
+
+class TMainForm;
+
+class TagPanelView : public QObject {
+    Q_OBJECT
+public:
+    explicit TagPanelView(TMainForm& form);
+
+    TID3v1& id3v1() { return id3v1_; }
+    TID3v2& id3v2() { return id3v2_; }
+
+    void ClearID3v1Panel();
+    void ClearID3v2Panel();
+    void ShowID3v1Tag(const std::string& fileName);
+    void ShowID3v2Tag(const std::string& fileName);
+    bool SaveID3v1FromPanel(const std::string& fileName);
+    bool SaveID3v2FromPanel(const std::string& fileName);
+    bool MatchID3v1Tag(const std::string& query, const std::string& fileName);
+    bool MatchID3v2Tag(const std::string& query, const std::string& fileName);
+    bool UpdateID3v1Fields(const std::string& fileName, const TagFieldUpdate& update);
+    bool UpdateID3v2Fields(const std::string& fileName, const TagFieldUpdate& update);
+
+    // Handlers.
+    Q_INVOKABLE void FilesListBoxClick();  // the tag part of the file list's click
+    void bbtnSaveID3v1Click();
+    void bbtnSaveID3v2Click();
+    void bbtnCopyFromID3v1Click();
+    void bbtnCopyFromID3v2Click();
+    void EditOnKeyDown3(QLineEdit* edit, int key);
+    void EditOnKeyDown4(QLineEdit* edit, int key);
+    void EditOnKeyDown6(QLineEdit* edit, int key);
+    void EditOnKeyDown30(QLineEdit* edit, int key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TagMessages Messages();
+    TagPanelHalf Read(const TagBox& box) const;
+    void Write(TagBox& box, const TagPanelHalf& half);
+    // The file list's current file when it shows media files and a file is selected.
+    std::string SelectedMediaFile() const;
+    void CapLength(QLineEdit* edit, int key, std::size_t cap);
+
+    TMainForm& form_;
+    TagPanelRegion& panel_;
+    TID3v1 id3v1_;
+    TID3v2 id3v2_;
+};
+
+}  // namespace tandrel

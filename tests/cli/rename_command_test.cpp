@@ -1,0 +1,144 @@
+#include "cli/rename_command.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "support/tempdir.h"
+
+namespace tandrel {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class RenameCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+        dir = tmp / "music";
+        std::filesystem::create_directories(dir);
+    }
+    void WriteRegistry(const std::string& values) {
+        tmp.Write("config/Tandrel/registry.reg",
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
+    }
+    CliRun Run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int code = RunCli(args, out, err);
+        return {code, out.str(), err.str()};
+    }
+    Names Files(const std::string& sub = "") const {
+        Names names;
+        for (const auto& e : std::filesystem::directory_iterator(sub.empty() ? dir : dir + "/" + sub))
+            if (!e.is_directory()) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir tmp;
+    std::string dir;
+};
+
+TEST_F(RenameCliTest, OptionsOverrideTheRegistryAndStatusMessagesArePrinted) {
+    WriteRegistry("\"WriteRenameInfo\"=dword:00000001\r\n\"RenameMode\"=dword:00000001\r\n"
+                  "\"RecursiveRename\"=dword:00000000\r\n");
+    tmp.Write("music/Зима утро.mp3", "1");
+    tmp.Write("music/Лето.mp3", "2");
+    tmp.Write("music/Leto.mp3", "taken");
+    tmp.Write("music/Осень.txt", "3");
+    tmp.Write("music/sub/Весна.mp3", "4");
+    CliRun r = Run({"rename", "translit", dir, "--mask", "*.mp3"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "File Leto.mp3 already exists!!!\n");
+    EXPECT_EQ(Files(), (Names{"Leto.mp3", "Zima_utro.mp3", "rename.ini", "Лето.mp3", "Осень.txt"}));
+    EXPECT_EQ(Files("sub"), Names{"Весна.mp3"});
+
+    r = Run({"rename", "upper", dir, "--mask=*.txt", "--recursive", "--no-log", "--mode", "0", "--lowercase-ext"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Files("sub"), Names{"Весна.mp3"});  // the mask admits no mp3
+    EXPECT_TRUE(std::filesystem::exists(dir + "/ОСЕНЬ.txt"));
+}
+
+TEST_F(RenameCliTest, WithoutSettingsTheDocumentedDefaultsApply) {
+    tmp.Write("music/sub/Весна.mp3", "4");
+    const CliRun r = Run({"rename", "translit", dir});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Files("sub"), Names{"Vesna.mp3"});  // recursive by default, no log by default
+}
+
+TEST_F(RenameCliTest, EachStructuralCommandRuns) {
+    struct Case { std::vector<std::string> args; Names before; Names after; };
+    const Case cases[] = {
+        {{"number", "add", "DIR", "--width", "3", "--split", "-", "--number", "--no-m3u", "--no-recursive"},
+         {"b.mp3", "a.mp3"}, {"001-a.mp3", "002-b.mp3"}},
+        {{"number", "by-date", "DIR", "--start-name", "Trip", "--start", "7", "--width", "2", "--number", "--ending"},
+         {"IMG.JPG"}, {"Trip_07.jpg"}},
+        {{"ext", "lower", "DIR", "--mask", "*.*"}, {"A.MP3", "b"}, {"A.mp3", "b"}},
+        {{"ext", "change", "DIR", "*.txt", "*.cd"}, {"a.txt", "b.mp3"}, {"a.cd", "b.mp3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        std::filesystem::remove_all(dir);
+        for (const std::string& n : c.before) tmp.Write("music/" + n, n);
+        std::vector<std::string> args = c.args;
+        std::replace(args.begin(), args.end(), std::string("DIR"), dir);
+        const CliRun r = Run(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(Files(), c.after);
+    }
+}
+
+TEST_F(RenameCliTest, DeletedCharactersComeBackFromTheLog) {
+    tmp.Write("music/01 Song.mp3", "x");
+    EXPECT_EQ(Run({"number", "delete-first", "3", dir, "--log"}).code, 0);
+    EXPECT_EQ(Files(), (Names{"Song.mp3", "rename.ini"}));
+    const CliRun back = Run({"rename-back", "deleted", dir});
+    EXPECT_EQ(back.code, 0) << back.err;
+    EXPECT_EQ(Files(), (Names{"01 Song.mp3", "rename.ini"}));
+}
+
+TEST_F(RenameCliTest, BadCommandLinesAreRefusedWithoutTouchingFiles) {
+    tmp.Write("music/Зима.mp3", "1");
+    const std::vector<std::string> bad[] = {
+        {"rename", "sideways", dir},
+        {"rename", "translit"},
+        {"rename", "translit", dir, "--mode", "3"},
+        {"rename", "translit", dir, "--mode"},
+        {"rename", "translit", dir, "--old", "a"},
+        {"rename", "substr", dir},
+        {"rename", "translit", dir, "--colour"},
+        {"rename", "translit", dir, "--no-mask"},
+        {"rename", "translit", dir, "--mask", "*.日本"},
+        {"rename-back", "sideways", dir},
+        {"number", "add", dir, "--width", "0"},
+        {"number", "delete-first", "11", dir},
+        {"number", "by-date", dir, "--start", "-1"},
+        {"number", "shuffle", dir},
+        {"ext", "change", dir, "*.mp3", ""},
+        {"ext"},
+    };
+    for (const auto& args : bad) {
+        const CliRun r = Run(args);
+        EXPECT_EQ(r.code, 2) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_FALSE(r.err.empty());
+    }
+    const CliRun missing = Run({"rename", "translit", dir + "/missing"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("is not a directory"), std::string::npos);
+    EXPECT_EQ(Files(), Names{"Зима.mp3"});
+}
+
+}  // namespace
+}  // namespace tandrel

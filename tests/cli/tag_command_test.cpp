@@ -1,0 +1,72 @@
+#include "cli/tag_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/tempdir.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+
+namespace tandrel {
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CliRun Tag(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunTagCommand(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string Mp3(const test::TempDir& dir, const std::string& name) { return dir.Write(name, std::string(700, '\x55')); }
+
+TEST(TagCommand, UpdateThenShowInUtf8) {
+    test::TempDir dir;
+    const std::string path = Mp3(dir, "песня.mp3");
+    CliRun r = Tag({"update", path, "--title", "Звезда", "--artist", "Кино", "--track", "3", "--genre", "rock",
+                    "--year", "1989", "--comment", "line\nbreak"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = Tag({"update", path, "--tags", "2", "--genre", "Post-Punk", "--album", "Группа крови"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = Tag({"show", path});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "v1.exists=true\nv1.version=1.1\nv1.title=Звезда\nv1.artist=Кино\nv1.album=\nv1.year=1989\n"
+              "v1.comment=line\\x0Abreak\nv1.track=3\nv1.genre=17\n"
+              "v2.exists=true\nv2.version=2.3\nv2.size=" +
+                  std::to_string(10 + (11 + 6) + (11 + 4) + (11 + 12) + (11 + 1) + (11 + 4) + (11 + 9) + (11 + 4 + 10)) +
+                  "\nv2.title=Звезда\nv2.artist=Кино\nv2.album=Группа крови\nv2.year=1989\n"
+                  "v2.comment=line\\x0Abreak\nv2.track=3\nv2.genre=Post-Punk\n");
+}
+
+TEST(TagCommand, FailuresAndBadCalls) {
+    test::TempDir dir;
+    const std::string path = Mp3(dir, "a.mp3");
+    struct Case { std::vector<std::string> args; int code; const char* err; };
+    const Case cases[] = {
+        {{"show", dir / "gone.mp3"}, 1, "The file does not exist: "},
+        {{"show", dir.Write("five.mp3", "12345")}, 1, "Can not read tag from the file: "},
+        {{"update", dir / "gone.mp3", "--title", "x"}, 1, "Can not save tag to the file: "},
+        {{"update", path, "--genre", "Polka Metal"}, 2, "neither a genre name nor a number"},
+        {{"update", path, "--genre", "148"}, 2, "neither a genre name nor a number"},
+        {{"update", path, "--tags", "3"}, 2, "--tags takes 1, 2 or both"},
+        {{"update", path, "--mood", "x"}, 2, "unknown option"},
+        {{"update", path, "--title"}, 2, "needs a value"},
+        {{"update", path, "--title", "☺"}, 2, "outside code page 1251"},
+        {{"show"}, 2, "usage"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = Tag(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args[0] << " " << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(test::ReadAll(path), std::string(700, '\x55'));  // bad calls changed nothing
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,191 @@
+#include "rename/renameengine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rename/rename_support.h"
+#include "support/scripted_prompter.h"
+#include "support/tempdir.h"
+
+namespace tandrel {
+namespace {
+
+using test::C;
+using test::FileNames;
+using test::ReadAll;
+using test::ScriptedPrompter;
+using test::Sorted;
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+RenameOptions Logged(int mode = 0, bool lowerExt = false, bool recursive = false) {
+    RenameOptions o;
+    o.renameMode = mode;
+    o.makeLowercaseExt = lowerExt;
+    o.writeRenameInfo = true;
+    o.recursive = recursive;
+    o.artistMode = 1;
+    o.oldSubStr = "Song";
+    o.newSubStr = "Track";
+    return o;
+}
+
+TEST(RenameDirectory, EachKindWithEachRenameMode) {
+    struct Case { RenameKind kind; int mode; bool lowerExt; const char* before; const char* after; };
+    const Case cases[] = {
+        {rkTranslit, 0, false, "Зима утро_1.mp3", "Zima utro_1.mp3"},
+        {rkTranslit, 1, false, "Зима утро_1.mp3", "Zima_utro_1.mp3"},
+        {rkTranslit, 2, false, "Зима утро_1.mp3", "Zima utro 1.mp3"},
+        {rkLowerCase, 0, false, "Ёлка Утро_1.MP3", "елка утро_1.mp3"},
+        {rkLowerCase, 1, false, "Ёлка Утро_1.MP3", "елка_утро_1.mp3"},
+        {rkLowerCase, 2, false, "Ёлка Утро_1.MP3", "елка утро 1.mp3"},
+        {rkUpperCase, 0, false, "my song_1.mp3", "MY SONG_1.MP3"},
+        {rkUpperCase, 1, false, "my song_1.mp3", "MY_SONG_1.MP3"},
+        {rkUpperCase, 2, false, "my song_1.mp3", "MY SONG 1.MP3"},
+        {rkUpperCase, 1, true, "my song.mp3", "MY_SONG.mp3"},
+        {rkUpLoCase, 0, false, "the beatles - let_it be.mp3", "The Beatles - Let_It Be.Mp3"},
+        {rkUpLoCase, 1, false, "the beatles - let_it be.mp3", "The_Beatles_-_Let_It_Be.Mp3"},
+        {rkUpLoCase, 2, true, "the beatles - let_it be.mp3", "The Beatles - Let It Be.mp3"},
+        {rkArtistAndTitle, 0, false, "the beatles - let_it be.mp3", "The Beatles - Let_it be.mp3"},
+        {rkArtistAndTitle, 1, false, "the beatles - let_it be.mp3", "The_Beatles_-_Let_it_be.mp3"},
+        {rkArtistAndTitle, 2, false, "the beatles - let_it be.mp3", "The Beatles - Let it be.mp3"},
+        {rkFirstLetter, 0, false, "THE BEATLES_LET.MP3", "The beatles_let.mp3"},
+        {rkFirstLetter, 1, false, "THE BEATLES_LET.MP3", "The_beatles_let.mp3"},
+        {rkFirstLetter, 2, false, "THE BEATLES_LET.MP3", "The beatles let.mp3"},
+        {rkSubStr, 0, false, "My Song_1.mp3", "My Track_1.mp3"},
+        {rkSubStr, 1, false, "My Song_1.mp3", "My_Track_1.mp3"},
+        {rkSubStr, 2, false, "My Song_1.mp3", "My Track 1.mp3"},
+        // The extension the transform produced is the one made lower case.
+        {rkTranslit, 0, true, "Песня.МП3", "Pesnya.mp3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " kind " + std::to_string(c.kind) + " mode " + std::to_string(c.mode));
+        TempDir tmp;
+        tmp.Write(c.before, "x");
+        ScriptedPrompter p;
+        const RenameStats stats = RenameDirectory(tmp.str(), "*.*", c.kind, Logged(c.mode, c.lowerExt), p);
+        EXPECT_EQ(stats.renamed, 1);
+        EXPECT_EQ(FileNames(tmp.str()), Sorted({c.after, "rename.ini"}));
+        EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\n" + std::string(c.after) + "=" + c.before + "\r\n"));
+    }
+}
+
+TEST(RenameDirectory, LowercaseExtensionAloneCausesNoRenameAndNoLog) {
+    TempDir tmp;
+    tmp.Write("SONG.MP3", "x");
+    tmp.Write("ZIMA.MP3", "x");
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameDirectory(tmp.str(), "*.mp3", rkUpperCase, Logged(0, true), p).renamed, 0);
+    EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(0, true), p).renamed, 0);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"SONG.MP3", "ZIMA.MP3"}));
+}
+
+TEST(RenameDirectory, ExistingTargetIsNeverReplaced) {
+    struct Case { RenameKind kind; const char* from; const char* taken; const char* status; };
+    const Case cases[] = {
+        {rkTranslit, "Зима.mp3", "Zima.mp3", "File Zima.mp3 already exists!!!"},
+        {rkLowerCase, "A.mp3", "a.mp3", "A.mp3 not renamed!!!"},
+        {rkSubStr, "My Song.mp3", "My Track.mp3", "My Song.mp3 not renamed!!!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        TempDir tmp;
+        tmp.Write(c.from, "from");
+        tmp.Write(c.taken, "taken");
+        ScriptedPrompter p;
+        const RenameStats stats = RenameDirectory(tmp.str(), "*.*", c.kind, Logged(), p);
+        EXPECT_EQ(stats.renamed, 0);
+        EXPECT_EQ(stats.refused, 1);
+        EXPECT_EQ(p.statusText(), c.status);
+        EXPECT_EQ(ReadAll(tmp / c.from), "from");
+        EXPECT_EQ(ReadAll(tmp / c.taken), "taken");
+        EXPECT_FALSE(std::filesystem::exists(tmp / "rename.ini"));
+    }
+}
+
+TEST(RenameDirectory, NameOutsideTheCodePageIsNeverRenamedAndTheStatusSaysWhy) {
+    TempDir tmp;
+    tmp.Write("Песня 日本.mp3", "x");
+    ScriptedPrompter p;
+    const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p);
+    EXPECT_EQ(stats.refused, 1);
+    EXPECT_EQ(FileNames(tmp.str()), Names{"Песня 日本.mp3"});
+    EXPECT_EQ(p.statusText(),
+              C("Песня ") + "\x98\x98.mp3 not renamed!!! (the name holds a character outside code page 1251)");
+}
+
+TEST(RenameDirectory, LogsPerDirectoryAndAnUnchangedDirectoryKeepsItsOldLog) {
+    TempDir tmp;
+    tmp.Write("Зима.mp3", "1");
+    tmp.Write("sub/Лето.mp3", "2");
+    tmp.Write("sub/rename.ini", "older log");
+    tmp.Write("latin/Summer.mp3", "3");
+    tmp.Write("latin/rename.ini", "[renamed]\r\nSummer.mp3=Лето.mp3\r\n");
+    ScriptedPrompter p;
+    RenameDirectory(tmp.str(), "*.mp3", rkTranslit, Logged(0, false, true), p);
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "sub/rename.ini"), C("[renamed]\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "latin/rename.ini"), "[renamed]\r\nSummer.mp3=Лето.mp3\r\n");
+    // The log file itself is not renamed by a walk.
+    RenameDirectory(tmp.str(), "*.*", rkUpperCase, Logged(0, false, true), p);
+    EXPECT_EQ(FileNames(tmp / "sub"), (Names{"LETO.MP3", "rename.ini"}));
+}
+
+TEST(RenameDirectory, NameGivenDuringTheListingIsNotRenamedAgain) {
+    // Enough files that the listing is read in several parts while renaming goes on.
+    constexpr int kFiles = 3000;
+    TempDir tmp;
+    for (int i = 0; i < kFiles; ++i) tmp.Write("a" + std::to_string(i) + ".txt", "x");
+    RenameOptions o = Logged();
+    o.oldSubStr = "a";
+    o.newSubStr = "aa";
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameDirectory(tmp.str(), "*.txt", rkSubStr, o, p).renamed, kFiles);
+    int missing = 0;
+    for (int i = 0; i < kFiles; ++i) missing += !std::filesystem::exists(tmp / ("aa" + std::to_string(i) + ".txt"));
+    EXPECT_EQ(missing, 0);
+}
+
+TEST(RenameFromLog, TranslitAndBackRestoresARecursiveTreeOnce) {
+    TempDir tmp;
+    const Names top = {"Зима - Утро.mp3", "[1999] Альбом.mp3", " Пробел впереди.mp3", "Latin.mp3"};
+    for (const std::string& n : top) tmp.Write(n, n);
+    tmp.Write("Подпапка/Щука и Ёж.mp3", "deep");
+    tmp.Write("Подпапка/глубже/Юрий.wav", "deeper");
+    RenameOptions o = Logged(1, false, true);
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkTranslit, o, p).renamed, 5);
+    EXPECT_EQ(FileNames(tmp / "Подпапка/глубже"), (Names{"Yuriyi.wav", "rename.ini"}));
+
+    EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, o, p).renamed, 5);
+    Names expected = top;
+    expected.push_back("rename.ini");
+    expected = Sorted(expected);
+    EXPECT_EQ(FileNames(tmp.str()), expected);
+    for (const std::string& n : top) EXPECT_EQ(ReadAll(tmp / n), n);
+    EXPECT_EQ(FileNames(tmp / "Подпапка"), (Names{"rename.ini", "Щука и Ёж.mp3"}));
+    EXPECT_EQ(FileNames(tmp / "Подпапка/глубже"), (Names{"rename.ini", "Юрий.wav"}));
+
+    EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, o, p).renamed, 0);
+    EXPECT_EQ(FileNames(tmp.str()), expected);
+}
+
+TEST(RenameFromLog, ReadsHandWrittenLogsAsAnIniReaderButNeverLeavesTheDirectory) {
+    TempDir tmp;
+    tmp.Write("Song.mp3", "1");
+    tmp.Write("escape.mp3", "2");
+    tmp.Write("deleted.mp3", "3");
+    tmp.Write("rename.ini",
+              "; comment\r\n[Renamed]\r\nSONG.MP3 = \"Old Song.MP3\"\r\nescape.mp3=../escaped.mp3\r\n"
+              "[deleted]\r\ndeleted.mp3=x.mp3\r\n");
+    ScriptedPrompter p;
+    RenameOptions o = Logged(0, true);
+    RenameFromLog(tmp.str(), "*.*", kRenamedSection, o, p);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"Old Song.mp3", "deleted.mp3", "escape.mp3", "rename.ini"}));
+    EXPECT_EQ(p.statusText(), "escape.mp3 not renamed!!!");
+    EXPECT_FALSE(std::filesystem::exists(tmp / "../escaped.mp3"));
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,238 @@
+#include "search/searchengine.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "search/searchtext.h"
+#include "search/synonymsfile.h"
+#include "support/scripted_prompter.h"
+#include "support/tempdir.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+#include "text/cp1251.h"
+
+namespace tandrel {
+namespace {
+
+using test::PromptKind;
+using Lines = std::vector<std::string>;
+
+std::string W(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
+
+class SearchEngineTest : public ::testing::Test {
+protected:
+    SearchEngine Engine(SearchOptions o) {
+        return SearchEngine(o, SearchEnvironment{prompter, 0, id3v1, id3v2, [this] { ++pulses; }}, results);
+    }
+    SearchOptions ByName() {
+        SearchOptions o;
+        o.findMode = 0;
+        o.overSearch = false;
+        return o;
+    }
+    // Runs a scan of the folder; the results as UTF-8 names after the last "/",
+    // sorted unless the order matters (the walk order is the file system's).
+    Lines Scan(SearchOptions o, const std::string& query, const std::string& mask = "*.*", int mode = 0,
+               bool sorted = true) {
+        Engine(o).RunScan({{tmp.str(), mask}}, W(query), mode, false);
+        Lines names;
+        for (const std::string& line : results) names.push_back(Cp1251ToUtf8(line.substr(line.rfind('/') + 1)));
+        if (sorted) std::sort(names.begin(), names.end());
+        return names;
+    }
+    void Mp3(const std::string& name, const std::string& artistUtf8) {
+        const std::string path = tmp.Write(name, std::string(600, '\x55'));
+        TID3v1 tag;
+        tag.SetArtist(W(artistUtf8));
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+    }
+
+    test::TempDir tmp;
+    test::ScriptedPrompter prompter;
+    TID3v1 id3v1;
+    TID3v2 id3v2;
+    Lines results;
+    int pulses = 0;
+};
+
+TEST_F(SearchEngineTest, NameQueriesStarsCaseAndOverSearch) {
+    for (const char* name : {"xxabyycdzz.txt", "ab.txt", "ЕЛКА.txt", "Рок.mp3", "Rok.wav", "other.doc"})
+        tmp.Write(name, "");
+    SearchOptions o = ByName();
+    EXPECT_EQ(Scan(o, "ab*cd"), Lines{"xxabyycdzz.txt"});
+    EXPECT_EQ(Scan(o, "ab*b"), (Lines{"ab.txt", "xxabyycdzz.txt"}));
+    EXPECT_EQ(Scan(o, "ёлка"), Lines{"ЕЛКА.txt"});
+    EXPECT_EQ(Scan(o, "*").size(), 6u);  // every file once: a name holds no star
+    EXPECT_EQ(Scan(o, "рок"), Lines{"Рок.mp3"});
+    o.overSearch = true;
+    EXPECT_EQ(Scan(o, "rok"), (Lines{"Rok.wav", "Рок.mp3"}));
+    EXPECT_EQ(Scan(o, "рок"), (Lines{"Rok.wav", "Рок.mp3"}));
+}
+
+TEST_F(SearchEngineTest, MasksAdmitByExtension) {
+    for (const char* name : {"a.mp3", "b.MP3", "c.wav", "d.txt", "noext"}) tmp.Write(name, "");
+    EXPECT_TRUE(Scan(ByName(), "*", "*.MP3").empty());
+    EXPECT_EQ(Scan(ByName(), "*", "*").size(), 5u);
+    EXPECT_EQ(Scan(ByName(), "*", "*.*").size(), 5u);
+    EXPECT_EQ(Scan(ByName(), "*", "*.mp3;*.wav"), (Lines{"a.mp3", "b.MP3", "c.wav"}));
+}
+
+TEST_F(SearchEngineTest, WordModesOverNames) {
+    for (const char* name : {"one two.txt", "two only.txt", "two one.txt"}) tmp.Write(name, "");
+    SearchOptions o = ByName();
+    o.fullString = false;
+    // Any word: one walk per word, an entry listed once for each word it holds.
+    const Lines any = Scan(o, "one two", "*.*", 0, false);
+    ASSERT_EQ(any.size(), 5u);
+    EXPECT_NE(any[1].find("one"), std::string::npos);
+    EXPECT_EQ(std::count(any.begin(), any.end(), "one two.txt"), 2);
+    EXPECT_EQ(Scan(o, "one two", "*.*", 1), (Lines{"one two.txt", "two one.txt"}));
+    EXPECT_EQ(Scan(o, "one two", "*.*", 2), Lines{"one two.txt"});
+    EXPECT_TRUE(Scan(o, "one  two", "*.*", 1).empty());  // two spaces: an empty word
+    EXPECT_TRUE(Scan(o, "one two", "*.*", 3).empty());
+    EXPECT_TRUE(Scan(o, "one two", "*.*", 4).empty());
+    for (int mode = 0; mode <= 4; ++mode) EXPECT_EQ(Scan(o, "only", "*.*", mode), Lines{"two only.txt"}) << mode;
+    // File-name words: digits and hyphens separate, one-character words drop.
+    tmp.Write("Title.txt", "");
+    tmp.Write("01.txt", "");
+    Engine(o).RunScan({{tmp.str(), "*.*"}}, "01 - Title - x", 0, true);
+    EXPECT_EQ(results, Lines{tmp / "Title.txt"});
+}
+
+TEST_F(SearchEngineTest, LineHitsOfAnyLengthAndTheResultLineForms) {
+    const std::string big(200000, 'z');  // longer than the reader's buffer
+    tmp.Write("Texts/a.txt", "first song\r\nsong and song\rx*y\nnothing\r\n" + big + "song" + big);
+    SearchOptions o;
+    o.recursive = true;
+    Engine(o).RunScan({{tmp.str(), "*.txt"}}, "song", 0, false);
+    const std::string path = tmp / "Texts/a.txt";
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0], "first song \t[" + path + "]");
+    EXPECT_EQ(results[1], "song and song \t[" + path + "]");  // twice in the line, listed once
+    EXPECT_EQ(results[2], big + "song" + big + " \t[" + path + "]");
+    Engine(o).RunScan({{tmp.str(), "*.txt"}}, "x*y", 0, false);
+    EXPECT_EQ(results, Lines(2, "x*y \t[" + path + "]"));  // substring and pattern
+    o.findMode = 0;
+    Engine(o).RunScan({{tmp.str(), "*.*"}}, "a.txt", 0, false);
+    EXPECT_EQ(results, Lines{path});
+    o.addFileName = true;
+    Engine(o).RunScan({{tmp.str(), "*.*"}}, "a.txt", 0, false);
+    EXPECT_EQ(results, Lines{"a.txt \t[" + tmp / "Texts]"});
+}
+
+TEST_F(SearchEngineTest, TagConditionTestsTagsAndWordModesRefuse) {
+    Mp3("a.mp3", "Рок Band");
+    Mp3("b.mp3", "Pop");
+    tmp.Write("c.txt", "Рок Band");
+    SearchOptions o;
+    o.tagSearch = true;  // Over Search on: the tag fields and the needle are both only lower-cased
+    EXPECT_EQ(Scan(o, "РОК", "*.mp3"), Lines{"a.mp3"});
+    o.fullString = false;
+    EXPECT_EQ(Scan(o, "рок band", "*.mp3", 1), Lines(2, kUseAnotherMode));
+    EXPECT_EQ(Scan(o, "рок band", "*.mp3", 0), Lines(2, "a.mp3"));  // any word: one tag test per word
+}
+
+TEST_F(SearchEngineTest, AFileThatCannotBeReadIsNotedAndTheSearchGoesOn) {
+    tmp.Write("日本.txt", "song");  // listed, but its name has no code-page-1251 form
+    tmp.Write("ok.txt", "song");
+    tmp.Write("closed.txt", "song");
+    ASSERT_EQ(::chmod((tmp / "closed.txt").c_str(), 0), 0);
+    const std::size_t readable = ::geteuid() == 0 ? 2 : 1;  // root reads a file without permissions
+    EXPECT_EQ(Scan(SearchOptions{}, "song").size(), readable);
+    const Lines notes = prompter.Texts(PromptKind::Status);
+    EXPECT_EQ(notes.size(), 3 - readable);
+    EXPECT_TRUE(std::any_of(notes.begin(), notes.end(),
+                            [](const std::string& n) { return n.find("code page 1251") != n.npos; }));
+    EXPECT_GE(pulses, 3);
+}
+
+TEST_F(SearchEngineTest, StartPointsInOrderAndMissingOnesYieldNothing) {
+    tmp.Write("c/song.txt", "");
+    tmp.Write("d/song.txt", "");
+    Engine(ByName()).RunScan({{tmp / "c", "*.*"}, {tmp / "missing", "*.*"}, {"", "*.*"}, {tmp / "d", "*.*"}},
+                             "song", 0, false);
+    EXPECT_EQ(results, (Lines{tmp / "c/song.txt", tmp / "d/song.txt"}));
+    Engine(ByName()).RunScan({}, "song", 0, false);
+    EXPECT_TRUE(results.empty());
+}
+
+TEST_F(SearchEngineTest, DirectoriesAreFoundByNameAndAlwaysDescended) {
+    tmp.Write("Rock/Rock Ballads/x.txt", "");
+    tmp.Write("Pop/rocks.txt", "");
+    SearchOptions o = ByName();
+    Engine(o).FindDirectories(tmp.str(), "ROCK");
+    std::sort(results.begin(), results.end());
+    EXPECT_EQ(results, (Lines{tmp / "Rock", tmp / "Rock/Rock Ballads"}));
+    o.addFileName = true;
+    Engine(o).FindDirectories(tmp / "Rock", "ballads");
+    EXPECT_EQ(results, Lines{"Rock Ballads \t[" + tmp / "Rock]"});
+}
+
+TEST_F(SearchEngineTest, SelectedFiles) {
+    tmp.Write("a.txt", "one two\r\ntwo\r\nthree\r\n");
+    tmp.Write("b.txt", "two\r\n");
+    Mp3("c.mp3", "Artist");
+    SearchOptions o;
+    Engine(o).SearchSelectedFiles({tmp.str(), {"a.txt"}}, "TWO");
+    EXPECT_EQ(results, (Lines{"one two", "two"}));
+    EXPECT_EQ(prompter.progressText(), "three");  // each line is shown
+    Engine(o).SearchSelectedFiles({tmp.str(), {"a.txt", "missing.txt", "b.txt"}}, "two");
+    EXPECT_EQ(results, (Lines{"one two \t[a.txt]", "two \t[a.txt]", "two \t[b.txt]"}));
+    o.fullString = false;
+    Engine(o).SearchSelectedFiles({tmp.str(), {"a.txt"}}, "one two");  // one line per word it holds
+    EXPECT_EQ(results, (Lines{"one two", "one two", "two"}));
+    Engine(o).SearchSelectedFiles({tmp.str(), {"a.txt"}}, "three");  // no space: the query is its own word
+    EXPECT_EQ(results, Lines{"three"});
+    o.tagSearch = true;
+    Engine(o).SearchSelectedFiles({tmp.str(), {"b.txt", "c.mp3"}}, "ARTIST");
+    EXPECT_EQ(results, Lines{tmp / "c.mp3"});
+}
+
+TEST_F(SearchEngineTest, SynonymGroupsReplaceTheQuery) {
+    tmp.Write("a.txt", W("rock and рок\r\nrock\r\nroll over\r\n"));
+    tmp.Write("b.txt", W("рок\r\n"));
+    const std::string file = tmp / kSynonymsFileName;
+    auto run = [&](const std::string& synonyms, Lines names, const char* query, bool fullString = true) {
+        tmp.Write(kSynonymsFileName, W(synonyms));
+        SearchOptions o;
+        o.fullString = fullString;
+        Engine(o).SearchSelectedFilesWithSynonyms({tmp.str(), std::move(names)}, W(query), file);
+        Lines lines;
+        for (const std::string& l : results) lines.push_back(Cp1251ToUtf8(l));
+        return lines;
+    };
+    const char* groups = "Syn1=pop,поп\r\nSyn2=rock,рок\r\nSyn3=rock,stone";
+    // The first group holding the query; one file: grouped by member.
+    EXPECT_EQ(run(groups, {"a.txt"}, "ROCK"), (Lines{"rock and рок", "rock", "rock and рок"}));
+    EXPECT_EQ(run(groups, {"a.txt"}, "ro").size(), 3u);
+    // Several files: by file, by line, by member.
+    EXPECT_EQ(run(groups, {"a.txt", "b.txt"}, "ROCK"),
+              (Lines{"rock and рок \t[a.txt]", "rock and рок \t[a.txt]", "rock \t[a.txt]", "рок \t[b.txt]"}));
+    EXPECT_TRUE(run("Syn1=rock", {"a.txt"}, "rock").empty());  // no comma: no members
+    // " roll" keeps its space: cut into an empty piece and "roll", or searched whole.
+    EXPECT_EQ(run("Syn1=rock, roll", {"a.txt"}, "roll", false), (Lines{"rock and рок", "rock", "roll over"}));
+    EXPECT_EQ(run("Syn1=rock, roll", {"a.txt"}, "roll", true), (Lines{"rock and рок", "rock"}));
+
+    std::remove(file.c_str());
+    Engine(SearchOptions{}).SearchSelectedFilesWithSynonyms({tmp.str(), {"a.txt"}}, "rock", file);
+    EXPECT_TRUE(results.empty());
+    ASSERT_EQ(prompter.Count(PromptKind::Message), 1u);
+    EXPECT_NE(prompter.Texts(PromptKind::Message)[0].find(kSynonymsFileName), std::string::npos);
+}
+
+TEST(SynonymsFile, LinesRoundTripAndNewNames) {
+    test::TempDir tmp;
+    const std::string path = tmp.Write(kSynonymsFileName, "Syn1=a,b\nno equals\r\nSyn2=x=y, z\r\n");
+    std::vector<SynonymGroup> groups;
+    ASSERT_TRUE(LoadSynonymGroups(path, groups));
+    EXPECT_EQ(groups, (std::vector<SynonymGroup>{{"Syn1", "a,b"}, {"", ""}, {"Syn2", "x=y, z"}}));
+    groups.erase(groups.begin());
+    groups.push_back({NewSynonymGroupName(groups.size() + 1), "c,d"});
+    ASSERT_TRUE(SaveSynonymGroups(path, groups));
+    EXPECT_EQ(test::ReadAll(path), "=\r\nSyn2=x=y, z\r\nSyn3=c,d\r\n");
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,119 @@
+// Round trips with an outside tagger: tags written here read back in mutagen,
+// and a mutagen tag reads here and keeps its picture through a save.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "support/tempdir.h"
+#include "tagbytes.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+#include "text/cp1251.h"
+
+namespace tandrel {
+namespace {
+
+// The first Python that has mutagen, or "".
+const std::string& Python() {
+    static const std::string python = [] {
+        for (const char* candidate : {"python3", "/usr/bin/python3"}) {
+            const std::string probe = std::string(candidate) + " -c 'import mutagen' >/dev/null 2>&1";
+            if (std::system(probe.c_str()) == 0) return std::string(candidate);
+        }
+        return std::string();
+    }();
+    return python;
+}
+
+std::map<std::string, std::string> Oracle(const std::string& command, const std::string& path) {
+    const std::string line =
+        Python() + " '" TANDREL_TAGS_TEST_DIR "/mutagen_oracle.py' " + command + " '" + path + "' 2>&1";
+    std::map<std::string, std::string> values;
+    FILE* pipe = popen(line.c_str(), "r");
+    if (!pipe) return values;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe)) {
+        std::string text = buffer;
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        const std::size_t eq = text.find('=');
+        if (eq == std::string::npos) values["output"] += text;  // an error report
+        else values[text.substr(0, eq)] = text.substr(eq + 1);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << values["output"];
+    return values;
+}
+
+std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8).text; }
+
+class MutagenRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Python().empty()) GTEST_SKIP() << "python3 cannot import mutagen";
+    }
+    test::TempDir dir;
+};
+
+TEST_F(MutagenRoundTrip, TagsWrittenHereReadBackInMutagen) {
+    const std::string path = dir.Write("a.mp3", test::Audio());
+    {
+        TID3v2 v2;
+        v2.SetTitle(Cp("Звезда по имени Солнце"));
+        v2.SetArtist(Cp("Кино"));
+        v2.SetAlbum("Zvezda");
+        v2.SetTrack(7);
+        v2.SetYear("1989");
+        v2.SetGenre("Rock");
+        v2.SetComment(Cp("Ленинград"));
+        ASSERT_TRUE(v2.SaveToFile(path)) << v2.LastError();
+        TID3v1 v1;
+        v1.SetTitle(Cp("Звезда"));
+        v1.SetArtist("Kino");
+        v1.SetAlbum("Zvezda");
+        v1.SetYear("1989");
+        v1.SetComment("c");
+        v1.SetTrack(7);
+        v1.SetGenreID(17);
+        ASSERT_TRUE(v1.SaveToFile(path)) << v1.LastError();
+    }
+    const std::map<std::string, std::string> expected = {
+        {"version", "2.3"},
+        {"TIT2", "Звезда по имени Солнце"}, {"TPE1", "Кино"}, {"TALB", "Zvezda"}, {"TRCK", "7"},
+        {"TYER", "1989"}, {"TCON", "Rock"}, {"COMM", "eng:Ленинград"},
+        {"v1.TIT2", "Звезда"}, {"v1.TPE1", "Kino"}, {"v1.TALB", "Zvezda"}, {"v1.TDRC", "1989"},
+        {"v1.COMM", "c"}, {"v1.TRCK", "7"}, {"v1.TCON", "Rock"},
+    };
+    EXPECT_EQ(Oracle("read", path), expected);
+}
+
+TEST_F(MutagenRoundTrip, AVersion24TagFromMutagenShowsAndKeepsItsPicture) {
+    const std::string path = dir.Write("a.mp3", test::Audio());
+    Oracle("tag24", path);
+    {
+        TID3v2 tag;
+        ASSERT_TRUE(tag.ReadFromFile(path));
+        EXPECT_EQ(tag.VersionID(), 4);
+        EXPECT_EQ(tag.Title(), Cp("Звезда по имени Солнце"));
+        EXPECT_EQ(tag.Artist(), Cp("Кино"));
+        EXPECT_EQ(tag.Album(), Cp("Группа крови"));
+        EXPECT_EQ(tag.Track(), 3);
+        EXPECT_EQ(tag.Year(), "1988");
+        EXPECT_EQ(tag.Genre(), "Rock");
+        EXPECT_EQ(tag.Comment(), Cp("Ленинград"));
+        tag.SetTitle(Cp("Группа крови"));
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+    }
+    const auto read = Oracle("read", path);
+    EXPECT_EQ(read.at("version"), "2.3");
+    EXPECT_EQ(read.at("TIT2"), "Группа крови");
+    EXPECT_EQ(read.at("TPE1"), "Кино");
+    EXPECT_EQ(read.at("TYER"), "1988");
+    EXPECT_EQ(read.at("COMM"), "eng:Ленинград");
+    EXPECT_EQ(read.at("APIC"), "image/png:3:2048");
+    const std::string bytes = test::ReadAll(path);
+    EXPECT_EQ(bytes.substr(bytes.size() - 600), test::Audio());
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,139 @@
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ui/editform.h"
+#include "window_fixture.h"
+
+namespace tandrel {
+namespace {
+
+using test::PromptKind;
+using OutputTest = test::WindowTest;
+
+TEST_F(OutputTest, DoubleClickOpensAListOnlyUnderTheTextAndPlaylistMasks) {
+    tmp.Write("music/list.txt", "Rock - One.mp3\r\nPop - Two.mp3\r\n");
+    Start();
+    FileListBox* list = form().fileManager->filesListBox;
+    list->setCurrentName("list.txt");
+    form().fileManager->edMask->setEditText("*.TXT");
+    list->setCurrentName("list.txt");
+    form().FilesListBoxDblClick();
+    EXPECT_TRUE(form().documentName().empty());
+
+    form().fileManager->edMask->setEditText("*.txt");
+    list->setCurrentName("list.txt");
+    form().FilesListBoxDblClick();
+    EXPECT_EQ(form().documentName(), "list.txt");
+    EXPECT_EQ(form().outputLines(), (std::vector<std::string>{"Rock - One.mp3", "Pop - Two.mp3"}));
+    EXPECT_EQ(form().windowTitle(), "Tandrel - list.txt");
+    EXPECT_EQ(form().output->title(), "Edit File: list.txt");
+    EXPECT_TRUE(Action("mnSave")->isEnabled());
+}
+
+TEST_F(OutputTest, FilteringTheCheckListLeavesOnlyTheFilteredLinesInTheEditor) {
+    tmp.Write("music/list.txt", "Rock - One\r\nPop - Two\r\nrock - Three\r\n");
+    Start();
+    form().OpenOutputDocument(OpenMode::FileList, "list.txt");
+    Control<TRadioGroup>("rgEditMode")->button(1)->click();
+    EXPECT_FALSE(form().output->clbOutput->isHidden());
+    EXPECT_TRUE(Control<QPushButton>("bbtnCheckAll")->isEnabled());
+    prompter.Text("ROCK");
+    Action("mnFind")->trigger();
+    EXPECT_EQ(prompter.calls().back().args.at(0), "Finding Parameters");
+    EXPECT_EQ(form().checkList().lines(), (std::vector<std::string>{"Rock - One", "rock - Three"}));
+    Control<TRadioGroup>("rgEditMode")->button(0)->click();
+    EXPECT_EQ(form().outputLines(), (std::vector<std::string>{"Rock - One", "rock - Three"}));
+    EXPECT_FALSE(Control<QPushButton>("bbtnCheckAll")->isEnabled());
+    EXPECT_EQ(form().settings().currentEditMode, 0);
+}
+
+TEST_F(OutputTest, AddAppendsCheckedLinesToTheEditorWindowUnderTheNextFreeName) {
+    tmp.Write("music/file_001.txt", "");
+    tmp.Write("music/file_002.txt", "");
+    tmp.Write("music/list.txt", "a.mp3\r\nb.mp3 [old.txt]\r\nc.mp3\r\n");
+    Start();
+    form().OpenOutputDocument(OpenMode::FileList, "list.txt");
+    Control<TRadioGroup>("rgEditMode")->button(1)->click();
+    form().checkList().setChecked(0, true);
+    form().checkList().setChecked(1, true);
+    Control<QCheckBox>("cbAddFileName")->click();
+    Control<QCheckBox>("cbAddFilePath")->click();
+    EXPECT_FALSE(Control<QCheckBox>("cbAddFileName")->isChecked());  // the adding modes exclude each other
+    Control<QCheckBox>("cbAddFileName")->click();
+    Control<QPushButton>("bbtnAddToFile")->click();
+    TEditForm& edit = *windows->editForm;
+    EXPECT_TRUE(edit.isVisible());
+    EXPECT_EQ(edit.fileName(), "file_003.txt");
+    EXPECT_EQ(edit.windowTitle(), "Edit File: file_003.txt");
+    EXPECT_EQ(edit.lines(), (std::vector<std::string>{"a.mp3 \t[list.txt]", "b.mp3 [old.txt]"}));
+    EXPECT_FALSE(edit.saved());
+
+    // Saving the editor window writes CR LF lines under its file name.
+    edit.mnSaveClick();
+    EXPECT_TRUE(edit.saved());
+    EXPECT_EQ(test::ReadAll(music + "/file_003.txt"), "a.mp3 \t[list.txt]\r\nb.mp3 [old.txt]\r\n");
+}
+
+TEST_F(OutputTest, SaveAsksBeforeReplacingAndCancelWritesNothing) {
+    tmp.Write("music/list.txt", "old\r\n");
+    Start();
+    form().OpenOutputDocument(OpenMode::FileList, "list.txt");
+    form().output->reOutput->setPlainText("new");
+    prompter.Cancel();
+    Action("mnSave")->trigger();
+    EXPECT_EQ(prompter.Texts(PromptKind::YesNoCancel).at(0),
+              "File \"list.txt\" already exist.\nDo You want to replace this file?");
+    EXPECT_EQ(test::ReadAll(music + "/list.txt"), "old\r\n");
+    prompter.Yes();
+    Action("mnSave")->trigger();
+    EXPECT_EQ(test::ReadAll(music + "/list.txt"), "new\r\n");
+}
+
+TEST_F(OutputTest, AFailedWriteIsReportedAndTheEditorStaysUnsaved) {
+    Start();
+    TEditForm& edit = *windows->editForm;
+    std::filesystem::create_directory(music + "/taken.txt");  // a directory where the file should go
+    edit.setFileName("taken.txt");
+    edit.show();
+    edit.appendLine("line");
+    prompter.Text(music + "/taken.txt");
+    edit.mnSaveAsClick();
+    ASSERT_EQ(prompter.Count(PromptKind::Message), 1u);
+    EXPECT_NE(prompter.Texts(PromptKind::Message)[0].find("taken.txt"), std::string::npos);
+    EXPECT_FALSE(edit.saved());
+    // The close check asks about the unsaved text.
+    prompter.No();
+    edit.close();
+    EXPECT_EQ(prompter.Texts(PromptKind::YesNo).back(), "File not Saved! Save File?");
+}
+
+TEST_F(OutputTest, FindInTheEditorSelectsEachOccurrenceThenStartsOver) {
+    Start();
+    form().OpenOutputDocument(OpenMode::SearchResults, "");
+    form().output->reOutput->setPlainText("abc x abc");
+    form().FindDialogFind("ABC", false);
+    EXPECT_EQ(form().output->reOutput->textCursor().selectionStart(), 0);
+    form().FindDialogFind("ABC", false);
+    EXPECT_EQ(form().output->reOutput->textCursor().selectionStart(), 6);
+    form().FindDialogFind("ABC", false);
+    EXPECT_EQ(prompter.Texts(PromptKind::Message).back(), "Searching is notorized.");
+    form().FindDialogFind("ABC", false);
+    EXPECT_EQ(form().output->reOutput->textCursor().selectionStart(), 0);
+}
+
+TEST_F(OutputTest, SearchResultsOpenAsTheFirstCatalogueName) {
+    tmp.Write("music/file_001.txt", "kept\r\n");
+    Start();
+    form().searchResults() = {"one", "two"};
+    EXPECT_EQ(form().OpenOutputDocument(OpenMode::SearchResults, ""), "file_001.txt");
+    EXPECT_EQ(form().outputLines(), (std::vector<std::string>{"one", "two"}));
+    prompter.Cancel();
+    Action("mnSave")->trigger();  // the existing file is not replaced without asking
+    EXPECT_EQ(prompter.Count(PromptKind::YesNoCancel), 1u);
+    EXPECT_EQ(test::ReadAll(music + "/file_001.txt"), "kept\r\n");
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,223 @@
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "platform/registry.h"
+#include "support/scripted_prompter.h"
+#include "support/tempdir.h"
+#include "text/cp1251.h"
+#include "ui/application.h"
+#include "ui/renamedialogs.h"
+
+namespace tandrel {
+namespace {
+
+using test::PromptKind;
+using test::ReadAll;
+using test::ScriptedPrompter;
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
+
+class RenameWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (tmp / "data").c_str(), 1);
+        music = tmp / "music";
+        std::filesystem::create_directories(music);
+        oldCwd = std::filesystem::current_path();
+        std::filesystem::current_path(music);
+    }
+    void TearDown() override {
+        windows.reset();
+        std::filesystem::current_path(oldCwd);
+    }
+
+    // Starts the windows with the settings key holding the value lines, and the file list on mask.
+    void Start(const std::string& values, const char* mask) {
+        tmp.Write("config/Tandrel/registry.reg",
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
+        registry = std::make_unique<RegistryStore>(DefaultRegistryPath());
+        windows = CreateAppWindows(prompter, *registry);
+        form().fileManager->edMask->setEditText(mask);
+    }
+    TMainForm& form() { return *windows->mainForm; }
+    FileListBox* list() { return form().fileManager->filesListBox; }
+    QAction* Action(const char* name) { return form().menus()[name]; }
+    void Select(const std::vector<std::string>& names) {
+        list()->clearSelection();
+        for (const std::string& n : names) {
+            list()->setCurrentName(n);
+            list()->selectionModel()->select(list()->currentIndex(), QItemSelectionModel::Select);
+        }
+    }
+    void Key(QWidget* target, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+    // Runs the steps on the dialog of type D once a command has opened it.
+    template <class D>
+    void WhenOpen(std::function<void(D*)> steps) {
+        QTimer::singleShot(0, &form(), [this, steps] {
+            D* dialog = form().findChild<D*>();
+            ASSERT_NE(dialog, nullptr);
+            steps(dialog);
+            if (dialog->isVisible()) dialog->reject();  // a test that failed must not hang
+        });
+    }
+
+    TempDir tmp;
+    std::string music;
+    std::filesystem::path oldCwd;
+    ScriptedPrompter prompter;
+    std::unique_ptr<RegistryStore> registry;
+    std::unique_ptr<AppWindows> windows;
+};
+
+TEST_F(RenameWindowTest, TranslitThroughTheMenuAsksRenamesLogsAndRereadsTheList) {
+    tmp.Write("music/Зима.mp3", "1");
+    tmp.Write("music/Лето.mp3", "2");
+    tmp.Write("music/sub/Осень.mp3", "3");
+    Start("\"ShowRenameWarning\"=dword:00000001\r\n\"WriteRenameInfo\"=dword:00000001\r\n"
+          "\"RecursiveRename\"=dword:00000000\r\n",
+          "*.mp3");
+    ASSERT_TRUE(Action("mnRenameToTranslit")->isEnabled());
+    prompter.No();
+    Action("mnRenameToTranslit")->trigger();
+    EXPECT_EQ(list()->names(), (Names{C("Зима.mp3"), C("Лето.mp3")}));
+
+    prompter.Yes();
+    Action("mnRenameToTranslit")->trigger();
+    EXPECT_EQ(prompter.Texts(PromptKind::YesNo).back(), "Do You really want to Rename RU-FileNames to Translit All?");
+    EXPECT_EQ(list()->names(), (Names{"Leto.mp3", "Zima.mp3"}));
+    // One line per file, in the order of the directory listing.
+    const std::string log = ReadAll(music + "/rename.ini");
+    EXPECT_EQ(log.rfind("[renamed]\r\n", 0), 0u) << log;
+    EXPECT_NE(log.find(C("Zima.mp3=Зима.mp3\r\n")), std::string::npos);
+    EXPECT_NE(log.find(C("Leto.mp3=Лето.mp3\r\n")), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(music + "/sub/Осень.mp3"));
+    EXPECT_EQ(prompter.Texts(PromptKind::WaitCursor), (Names{"busy", "idle"}));
+}
+
+TEST_F(RenameWindowTest, PopupRenamesOnlyTheSelectedFiles) {
+    tmp.Write("music/Один.txt", "1");
+    tmp.Write("music/Два.txt", "2");
+    Start("", "*.txt");
+    Action("pmRenameToUpperCase")->trigger();
+    EXPECT_EQ(prompter.Texts(PromptKind::Message), Names{"Please, choose file for searching!"});
+    Select({C("Два.txt")});
+    Action("pmRenameToUpperCase")->trigger();
+    EXPECT_EQ(list()->names(), (Names{C("ДВА.TXT"), C("Один.txt")}));
+    EXPECT_FALSE(std::filesystem::exists(music + "/rename.ini"));  // WriteRenameInfo is off
+}
+
+TEST_F(RenameWindowTest, InPlaceRenameWithEnterAndEscape) {
+    tmp.Write("music/a.txt", "a");
+    tmp.Write("music/b.txt", "b");
+    Start("", "*.txt");
+    form().show();
+    QLineEdit* box = form().fileManager->edFile4FileListBox;
+    EXPECT_EQ(box->text(), "*.txt");  // no file is current yet
+    list()->setCurrentName("a.txt");
+    Action("pmRename")->trigger();
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), "a.txt");
+
+    box->setText("b.txt");
+    Key(box, Qt::Key_Return);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(form().statusText(), "a.txt not renamed!!!");
+
+    Action("pmRename")->trigger();
+    box->setText("c.txt");
+    Key(box, Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(list()->names(), (Names{"a.txt", "b.txt"}));
+
+    Action("pmRename")->trigger();
+    box->setText(QString::fromUtf8("ёж.txt"));
+    Key(box, Qt::Key_Enter);
+    EXPECT_EQ(list()->names(), (Names{"b.txt", C("ёж.txt")}));
+    EXPECT_EQ(list()->currentName(), C("ёж.txt"));
+    EXPECT_EQ(ReadAll(music + "/ёж.txt"), "a");
+}
+
+TEST_F(RenameWindowTest, DeleteFirstSymbolsKeepsItsCountForTheRun) {
+    tmp.Write("music/01 Song.mp3", "1");
+    tmp.Write("music/02 Tune.mp3", "2");
+    Start("\"WriteRenameInfo\"=dword:00000001\r\n", "*.mp3");
+    WhenOpen<TFileDelSymForm>([](TFileDelSymForm* d) {
+        EXPECT_EQ(d->windowTitle(), "Deleting Begin Symbols from FileName(s)");
+        EXPECT_EQ(d->seDelFormat->value(), 1);
+        EXPECT_EQ(d->seDelFormat->minimum(), 1);
+        EXPECT_EQ(d->seDelFormat->maximum(), 10);
+        d->seDelFormat->setValue(3);
+        d->cdRecursive->setChecked(false);
+        d->bbtnOk->click();
+    });
+    Action("mnDelFrstSymFromFileNames")->trigger();
+    EXPECT_EQ(list()->names(), (Names{"Song.mp3", "Tune.mp3"}));
+    EXPECT_FALSE(form().settings().recursiveRename);
+
+    WhenOpen<TFileDelSymForm>([](TFileDelSymForm* d) {
+        EXPECT_EQ(d->seDelFormat->value(), 3);
+        d->bbtnCancel->click();
+    });
+    Action("mnDelFrstSymFromFileNames")->trigger();
+    EXPECT_EQ(list()->names(), (Names{"Song.mp3", "Tune.mp3"}));
+
+    Action("mnRenameFromIniFileDel")->trigger();  // no warning asked: ShowRenameWarning is off
+    EXPECT_EQ(list()->names(), (Names{"01 Song.mp3", "02 Tune.mp3"}));
+}
+
+TEST_F(RenameWindowTest, ExtensionChangerStaysOpenOnEqualMasksThenChangesAndShowsTheTarget) {
+    tmp.Write("music/a.txt", "1");
+    tmp.Write("music/b.txt", "2");
+    Start("", "*.txt");
+    WhenOpen<TExtChangerForm>([](TExtChangerForm* d) {
+        EXPECT_EQ(d->windowTitle(), "Extension Changer");
+        EXPECT_EQ(d->edMaskExtSource->currentText(), "*.txt");
+        EXPECT_EQ(d->edMaskExtTarget->currentText(), "*.cd");
+        d->edMaskExtTarget->setEditText("*.txt");
+        d->bbtnOk->click();
+        EXPECT_TRUE(d->isVisible());
+        d->edMaskExtTarget->setEditText("*.cd");
+        d->bbtnOk->click();
+    });
+    Action("mnExtChange")->trigger();
+    EXPECT_EQ(form().fileManager->edMask->currentText(), "*.cd");
+    EXPECT_EQ(list()->names(), (Names{"a.cd", "b.cd"}));
+}
+
+TEST_F(RenameWindowTest, SortDialogInRussianWithItsEnableRules) {
+    Start("\"NumberFormat\"=dword:00000002\r\n", "*.jpg");
+    form().ApplyLanguage(1);
+    WhenOpen<TSortFileAddNumForm>([](TSortFileAddNumForm* d) {
+        EXPECT_EQ(d->windowTitle(), QString::fromUtf8("Сортировка по дате и добавление нумерации к имени файла(ов)"));
+        EXPECT_EQ(d->bbtnCancel->text(), QString::fromUtf8("Отмена"));
+        EXPECT_EQ(d->edBeginName->text(), "File");
+        d->cbAddNum->setChecked(false);
+        EXPECT_FALSE(d->seBeginNum->isEnabled());
+        EXPECT_FALSE(d->cbEndNum->isEnabled());
+        d->cbAddNum->setChecked(true);
+        EXPECT_TRUE(d->seNumFormat->isEnabled());
+        d->seBeginNum->setValue(12345);
+        EXPECT_EQ(d->seNumFormat->value(), 5);
+        d->bbtnCancel->click();
+    });
+    Action("mnSortDateAddCountToFileNames")->trigger();
+    EXPECT_EQ(form().settings().numberFormat, 2);  // Cancel writes nothing back
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,69 @@
+// A test fixture that starts the program's windows in temporary folders:
+// settings, program files and the current directory, with scripted dialogs.
+#pragma once
+
+#include <QAction>
+#include <QApplication>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/registry.h"
+#include "support/scripted_prompter.h"
+#include "support/tempdir.h"
+#include "ui/application.h"
+
+namespace tandrel::test {
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (tmp / "data").c_str(), 1);
+        music = tmp / "music";
+        std::filesystem::create_directories(music);
+        oldCwd = std::filesystem::current_path();
+        std::filesystem::current_path(music);
+    }
+    void TearDown() override {
+        windows.reset();
+        std::filesystem::current_path(oldCwd);
+    }
+
+    void Start() {
+        registry = std::make_unique<RegistryStore>(DefaultRegistryPath());
+        windows = CreateAppWindows(prompter, *registry);
+    }
+    // Closes the windows as at program exit and returns the registry file.
+    std::string Exit() {
+        windows.reset();
+        return ReadAll(DefaultRegistryPath());
+    }
+    // Writes the settings key with the given value lines (REGEDIT4 syntax).
+    void WriteRegistry(const std::string& values) {
+        tmp.Write("config/Tandrel/registry.reg",
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
+    }
+    std::string RegistryText() const { return ReadAll(DefaultRegistryPath()); }
+
+    TMainForm& form() { return *windows->mainForm; }
+    template <class W>
+    W* Control(const char* name) {
+        W* w = form().findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QAction* Action(const char* name) { return form().menus()[name]; }
+
+    TempDir tmp;
+    std::string music;
+    std::filesystem::path oldCwd;
+    ScriptedPrompter prompter;
+    std::unique_ptr<RegistryStore> registry;
+    std::unique_ptr<AppWindows> windows;
+};
+
+}  // namespace tandrel::test
