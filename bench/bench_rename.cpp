@@ -3,6 +3,7 @@
 // plain loop of rename(2) calls, per file.
 //
 //   bench_rename [FILES] [PARENT-DIR]     defaults: 10000 files under $TMPDIR or /tmp
+#include <sstream>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/streamprompter.h"
 #include "app/prompts.h"
 #include "rename/renameengine.h"
 #include "text/cp1251.h"
@@ -23,31 +25,6 @@ namespace {
 
 using namespace tandrel;
 using Clock = std::chrono::steady_clock;
-
-// Counts the status messages; asks nothing.
-class CountingPrompter : public Prompter {
-public:
-    int messages = 0;
-    void ShowMessage(const std::string&) override { ++messages; }
-    bool AskYesNo(const std::string&) override { return false; }
-    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void SetStatusText(const std::string&) override { ++messages; }
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-};
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
@@ -90,7 +67,8 @@ int main(int argc, char** argv) {
 
     RenameOptions options;
     options.writeRenameInfo = true;
-    CountingPrompter prompter;
+    std::ostringstream notes;
+    StreamPrompter prompter(notes);
     Clock::time_point start = Clock::now();
     RenameStats forward = RenameDirectory(dir, "*.*", rkTranslit, options, prompter);
     const double engineForward = Seconds(start);
@@ -100,7 +78,7 @@ int main(int argc, char** argv) {
     RenameStats back = RenameFromLog(dir, "*.*", kRenamedSection, options, prompter);
     const double engineBack = Seconds(start);
     if (back.renamed != files) return Fail("rename back renamed " + std::to_string(back.renamed) + " files");
-    if (prompter.messages != 0) return Fail("the runs reported " + std::to_string(prompter.messages) + " messages");
+    if (!notes.str().empty()) return Fail("the runs reported: " + notes.str());
 
     start = Clock::now();
     for (int i = 0; i < files; ++i)

@@ -8,6 +8,7 @@
 // Defaults: 100000 files in nested folders, 200 MB of text, 5000 MP3 files with
 // tags, under $TMPDIR or /tmp. --quick uses 5000 files, 10 MB and 300 MP3 files
 // for a run of a few seconds. The corpus is removed at the end unless --keep.
+#include <sstream>
 #include <stdlib.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/streamprompter.h"
 #include "app/dirwalk.h"
 #include "app/prompts.h"
 #include "search/searchengine.h"
@@ -31,31 +33,6 @@ using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 constexpr const char* kQuery = "quasar";
-
-// Counts status notes and messages; asks nothing.
-class CountingPrompter : public Prompter {
-public:
-    int notes = 0;
-    void ShowMessage(const std::string&) override { ++notes; }
-    bool AskYesNo(const std::string&) override { return false; }
-    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void SetStatusText(const std::string&) override { ++notes; }
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-};
 
 struct Sizes {
     long files = 100000;
@@ -155,7 +132,8 @@ double TimeCommand(const std::string& command, long& lines) {
 }
 
 double TimeSearch(SearchOptions o, const std::string& dir, const std::string& mask, long& hits) {
-    CountingPrompter prompter;
+    std::ostringstream notes;
+    StreamPrompter prompter(notes);
     TID3v1 v1;
     TID3v2 v2;
     std::vector<std::string> results;

@@ -1,4 +1,5 @@
 #include "cli/rename_command.h"
+#include "cli/streamprompter.h"
 
 #include <charconv>
 #include <map>
@@ -19,35 +20,6 @@ namespace {
 
 constexpr int kRunError = 1;
 constexpr int kUsageError = 2;
-
-// Status texts become lines of the output; nothing is ever asked.
-class CliPrompter : public Prompter {
-public:
-    explicit CliPrompter(std::ostream& out) : out_(out) {}
-    void ShowMessage(const std::string& text) override { Line(text); }
-    bool AskYesNo(const std::string&) override { return false; }
-    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void SetStatusText(const std::string& text) override { Line(text); }
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-
-private:
-    void Line(const std::string& text) { out_ << Cp1251ToUtf8(text) << "\n"; }
-    std::ostream& out_;
-};
 
 // The options a command accepts: those with a value, and switches that
 // "--no-" turns off.
@@ -244,7 +216,7 @@ int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!NumberOption(line, "width", 1, 10, o.numberFormat, err)) return kUsageError;
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     AddNumbering(dir, MaskOf(line), o, p);
     return 0;
 }
@@ -258,7 +230,7 @@ int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, s
     if (!Number(line.positional[0], "COUNT", 1, 10, count, err)) return kUsageError;
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     DeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count), line.Switch("recursive", s.recursiveRename),
                        line.Switch("log", s.writeRenameInfo), p);
     return 0;
@@ -281,7 +253,7 @@ int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::o
     const std::string* startName = line.Value("start-name");
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     SortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start, p);
     return 0;
 }
@@ -292,7 +264,7 @@ int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (int code = Prepare(args, {{"mask"}, {"recursive"}}, 1, kExtUsage, line, s, err)) return code;
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     LowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename), p);
     return 0;
 }
@@ -304,7 +276,7 @@ int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& dir = line.positional[0];
     if (line.positional[2].empty()) return Usage(err, "TARGET-MASK is empty", kExtUsage);
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p);
     return 0;
 }
@@ -337,7 +309,7 @@ int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     RenameDirectory(dir, MaskOf(line), kind, o, p);
     return 0;
 }
@@ -355,7 +327,7 @@ int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    CliPrompter p(out);
+    StreamPrompter p(out);
     RenameFromLog(dir, "*.*", section, o, p);
     return 0;
 }

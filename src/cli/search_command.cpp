@@ -1,4 +1,5 @@
 #include "cli/search_command.h"
+#include "cli/streamprompter.h"
 
 #include <map>
 #include <optional>
@@ -24,35 +25,6 @@ constexpr std::string_view kSearchUsage =
     "search QUERY DIR [--by-name|--inside] [--mask M] [--full-string|--words] [--mode 0|1|2|3] "
     "[--over-search|--no-over-search] [--recursive|--no-recursive] [--add-file-name|--no-add-file-name]";
 constexpr std::string_view kFindDirUsage = "find-dir QUERY DIR [--add-file-name|--no-add-file-name]";
-
-// Notes and messages go to the error stream; nothing is asked.
-class NotePrompter : public Prompter {
-public:
-    explicit NotePrompter(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text) override { Note(text); }
-    bool AskYesNo(const std::string&) override { return false; }
-    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void SetStatusText(const std::string& text) override { Note(text); }
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-
-private:
-    void Note(const std::string& text) { err_ << "tandrel-cli: " << Cp1251ToUtf8(text) << "\n"; }
-    std::ostream& err_;
-};
 
 // The command line: QUERY and DIR, the switches given (true, or false for
 // their --no- form) and the values given, every text in code page 1251.
@@ -198,7 +170,7 @@ int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
 
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    NotePrompter prompter(err);
+    StreamPrompter prompter(err, "tandrel-cli: ");
     TID3v1 id3v1;
     TID3v2 id3v2;
     std::vector<std::string> results;
@@ -219,7 +191,7 @@ int RunFindDirCommand(const std::vector<std::string>& args, std::ostream& out, s
     o.addFileName = line.Switch("add-file-name", controls.addFileName);
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    NotePrompter prompter(err);
+    StreamPrompter prompter(err, "tandrel-cli: ");
     TID3v1 id3v1;
     TID3v2 id3v2;
     std::vector<std::string> results;

@@ -1,4 +1,5 @@
 #include "cli/tag_command.h"
+#include "cli/streamprompter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,34 +19,6 @@
 namespace tandrel {
 
 namespace {
-
-// Messages go to the error stream in UTF-8; questions are answered No.
-class ErrorStreamPrompter : public Prompter {
-public:
-    explicit ErrorStreamPrompter(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text) override { err_ << Cp1251ToUtf8(text) << "\n"; }
-    bool AskYesNo(const std::string&) override { return false; }
-    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void SetStatusText(const std::string& text) override { err_ << Cp1251ToUtf8(text) << "\n"; }
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-
-private:
-    std::ostream& err_;
-};
 
 constexpr const char* kUsage =
     "usage: tandrel-cli tag show FILE\n"
@@ -104,7 +77,7 @@ void PrintID3v2(std::ostream& out, const TID3v2& t) {
 }
 
 int Show(const std::string& file, std::ostream& out, std::ostream& err) {
-    ErrorStreamPrompter prompter(err);
+    StreamPrompter prompter(err);
     const TagMessages messages{prompter, kEnglish};
     if (!FileExists(file)) {
         messages.Show(MessageId::FileMissing, file);
@@ -174,7 +147,7 @@ int Update(const std::vector<std::string>& args, std::ostream& err) {
                                     "\" is neither a genre name nor a number below 148");
     }
 
-    ErrorStreamPrompter prompter(err);
+    StreamPrompter prompter(err);
     const TagMessages messages{prompter, kEnglish};
     bool ok = true;
     if (v1) {

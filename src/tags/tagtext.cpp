@@ -84,24 +84,6 @@ std::u32string DecodeUtf16(std::string_view bytes, bool bigEndian, bool acceptBo
     return out;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 void AppendUnit(std::string& out, unsigned u) {
     out += static_cast<char>(u & 0xFF);
     out += static_cast<char>(u >> 8);
@@ -155,11 +137,12 @@ std::u32string DecodeTagString(unsigned char encoding, std::string_view bytes, s
 }
 
 std::string CodePointsToCp1251(const std::u32string& text) {
-    std::string utf8;
-    for (char32_t cp : text) AppendUtf8(utf8, cp);
-    std::string out = Utf8ToCp1251(utf8).text;
-    for (char& c : out)
-        if (c == kUnmappableChar) c = '?';
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t cp : text) {
+        const char c = CodePointToCp1251(cp);
+        out += c == kUnmappableChar ? '?' : c;
+    }
     return out;
 }
 

@@ -102,6 +102,8 @@ Cp1251Text Utf8ToCp1251(std::string_view utf8) {
     return result;
 }
 
+char CodePointToCp1251(char32_t cp) { return CodePointToByte(cp); }
+
 std::string Cp1251ToUtf8(std::string_view cp1251) {
     std::string out;
     out.reserve(cp1251.size() * 2);

@@ -19,6 +19,9 @@ struct Cp1251Text {
 // becomes kUnmappableChar and makes the result lossy.
 Cp1251Text Utf8ToCp1251(std::string_view utf8);
 
+// The byte of one Unicode code point, kUnmappableChar when the page has none.
+char CodePointToCp1251(char32_t cp);
+
 // kUnmappableChar becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view cp1251);
 

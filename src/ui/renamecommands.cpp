@@ -9,6 +9,7 @@
 #include "rename/renameengine.h"
 #include "rename/structural.h"
 #include "ui/mainform.h"
+#include "ui/progresspump.h"
 #include "ui/renamedialogs.h"
 
 namespace tandrel {
@@ -27,46 +28,6 @@ QString WithoutAccelerators(const QString& caption) {
 }
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
-
-// The window's prompter for a walk: the progress text passes on at most every
-// 50 ms, and each time the window repaints (user input waits).
-class PaintingPrompter : public Prompter {
-public:
-    static constexpr qint64 kIntervalMs = 50;
-
-    explicit PaintingPrompter(Prompter& window) : window_(window) {}
-
-    void ShowMessage(const std::string& text) override { window_.ShowMessage(text); }
-    bool AskYesNo(const std::string& text) override { return window_.AskYesNo(text); }
-    YesNoCancel AskYesNoCancel(const std::string& text) override { return window_.AskYesNoCancel(text); }
-    std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
-                                        const std::string& defaultText) override {
-        return window_.InputBox(caption, prompt, defaultText);
-    }
-    std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& dir,
-                                              const std::string& filter) override {
-        return window_.OpenFileDialog(title, dir, filter);
-    }
-    std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
-                                              const std::string& defaultName, const std::string& filter) override {
-        return window_.SaveFileDialog(title, dir, defaultName, filter);
-    }
-    std::optional<std::string> DirectoryDialog(const std::string& title, const std::string& dir) override {
-        return window_.DirectoryDialog(title, dir);
-    }
-    void SetStatusText(const std::string& text) override { window_.SetStatusText(text); }
-    void SetProgressText(const std::string& text) override {
-        if (clock_.isValid() && clock_.elapsed() < kIntervalMs) return;
-        window_.SetProgressText(text);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        clock_.start();
-    }
-    void SetWaitCursor(bool busy) override { window_.SetWaitCursor(busy); }
-
-private:
-    Prompter& window_;
-    QElapsedTimer clock_;
-};
 
 }  // namespace
 
@@ -90,7 +51,7 @@ bool TRenameCommands::Confirmed(const char* item) {
 
 void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) {
     if (!Confirmed(item)) return;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     RenameOptions options = RenameOptionsFrom(form_.settings());
     options.oldSubStr = oldSubStr_;
@@ -101,7 +62,7 @@ void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) 
 
 void TRenameCommands::RenameFromLogCommand(const char* section, const char* item) {
     if (!Confirmed(item)) return;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(form_.settings()), prompter);
     form_.fileManager->filesListBox->reload();
@@ -115,7 +76,7 @@ void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
         form_.prompter().ShowMessage(Message(form_.language(), MessageId::ChooseFile));
         return;
     }
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(form_.settings()), prompter);
     list->reload();
@@ -144,7 +105,7 @@ void TRenameCommands::pmRenameToUpFirstLetterLoCaseClick() { RenameSelectedComma
 void TRenameCommands::mnAddCountStrToFileNamesClick() {
     TFileAddNumForm dialog(&form_);
     if (!dialog.Execute(form_.language(), form_.settings())) return;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     AddNumbering(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), prompter);
     form_.fileManager->filesListBox->reload();
@@ -154,7 +115,7 @@ void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
     TAppSettings& s = form_.settings();
     TFileDelSymForm dialog(&form_);
     if (!dialog.Execute(form_.language(), deleteCount_, s.recursiveRename)) return;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     DeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, prompter);
     form_.fileManager->filesListBox->reload();
@@ -163,7 +124,7 @@ void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
 void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
     TSortFileAddNumForm dialog(&form_);
     if (!dialog.Execute(form_.language(), form_.settings(), startName_, startNumber_)) return;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), startName_, startNumber_,
                         prompter);
@@ -172,7 +133,7 @@ void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
 
 void TRenameCommands::mnRenExtToLowCaseClick() {
     if (!Confirmed("mnRenExtToLowCase")) return;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     LowerCaseExtensions(Directory(), Mask(), form_.settings().recursiveRename, prompter);
     form_.fileManager->filesListBox->reload();
@@ -189,7 +150,7 @@ void TRenameCommands::mnExtChangeClick() {
     SetMask(source);
     if (target.empty()) return;
     {
-        PaintingPrompter prompter(form_.prompter());
+        ProgressPump prompter(form_.prompter());
         WaitCursor wait(prompter);
         ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
     }
@@ -203,7 +164,7 @@ void TRenameCommands::mnSubStrChangeClick() {
     if (!dialog.Execute(form_.language(), {}, {}, form_.settings().recursiveRename, source, target)) return;
     oldSubStr_ = source;
     newSubStr_ = target;
-    PaintingPrompter prompter(form_.prompter());
+    ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
     RenameOptions options = RenameOptionsFrom(form_.settings());
     options.oldSubStr = oldSubStr_;

@@ -14,15 +14,7 @@ namespace {
 using test::PromptKind;
 using DialogTest = test::WindowTest;
 
-// Runs the steps on the dialog of type D once the main window has opened it modally.
-template <class D>
-void WhenOpen(QWidget* owner, std::function<void(D*)> steps) {
-    QTimer::singleShot(0, owner, [owner, steps] {
-        D* dialog = owner->findChild<D*>();
-        ASSERT_NE(dialog, nullptr);
-        steps(dialog);
-    });
-}
+using test::WhenOpen;
 
 TEST_F(DialogTest, AddingAMaskThatDiffersOnlyInCaseIsRefused) {
     Start();

@@ -8,50 +8,28 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/registry.h"
-#include "support/scripted_prompter.h"
-#include "support/tempdir.h"
 #include "text/cp1251.h"
-#include "ui/application.h"
 #include "ui/renamedialogs.h"
+#include "window_fixture.h"
 
 namespace tandrel {
 namespace {
 
 using test::PromptKind;
 using test::ReadAll;
-using test::ScriptedPrompter;
-using test::TempDir;
 using Names = std::vector<std::string>;
 
 std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
 
-class RenameWindowTest : public ::testing::Test {
+class RenameWindowTest : public test::WindowTest {
 protected:
-    void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (tmp / "data").c_str(), 1);
-        music = tmp / "music";
-        std::filesystem::create_directories(music);
-        oldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(music);
-    }
-    void TearDown() override {
-        windows.reset();
-        std::filesystem::current_path(oldCwd);
-    }
-
     // Starts the windows with the settings key holding the value lines, and the file list on mask.
     void Start(const std::string& values, const char* mask) {
-        tmp.Write("config/Tandrel/registry.reg",
-                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
-        registry = std::make_unique<RegistryStore>(DefaultRegistryPath());
-        windows = CreateAppWindows(prompter, *registry);
+        WriteRegistry(values);
+        WindowTest::Start();
         form().fileManager->edMask->setEditText(mask);
     }
-    TMainForm& form() { return *windows->mainForm; }
     FileListBox* list() { return form().fileManager->filesListBox; }
-    QAction* Action(const char* name) { return form().menus()[name]; }
     void Select(const std::vector<std::string>& names) {
         list()->clearSelection();
         for (const std::string& n : names) {
@@ -65,23 +43,10 @@ protected:
         QApplication::sendEvent(target, &press);
         QApplication::sendEvent(target, &release);
     }
-    // Runs the steps on the dialog of type D once a command has opened it.
     template <class D>
     void WhenOpen(std::function<void(D*)> steps) {
-        QTimer::singleShot(0, &form(), [this, steps] {
-            D* dialog = form().findChild<D*>();
-            ASSERT_NE(dialog, nullptr);
-            steps(dialog);
-            if (dialog->isVisible()) dialog->reject();  // a test that failed must not hang
-        });
+        test::WhenOpen<D>(&form(), steps);
     }
-
-    TempDir tmp;
-    std::string music;
-    std::filesystem::path oldCwd;
-    ScriptedPrompter prompter;
-    std::unique_ptr<RegistryStore> registry;
-    std::unique_ptr<AppWindows> windows;
 };
 
 TEST_F(RenameWindowTest, TranslitThroughTheMenuAsksRenamesLogsAndRereadsTheList) {

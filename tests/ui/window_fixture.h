@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -65,5 +67,17 @@ protected:
     std::unique_ptr<RegistryStore> registry;
     std::unique_ptr<AppWindows> windows;
 };
+
+// Runs the steps on the dialog of type D once owner has opened it modally; a
+// dialog still open afterwards is cancelled, so a failed test cannot hang.
+template <class D>
+void WhenOpen(QWidget* owner, std::function<void(D*)> steps) {
+    QTimer::singleShot(0, owner, [owner, steps] {
+        D* dialog = owner->findChild<D*>();
+        ASSERT_NE(dialog, nullptr);
+        steps(dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+}
 
 }  // namespace tandrel::test

@@ -1,0 +1,9 @@
+#include "ui/progresspump.h"
+
+#include <QCoreApplication>
+
+namespace tandrel {
+
+void ProgressPump::ProcessPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace tandrel
