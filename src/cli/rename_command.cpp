@@ -1,4 +1,5 @@
 #include "cli/rename_command.h"
+#include "cli/cliargs.h"
 #include "cli/streamprompter.h"
 
 #include <charconv>
@@ -18,92 +19,8 @@ namespace tandrel {
 
 namespace {
 
-constexpr int kRunError = 1;
-constexpr int kUsageError = 2;
-
-// The options a command accepts: those with a value, and switches that
-// "--no-" turns off.
-struct OptionSet {
-    std::vector<std::string_view> values;
-    std::vector<std::string_view> switches;
-};
-
-// A command line taken apart, every text in code page 1251.
-struct CommandLine {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string, std::less<>> values;
-    std::map<std::string, bool, std::less<>> switches;
-
-    bool Switch(std::string_view name, bool fallback) const {
-        auto it = switches.find(name);
-        return it == switches.end() ? fallback : it->second;
-    }
-    const std::string* Value(std::string_view name) const {
-        auto it = values.find(name);
-        return it == values.end() ? nullptr : &it->second;
-    }
-};
-
-bool Contains(const std::vector<std::string_view>& list, std::string_view name) {
-    for (std::string_view n : list)
-        if (n == name) return true;
-    return false;
-}
-
-int Usage(std::ostream& err, const std::string& message, std::string_view usage) {
-    err << "tandrel-cli: " << message << "\nusage: tandrel-cli " << usage << "\n";
-    return kUsageError;
-}
-
-// False with a message on err when an argument is not acceptable.
-bool Parse(const std::vector<std::string>& args, const OptionSet& allowed, CommandLine& line, std::ostream& err) {
-    auto cp1251 = [&](const std::string& utf8, std::string& text) {
-        Cp1251Text t = Utf8ToCp1251(utf8);
-        if (!t.lossless) {
-            err << "tandrel-cli: '" << utf8 << "' has characters outside code page 1251\n";
-            return false;
-        }
-        text = std::move(t.text);
-        return true;
-    };
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-            if (arg == "--" && !optionsEnded) {
-                optionsEnded = true;
-                continue;
-            }
-            std::string text;
-            if (!cp1251(arg, text)) return false;
-            line.positional.push_back(std::move(text));
-            continue;
-        }
-        std::string name = arg.substr(2);
-        std::optional<std::string> inlineValue;
-        if (const std::size_t eq = name.find('='); eq != std::string::npos) {
-            inlineValue = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (Contains(allowed.values, name)) {
-            if (!inlineValue && i + 1 == args.size()) {
-                err << "tandrel-cli: option --" << name << " needs a value\n";
-                return false;
-            }
-            std::string text;
-            if (!cp1251(inlineValue ? *inlineValue : args[++i], text)) return false;
-            line.values[name] = std::move(text);
-        } else if (!inlineValue && Contains(allowed.switches, name)) {
-            line.switches[name] = true;
-        } else if (!inlineValue && name.compare(0, 3, "no-") == 0 && Contains(allowed.switches, name.substr(3))) {
-            line.switches[name.substr(3)] = false;
-        } else {
-            err << "tandrel-cli: unknown option " << arg << "\n";
-            return false;
-        }
-    }
-    return true;
-}
+constexpr int kRunError = kCliRunError;
+constexpr int kUsageError = kCliUsageError;
 
 // The whole text as a number in [low, high]; false with a message otherwise.
 bool Number(const std::string& text, const char* what, long long low, long long high, long long& out,
@@ -193,12 +110,12 @@ bool KindByName(const std::string& name, RenameKind& kind) {
 // of every command. Returns 0 to go on, or the exit code.
 int Prepare(const std::vector<std::string>& args, const OptionSet& options, std::size_t positional,
             std::string_view usage, CommandLine& line, TAppSettings& settings, std::ostream& err) {
-    if (!Parse(args, options, line, err)) {
+    if (!ParseCommandLine(args, options, line, err)) {
         err << "usage: tandrel-cli " << usage << "\n";
         return kUsageError;
     }
     if (line.positional.size() != positional)
-        return Usage(err, "expected " + std::to_string(positional) + " argument(s)", usage);
+        return CliUsage(err, "expected " + std::to_string(positional) + " argument(s)", usage);
     if (!LoadCliSettings(settings, err)) return kRunError;
     return 0;
 }
@@ -274,7 +191,7 @@ int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostr
     TAppSettings s;
     if (int code = Prepare(args, {{}, {"recursive"}}, 3, kExtUsage, line, s, err)) return code;
     const std::string& dir = line.positional[0];
-    if (line.positional[2].empty()) return Usage(err, "TARGET-MASK is empty", kExtUsage);
+    if (line.positional[2].empty()) return CliUsage(err, "TARGET-MASK is empty", kExtUsage);
     if (!CheckDirectory(dir, err)) return kRunError;
     StreamPrompter p(out);
     ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p);
@@ -290,7 +207,7 @@ int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (int code = Prepare(args, options, 2, kRenameUsage, line, s, err)) return code;
     RenameKind kind = rkTranslit;
     if (!KindByName(line.positional[0], kind))
-        return Usage(err, "unknown kind '" + Cp1251ToUtf8(line.positional[0]) + "'", kRenameUsage);
+        return CliUsage(err, "unknown kind '" + Cp1251ToUtf8(line.positional[0]) + "'", kRenameUsage);
     RenameOptions o = RenameOptionsFrom(s);
     o.recursive = line.Switch("recursive", o.recursive);
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
@@ -301,11 +218,11 @@ int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::string* oldSub = line.Value("old");
     const std::string* newSub = line.Value("new");
     if (kind == rkSubStr) {
-        if (!oldSub) return Usage(err, "substr needs --old", kRenameUsage);
+        if (!oldSub) return CliUsage(err, "substr needs --old", kRenameUsage);
         o.oldSubStr = *oldSub;
         o.newSubStr = newSub ? *newSub : "";
     } else if (oldSub || newSub) {
-        return Usage(err, "--old and --new belong to substr", kRenameUsage);
+        return CliUsage(err, "--old and --new belong to substr", kRenameUsage);
     }
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
@@ -321,7 +238,7 @@ int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out
         return code;
     const std::string& section = line.positional[0];
     if (section != kRenamedSection && section != kDeletedSection)
-        return Usage(err, "the section is renamed or deleted", kRenameBackUsage);
+        return CliUsage(err, "the section is renamed or deleted", kRenameBackUsage);
     RenameOptions o = RenameOptionsFrom(s);
     o.recursive = line.Switch("recursive", o.recursive);
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
@@ -338,7 +255,7 @@ int RunNumberCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (what == "add") return NumberAdd(rest, out, err);
     if (what == "delete-first") return NumberDeleteFirst(rest, out, err);
     if (what == "by-date") return NumberByDate(rest, out, err);
-    return Usage(err, "number add, delete-first or by-date", kNumberUsage);
+    return CliUsage(err, "number add, delete-first or by-date", kNumberUsage);
 }
 
 int RunExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -346,7 +263,7 @@ int RunExtCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const std::string what = args.empty() ? "" : args[0];
     if (what == "lower") return ExtLower(rest, out, err);
     if (what == "change") return ExtChange(rest, out, err);
-    return Usage(err, "ext lower or change", kExtUsage);
+    return CliUsage(err, "ext lower or change", kExtUsage);
 }
 
 }  // namespace tandrel
