@@ -153,7 +153,7 @@ OutputRegion::OutputRegion(QWidget* parent) : QGroupBox("Edit File", parent) {
         b->setEnabled(false);
         media->addWidget(b);
     }
-    bbtnFindInWindow = Button(this, "bbtnFindInWindow", QString::fromUtf8("\U0001F50D"), "Find in window");
+    bbtnFindInWindow = Button(this, "bbtnFindInWindow", "Find", "Find in window");
     for (QWidget* w : std::initializer_list<QWidget*>{bbtnGetMP3files, bbtnCheckAll, bbtnUnCheckAll, bbtnPlayList,
                                                       bbtnAddPlayList, MediaPlayer})
         bottom->addWidget(w);
@@ -164,12 +164,12 @@ OutputRegion::OutputRegion(QWidget* parent) : QGroupBox("Edit File", parent) {
     grid->addWidget(bbtnShowWindow, 0, 1);
     grid->addWidget(gbAddToFileMod, 1, 0);
     grid->addWidget(bbtnAddToFile, 1, 1);
+    // The two views share one place; one of them is visible.
     grid->addWidget(reOutput, 2, 0, 1, 2);
-    grid->addWidget(clbOutput, 3, 0, 1, 2);
-    grid->addLayout(bottom, 4, 0, 1, 2);
+    grid->addWidget(clbOutput, 2, 0, 1, 2);
+    grid->addLayout(bottom, 3, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(2, 1);
-    grid->setRowStretch(3, 1);
 }
 
 namespace {
