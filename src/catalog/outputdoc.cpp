@@ -73,10 +73,7 @@ int FindTextPosition(const std::string& text, const std::string& findText) {
     return at == std::string::npos ? -1 : static_cast<int>(at);
 }
 
-void SortLines(std::vector<std::string>& lines) {
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const std::string& a, const std::string& b) { return CompareTextLocale(a, b) < 0; });
-}
+void SortLines(std::vector<std::string>& lines) { SortTextLocale(lines); }
 
 std::vector<std::size_t> FilterLines(const std::vector<std::string>& lines, const std::string& query, bool overSearch) {
     auto normalise = [overSearch](const std::string& s) {

@@ -1,6 +1,8 @@
 #include "platform/collation.h"
 
 #include <QCollator>
+#include <algorithm>
+#include <numeric>
 #include <QLocale>
 #include <QString>
 
@@ -33,6 +35,20 @@ QString ToQString(const std::string& cp1251) {
 
 int CompareTextLocale(const std::string& a, const std::string& b) {
     return Collator().compare(ToQString(a), ToQString(b));
+}
+
+void SortTextLocale(std::vector<std::string>& texts) {
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const std::string& t : texts) keys.push_back(Collator().sortKey(ToQString(t)));
+    std::vector<std::size_t> order(texts.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    std::vector<std::string> sorted;
+    sorted.reserve(texts.size());
+    for (std::size_t i : order) sorted.push_back(std::move(texts[i]));
+    texts = std::move(sorted);
 }
 
 }  // namespace tandrel

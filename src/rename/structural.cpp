@@ -137,9 +137,7 @@ RenameStats AddNumbering(const std::string& dir, const std::string& mask, const 
         if (o.useM3u) {
             OrderByPlaylist(d, names, prompter);
         } else {
-            std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-                return CompareTextLocale(a, b) < 0;
-            });
+            SortTextLocale(names);
         }
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];

@@ -28,8 +28,7 @@ std::vector<std::string> ListNames(const std::string& dir, bool directories) {
         if (e.name == "." || e.name == ".." || (e.attr & faHidden)) continue;
         names.push_back(e.name);
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return CompareTextLocale(a, b) < 0; });
+    SortTextLocale(names);
     return names;
 }
 

@@ -34,6 +34,13 @@ TEST(CompareTextLocale, IgnoresCaseAndOrdersLatinBeforeCyrillic) {
     }
 }
 
+TEST(CompareTextLocale, SortingAgreesWithTheComparisonAndKeepsEqualTextsInOrder) {
+    std::vector<std::string> texts = {"b", "\xE0", "A", "a", "\xC1", "B"};  // а, Б
+    SortTextLocale(texts);
+    EXPECT_EQ(texts, (std::vector<std::string>{"A", "a", "b", "B", "\xE0", "\xC1"}));
+    for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_LE(CompareTextLocale(texts[i - 1], texts[i]), 0);
+}
+
 TEST(DriveRoots, RootFirstThenRemovableAndNetworkVolumesByMountPoint) {
     const std::string table =
         "/dev/sda1 / ext4 rw 0 0\n"
