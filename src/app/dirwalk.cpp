@@ -14,8 +14,8 @@ namespace {
 
 class Walker {
 public:
-    Walker(bool recursive, const FileFilter& admit, const WalkHandler& handler)
-        : recursive_(recursive), admit_(admit), handler_(handler) {}
+    Walker(bool recursive, const FileFilter& admit, const WalkHandler& handler, FindDetail detail)
+        : recursive_(recursive), admit_(admit), handler_(handler), detail_(detail) {}
 
     void Walk(const std::string& dir) {
         // A linked directory that leads back into the current descent is not entered again.
@@ -33,7 +33,7 @@ public:
         pattern += "*.*";
         FileFind find;
         FindData entry;
-        for (bool more = find.FindFirst(CollapseCharRuns(pattern, kPathDelim), entry); more;
+        for (bool more = find.FindFirst(CollapseCharRuns(pattern, kPathDelim), entry, detail_); more;
              more = find.FindNext(entry)) {
             if (entry.IsDirectory()) {
                 if (entry.name == "." || entry.name == "..") continue;
@@ -58,13 +58,15 @@ private:
     bool recursive_;
     const FileFilter& admit_;
     const WalkHandler& handler_;
+    FindDetail detail_;
     std::vector<DirectoryId> descent_;
 };
 
 }  // namespace
 
-void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler) {
-    Walker(recursive, admit, handler).Walk(dir);
+void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler,
+                   FindDetail detail) {
+    Walker(recursive, admit, handler, detail).Walk(dir);
 }
 
 std::string ExtensionKey(const std::string& name) {

@@ -30,7 +30,9 @@ struct WalkHandler {
     std::function<void(const std::string& dir)> onDirectoryEnd;
 };
 
-void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler);
+// detail says what the handlers learn of each entry (see FindDetail).
+void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler,
+                   FindDetail detail = FindDetail::Full);
 
 // ToLowerCase of the text after the last full stop (the whole name without one).
 std::string ExtensionKey(const std::string& name);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "platform/posix_file.h"
@@ -61,6 +62,7 @@ struct FileFind::Impl {
     DIR* dir = nullptr;
     std::string mask;  // lower-cased name pattern
     bool matchAll = false;
+    FindDetail detail = FindDetail::Full;
 
     ~Impl() { Close(); }
     void Close() {
@@ -73,6 +75,15 @@ struct FileFind::Impl {
         while (dirent* e = ::readdir(dir)) {
             std::string name = Utf8ToCp1251(e->d_name).text;
             if (!matchAll && !WildcardMatch(ToLowerCase(name), mask)) continue;
+            const bool dotEntry = std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0;
+            const bool hidden = !dotEntry && e->d_name[0] == '.';
+            if (detail == FindDetail::NamesAndKinds && (e->d_type == DT_DIR || e->d_type == DT_REG)) {
+                out = FindData{};
+                out.attr = e->d_type == DT_DIR ? faDirectory : faArchive;
+                if (hidden) out.attr |= faHidden;
+                out.name = std::move(name);
+                return true;
+            }
             struct stat st {};
             bool isLink = false;
             if (::fstatat(::dirfd(dir), e->d_name, &st, 0) != 0) {
@@ -82,11 +93,10 @@ struct FileFind::Impl {
             }
             out = FindData{};
             out.name = name;
-            bool dotEntry = name == "." || name == "..";
             if (S_ISDIR(st.st_mode)) out.attr |= faDirectory;
             if (S_ISREG(st.st_mode) || isLink) out.attr |= faArchive;
             if ((st.st_mode & S_IWUSR) == 0) out.attr |= faReadOnly;
-            if (!dotEntry && !name.empty() && name[0] == '.') out.attr |= faHidden;
+            if (hidden) out.attr |= faHidden;
             out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
             out.dosTime = ToDosTime(st.st_mtim.tv_sec);
             return true;
@@ -99,8 +109,9 @@ struct FileFind::Impl {
 FileFind::FileFind() : impl_(std::make_unique<Impl>()) {}
 FileFind::~FileFind() = default;
 
-bool FileFind::FindFirst(const std::string& pattern, FindData& out) {
+bool FileFind::FindFirst(const std::string& pattern, FindData& out, FindDetail detail) {
     impl_->Close();
+    impl_->detail = detail;
     std::size_t slash = pattern.rfind(kPathDelim);
     std::string folder, namePattern;
     if (slash == std::string::npos) {

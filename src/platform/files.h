@@ -27,6 +27,11 @@ struct FindData {
     bool IsDirectory() const { return (attr & faDirectory) != 0; }
 };
 
+// How much a listing tells of each entry: everything, or only its name and
+// whether it is a directory (faster: the file system is not asked about each
+// entry where the listing itself says what it is).
+enum class FindDetail { Full, NamesAndKinds };
+
 // Find-first / find-next over one directory: every entry (including "." and
 // ".."), all attributes, in the file system's own order, unsorted. The pattern
 // is a directory, the delimiter and a name pattern with "*" and "?" ("*.*" and
@@ -39,7 +44,7 @@ public:
     FileFind& operator=(const FileFind&) = delete;
 
     // False when the directory cannot be listed or nothing matches.
-    bool FindFirst(const std::string& pattern, FindData& out);
+    bool FindFirst(const std::string& pattern, FindData& out, FindDetail detail = FindDetail::Full);
     bool FindNext(FindData& out);
     void FindClose();
 

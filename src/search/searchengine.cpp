@@ -116,7 +116,7 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
             if (const int hits = NeedleHits(needle, normal)) AddTimes(results_, hits, LineHit(line, path));
         });
     };
-    WalkDirectory(dir, recursive, MaskFilter(mask), handler);
+    WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 
 void SearchEngine::SearchTreeByWords(const std::string& dir, const std::string& mask, bool recursive,
@@ -161,7 +161,7 @@ void SearchEngine::SearchTreeAllWords(const std::string& dir, const std::string&
             if (MatchWords(normal, searchMode, words)) results_.push_back(LineHit(line, path));
         });
     };
-    WalkDirectory(dir, recursive, MaskFilter(mask), handler);
+    WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 
 void SearchEngine::FindDirectories(const std::string& dir, const std::string& query) {
@@ -175,7 +175,7 @@ void SearchEngine::FindDirectories(const std::string& dir, const std::string& qu
         if (ContainsNeedle(NormaliseForSearch(subdir.name, options_.overSearch), needle))
             results_.push_back(NameLine(parent, subdir.name, options_.addFileName));
     };
-    WalkDirectory(dir, true, [](const std::string&) { return false; }, handler);
+    WalkDirectory(dir, true, [](const std::string&) { return false; }, handler, FindDetail::NamesAndKinds);
 }
 
 void SearchEngine::SearchSelectedFiles(const SelectedFiles& files, const std::string& query) {

@@ -20,11 +20,11 @@ using test::ReadAll;
 using test::TempDir;
 namespace fs = std::filesystem;
 
-std::map<std::string, FindData> ListAll(const std::string& pattern) {
+std::map<std::string, FindData> ListAll(const std::string& pattern, FindDetail detail = FindDetail::Full) {
     std::map<std::string, FindData> found;
     FileFind find;
     FindData d;
-    for (bool ok = find.FindFirst(pattern, d); ok; ok = find.FindNext(d)) found[d.name] = d;
+    for (bool ok = find.FindFirst(pattern, d, detail); ok; ok = find.FindNext(d)) found[d.name] = d;
     return found;
 }
 
@@ -120,6 +120,18 @@ TEST(FileFind, ListsEveryEntryWithItsAttributes) {
     }
     EXPECT_TRUE(ListAll(dir / "missing/*.*").empty());
     EXPECT_EQ(ListAll("/*.*").count("tmp"), 1u);
+
+    // Names and kinds only: the same entries, the same directory and hidden bits.
+    fs::create_directory_symlink(dir / "sub", dir / "linked");
+    all = ListAll(dir / "*.*");
+    const auto quick = ListAll(dir / "*.*", FindDetail::NamesAndKinds);
+    ASSERT_EQ(quick.size(), all.size());
+    for (const auto& [name, entry] : all) {
+        ASSERT_EQ(quick.count(name), 1u) << name;
+        EXPECT_EQ(quick.at(name).IsDirectory(), entry.IsDirectory()) << name;
+        EXPECT_EQ(quick.at(name).attr & faHidden, entry.attr & faHidden) << name;
+    }
+    EXPECT_TRUE(quick.at("linked").IsDirectory());
 }
 
 TEST(CopyFileOver, ReplacesTheTargetWholeOrNotAtAll) {
