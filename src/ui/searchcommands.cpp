@@ -126,13 +126,21 @@ std::string TSearchCommands::CurrentFilePath() const {
     return selected.empty() ? std::string() : JoinPath(list->directory(), selected.front());
 }
 
+std::optional<std::string> TSearchCommands::QueryOrFocus() const {
+    QLineEdit* edit = form_.searchBox->edFind;
+    const std::string query = FromQt(edit->text());
+    if (IsQueryEmpty(query)) {
+        edit->setFocus();
+        return std::nullopt;
+    }
+    return query;
+}
+
 void TSearchCommands::bbtnFindClick() {
     SearchBoxRegion* box = form_.searchBox;
-    const std::string query = FromQt(box->edFind->text());
-    if (IsQueryEmpty(query)) {
-        box->edFind->setFocus();
-        return;
-    }
+    const std::optional<std::string> typed = QueryOrFocus();
+    if (!typed) return;
+    const std::string& query = *typed;
     WaitCursor busy(form_.prompter());
     box->stFindInd->clear();
     box->stFindInd->show();
@@ -189,11 +197,9 @@ void TSearchCommands::RunSearch(const std::string& query, int searchMode, bool u
 
 void TSearchCommands::mnFindDirClick() {
     SearchBoxRegion* box = form_.searchBox;
-    const std::string query = FromQt(box->edFind->text());
-    if (IsQueryEmpty(query)) {
-        box->edFind->setFocus();
-        return;
-    }
+    const std::optional<std::string> typed = QueryOrFocus();
+    if (!typed) return;
+    const std::string& query = *typed;
     WaitCursor busy(form_.prompter());
     box->stFindInd->clear();
     box->stFindInd->show();

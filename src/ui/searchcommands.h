@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 #include <string>
 
 #include "search/searchengine.h"
@@ -59,6 +60,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The text of the search box, or nothing (and the focus there) when it is empty or one space.
+    std::optional<std::string> QueryOrFocus() const;
     SearchEngine Engine(ProgressPump& pump);
     std::string CurrentFilePath() const;
     // The search's own mask is in use: "Use Mask:" checked and enabled.

@@ -1,3 +1,5 @@
+#include "support/settings_file.h"
+#include "support/cli_run.h"
 #include "cli/rename_command.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +19,7 @@ using test::ReadAll;
 using test::TempDir;
 using Names = std::vector<std::string>;
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 class RenameCliTest : public ::testing::Test {
 protected:
@@ -31,14 +29,9 @@ protected:
         std::filesystem::create_directories(dir);
     }
     void WriteRegistry(const std::string& values) {
-        tmp.Write("config/Tandrel/registry.reg",
-                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
+        tmp.Write("config/Tandrel/registry.reg", test::SettingsFileText(values));
     }
-    CliRun Run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int code = RunCli(args, out, err);
-        return {code, out.str(), err.str()};
-    }
+    CliRun Run(std::vector<std::string> args) { return test::RunCommand(RunCli, args); }
     Names Files(const std::string& sub = "") const {
         Names names;
         for (const auto& e : std::filesystem::directory_iterator(sub.empty() ? dir : dir + "/" + sub))

@@ -1,3 +1,5 @@
+#include "support/settings_file.h"
+#include "support/cli_run.h"
 #include "cli/search_command.h"
 
 #include <gtest/gtest.h>
@@ -33,17 +35,15 @@ protected:
         tmp.Write("music/Рок/Рок.log", Utf8ToCp1251("рок song").text);
     }
     void WriteRegistry(const std::string& values) {
-        tmp.Write("config/Tandrel/registry.reg",
-                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
+        tmp.Write("config/Tandrel/registry.reg", test::SettingsFileText(values));
     }
     CliRun Run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int code = RunCli(args, out, err);
+        const test::CliRun run = test::RunCommand(RunCli, args);
         Lines lines;
-        std::istringstream in(out.str());
+        std::istringstream in(run.out);
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         std::sort(lines.begin(), lines.end());
-        return {code, lines, err.str()};
+        return {run.code, lines, run.err};
     }
 
     TempDir tmp;

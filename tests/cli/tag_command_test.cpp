@@ -1,3 +1,4 @@
+#include "support/cli_run.h"
 #include "cli/tag_command.h"
 
 #include <gtest/gtest.h>
@@ -11,17 +12,9 @@
 namespace tandrel {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun Tag(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunTagCommand(args, out, err);
-    return {code, out.str(), err.str()};
-}
+CliRun Tag(const std::vector<std::string>& args) { return test::RunCommand(RunTagCommand, args); }
 
 std::string Mp3(const test::TempDir& dir, const std::string& name) { return dir.Write(name, std::string(700, '\x55')); }
 

@@ -1,3 +1,4 @@
+#include "support/cli_run.h"
 #include "cli/text_command.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +10,9 @@
 namespace tandrel {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun Text(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunTextCommand(args, out, err);
-    return {code, out.str(), err.str()};
-}
+CliRun Text(const std::vector<std::string>& args) { return test::RunCommand(RunTextCommand, args); }
 
 TEST(TextCommand, PrintsEachKindOfResultInUtf8) {
     struct Case { std::vector<std::string> args; const char* out; };

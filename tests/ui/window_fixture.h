@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "support/settings_file.h"
 #include "platform/registry.h"
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
@@ -46,8 +47,7 @@ protected:
     }
     // Writes the settings key with the given value lines (REGEDIT4 syntax).
     void WriteRegistry(const std::string& values) {
-        tmp.Write("config/Tandrel/registry.reg",
-                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n" + values);
+        tmp.Write("config/Tandrel/registry.reg", test::SettingsFileText(values));
     }
     std::string RegistryText() const { return ReadAll(DefaultRegistryPath()); }
 
