@@ -55,6 +55,8 @@ const SourceRow kMainFormSource[] = {
     {"bbtnUnCheckAll", Hint, -1, "UnCheck All", "Снять пометки"},
     {"bbtnFindDir", Hint, -1, "Find Directory", "Найти каталог"},
     {"bbtnFindInWindow", Hint, -1, "Find in window", "Найти в окне"},
+    {"sbtnFindTextToTranslit", Hint, -1, "Conver to translit", "Перевести в транслит"},
+    {"sbtnFindTextTransKeyCod", Hint, -1, "Translation Keyboard Layout", "Сменить раскладку клавиатуры"},
     {"gbID3tags", Caption, -1, " ID3 tags ", " ID3 Тэги "},
     {"cbID3v1Tag", Caption, -1, " ID3v&1 Tag ", " ID3v&1 Тэг "},
     {"cbID3v2Tag", Caption, -1, " ID3v&2 Tag ", " ID3v&2 Тэг "},

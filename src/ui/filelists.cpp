@@ -140,9 +140,14 @@ void FileListBox::setCurrentName(const std::string& name) {
 
 void FileListBox::selectAllEntries() { selectAll(); }
 
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) keys_.Pressed(event->key());
+    QListView::keyPressEvent(event);
+}
+
 void FileListBox::keyReleaseEvent(QKeyEvent* event) {
     QListView::keyReleaseEvent(event);
-    emit keyReleased(event->key(), event->modifiers());
+    if (!event->isAutoRepeat() && keys_.Released(event->key())) emit keyReleased(event->key(), event->modifiers());
 }
 
 }  // namespace tandrel

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/widgets.h"
+
 namespace tandrel {
 
 QString ToQt(const std::string& cp1251);
@@ -62,10 +64,12 @@ signals:
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     QStringListModel model_;
+    KeyUpGate keys_;
     std::string directory_;
     std::string mask_ = "*.txt";
     std::vector<std::string> names_;

@@ -347,12 +347,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             search->edFindKeyUp(Qt::Key_F3, Qt::ControlModifier);
             return true;
         }
-        if (event->type() == QEvent::KeyRelease && search) {
-            auto* k = static_cast<QKeyEvent*>(event);
-            if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !k->isAutoRepeat()) {
-                search->edFindKeyUp(k->key(), k->modifiers());
-                return true;
-            }
+        auto* k = static_cast<QKeyEvent*>(event);
+        const bool enter = (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+                           (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !k->isAutoRepeat();
+        if (enter && event->type() == QEvent::KeyPress) edFindKeys_.Pressed(k->key());
+        if (enter && event->type() == QEvent::KeyRelease && search) {
+            if (edFindKeys_.Released(k->key())) search->edFindKeyUp(k->key(), k->modifiers());
+            return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);

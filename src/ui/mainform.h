@@ -91,6 +91,8 @@ public:
     const std::string& savePath() const { return savePath_; }
     CheckListModel& checkList() { return checkList_; }
     void RefreshCheckList();
+    // The window title and the output caption with the document name, in the current language.
+    void ShowDocumentName();
     void rgEditModeClick();
     void cbAddFileNameClick();
     void cbAddFilePathClick();
@@ -177,6 +179,7 @@ private:
     std::string savePath_;
     int findPosition_ = 0;
     FindDialog* findDialog_ = nullptr;
+    KeyUpGate edFindKeys_;  // Enter in the search box
 };
 
 }  // namespace tandrel

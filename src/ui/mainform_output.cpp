@@ -98,12 +98,17 @@ std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& file
     output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
     checkList_.setLines(std::move(lines));
 
-    setWindowTitle(ToQt("Tandrel - " + name));
-    output->setTitle(ToQt(Message(language(), MessageId::EditFilePrefix) + name));
     documentName_ = name;
     savePath_ = name;
+    ShowDocumentName();
     findPosition_ = 0;
     return name;
+}
+
+void TMainForm::ShowDocumentName() {
+    if (documentName_.empty()) return;
+    setWindowTitle(ToQt("Tandrel - " + documentName_));
+    output->setTitle(ToQt(Message(language(), MessageId::EditFilePrefix) + documentName_));
 }
 
 void TMainForm::RefreshCheckList() {

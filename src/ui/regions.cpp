@@ -18,7 +18,9 @@ QToolButton* SpeedButton(QWidget* parent, const char* name, const QString& text,
     auto* b = Named(new QToolButton(parent), name);
     b->setText(text);
     b->setToolTip(hint);
-    b->setAutoRaise(true);
+    // A raised frame, so that the letter reads as a button and not as a label.
+    b->setAutoRaise(false);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     return b;
 }
 

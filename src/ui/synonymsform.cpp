@@ -196,9 +196,12 @@ void TSynonymsForm::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TSynonymsForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    const int key = keyEvent && !static_cast<QKeyEvent*>(event)->isAutoRepeat() ? static_cast<QKeyEvent*>(event)->key() : 0;
+    if (event->type() == QEvent::KeyPress && key != 0) (watched == edString4ListView ? editKeys_ : listKeys_).Pressed(key);
     if (watched == edString4ListView) {
-        if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-            edString4ListViewKeyUp(static_cast<QKeyEvent*>(event)->key());
+        if (event->type() == QEvent::KeyRelease && key != 0) {
+            if (editKeys_.Released(key)) edString4ListViewKeyUp(key);
             return true;
         }
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) return true;
@@ -206,9 +209,9 @@ bool TSynonymsForm::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusOut &&
             static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason)
             edString4ListViewExit();
-    } else if (watched == StringListView && event->type() == QEvent::KeyRelease &&
-               !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-        StringListViewKeyUp(static_cast<QKeyEvent*>(event)->key());
+    } else if (watched == StringListView && event->type() == QEvent::KeyRelease && key != 0 &&
+               listKeys_.Released(key)) {
+        StringListViewKeyUp(key);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -14,6 +14,7 @@
 
 #include "app/prompts.h"
 #include "search/synonymsfile.h"
+#include "ui/widgets.h"
 
 namespace tandrel {
 
@@ -61,6 +62,7 @@ private:
     EditState state_ = EditState::None;
     int editIndex_ = -1;
     bool unreadable_ = false;  // the file exists but could not be read: it is not replaced
+    KeyUpGate editKeys_, listKeys_;
 };
 
 // Opens the dialog modally in the language (1 Russian) and releases it when it closes.

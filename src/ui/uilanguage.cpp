@@ -106,6 +106,8 @@ void TMainForm::ApplyLanguage(int language) {
         const QString text = GetText(FindControl(this, copy.sourceControl), copy.sourceProperty, -1);
         SetText(FindControl(window, copy.targetControl), copy.targetProperty, -1, text);
     }
+    // The captions that carry the output document's name keep it in every language.
+    ShowDocumentName();
 }
 
 }  // namespace tandrel

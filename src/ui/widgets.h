@@ -59,4 +59,21 @@ private:
     QToolButton* button_;
 };
 
+// Handlers that act when a key comes up must see only the releases of presses
+// their own control received: the Enter that closes a message box goes down in
+// the box and comes up in the control behind it.
+class KeyUpGate {
+public:
+    void Pressed(int key) { pressed_ = key; }
+    // True, once, for the release of the key last pressed in the control.
+    bool Released(int key) {
+        const bool own = key != 0 && key == pressed_;
+        pressed_ = 0;
+        return own;
+    }
+
+private:
+    int pressed_ = 0;
+};
+
 }  // namespace tandrel

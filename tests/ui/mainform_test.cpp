@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -122,6 +123,25 @@ TEST_F(MainWindowTest, EveryTextOfTheTablesHasItsControlAndSwitchingBackRestores
     EXPECT_EQ(Control<QPushButton>("bbtnPlayList")->toolTip(), "Play List");
 }
 
+TEST_F(MainWindowTest, SwitchingTheLanguageKeepsTheOutputNameInBothCaptions) {
+    tmp.Write("music/sbornik.m3u", "a.mp3\r\n");
+    Start();
+    form().OpenOutputDocument(OpenMode::FileList, "sbornik.m3u");
+    for (int language : {kRussian, kEnglish, kRussian}) {
+        form().ApplyLanguage(language);
+        const QString prefix = QString::fromUtf8(language == kRussian ? "Файл: " : "Edit File: ");
+        EXPECT_EQ(form().output->title(), prefix + "sbornik.m3u");
+        EXPECT_EQ(form().windowTitle(), "Tandrel - sbornik.m3u");
+    }
+    // The speed buttons beside the search box read as buttons, with hints in the language.
+    for (const char* name : {"sbtnFindTextToTranslit", "sbtnFindTextTransKeyCod"}) {
+        auto* button = Control<QToolButton>(name);
+        EXPECT_FALSE(button->autoRaise()) << name;
+        EXPECT_FALSE(button->toolTip().isEmpty()) << name;
+    }
+    EXPECT_EQ(Control<QToolButton>("sbtnFindTextToTranslit")->toolTip(), QString::fromUtf8("Перевести в транслит"));
+}
+
 TEST_F(MainWindowTest, StoredLanguageTwoKeepsEnglishAndIsNotRewritten) {
     WriteRegistry("\"LangIndex\"=dword:00000002\r\n");
     Start();
@@ -201,12 +221,17 @@ TEST_F(MainWindowTest, DeleteAsksAndDeletesOnlyTheSelectedFiles) {
     ASSERT_EQ(list->count(), 3);
     list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Select);
     list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(list, &release);  // a release without its press in the list does nothing
+    EXPECT_EQ(prompter.Count(PromptKind::YesNo), 0u);
 
     prompter.No();
+    QApplication::sendEvent(list, &press);
     QApplication::sendEvent(list, &release);
     EXPECT_EQ(list->count(), 3);
     prompter.Yes();
+    QApplication::sendEvent(list, &press);
     QApplication::sendEvent(list, &release);
     EXPECT_EQ(prompter.Texts(PromptKind::YesNo).back(), "Do You really want to delete this file(s)?");
     EXPECT_EQ(list->names(), std::vector<std::string>{"b.txt"});

@@ -252,5 +252,50 @@ TEST_F(SearchWindowTest, UseSynonymsSearchesTheSelectedFileByEveryMember) {
     EXPECT_EQ(form().outputLines(), (Lines{"rock", W("рок")}));
 }
 
+// The Enter that closes a message box goes down in the box and comes up in
+// the search box behind it: that release must not start the search again.
+TEST_F(SearchWindowTest, EnterThatClosedAMessageBoxDoesNotRunTheSearchAgain) {
+    tmp.Write("music/a.txt", "a b\r\n");
+    Start();
+    Find("a");  // "Scan Directorys" off and no file selected
+    ASSERT_EQ(prompter.Count(PromptKind::Message), 1u);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(edFind(), &release);
+    EXPECT_EQ(prompter.Count(PromptKind::Message), 1u);
+    Find("a");  // a whole key stroke in the box still searches
+    EXPECT_EQ(prompter.Count(PromptKind::Message), 2u);
+}
+
+// A collection with the word in text files and in tags of nested
+// sub-directories, searched from its top directory with "Scan Directorys".
+TEST_F(SearchWindowTest, ScanningFromTheTopDirectoryFindsTextAndTagsInSubdirectories) {
+    WriteRegistry("\"RecursiveSearch\"=dword:00000001\r\n");
+    tmp.Write("music/Docs/sub/lyrics.txt", W("Группа крови на рукаве\r\nмой номер\r\n"));
+    tmp.Write("music/Docs/notes.txt", W("нет крови\r\n"));
+    TID3v1 tag;
+    tag.SetTitle(W("Группа крови"));
+    tag.SetArtist(W("Кино"));
+    const std::string audio = std::string("\xFF\xFB\x90\x00", 4) + std::string(600, '\0');
+    tmp.Write("music/Кино/Группа крови/01.mp3", audio);
+    tmp.Write("music/Кино/Звезда.mp3", audio);
+    ASSERT_TRUE(tag.SaveToFile(music + W("/Кино/Группа крови/01.mp3")));
+    Start();
+    Control<QCheckBox>("cbScanDir")->click();
+    Find(QString::fromUtf8("крови"));
+    EXPECT_EQ(Sorted(form().outputLines()),
+              (Lines{W("Группа крови на рукаве \t[") + music + "/Docs/sub/lyrics.txt]",
+                     W("нет крови \t[") + music + "/Docs/notes.txt]"}));
+
+    auto* mask = Control<QComboBox>("cboxMask");
+    mask->setEditText("*.mp3");
+    form().findChild<TSearchCommands*>()->cboxMaskChange();  // as when the user picks the mask
+    Find(QString::fromUtf8("крови"));
+    EXPECT_EQ(form().outputLines(), Lines{music + W("/Кино/Группа крови/01.mp3")});
+
+    Control<TRadioGroup>("rgFindMode")->button(0)->click();  // by name
+    Find(QString::fromUtf8("Звезда"));
+    EXPECT_EQ(form().outputLines(), Lines{music + W("/Кино/Звезда.mp3")});
+}
+
 }  // namespace
 }  // namespace tandrel
