@@ -2,10 +2,13 @@
 // dialog between English and Russian.
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTranslator>
 #include <algorithm>
 
 #include "app/language.h"
@@ -17,6 +20,28 @@
 namespace tandrel {
 
 namespace {
+
+// Qt's own texts (the standard buttons of message boxes, the file dialogs)
+// follow the program's language. The translator belongs to the application,
+// which is process-wide; it is loaded the first time Russian is chosen.
+void ApplyQtTranslations(int language) {
+    static QTranslator* russian = nullptr;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return;
+    if (language == kRussian && !russian) {
+        auto* translator = new QTranslator(app);
+        if (!translator->load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            delete translator;  // Qt's texts stay English where the translations are not installed
+            return;
+        }
+        russian = translator;
+    }
+    if (!russian) return;
+    if (language == kRussian)
+        QCoreApplication::installTranslator(russian);
+    else
+        QCoreApplication::removeTranslator(russian);
+}
 
 QObject* FindControl(QWidget* window, const std::string& name) {
     const QString objectName = QString::fromStdString(name);
@@ -96,6 +121,7 @@ void TMainForm::ApplyLanguage(int language) {
     }
     settings_.currentLanguage = static_cast<std::int8_t>(language);
     if (AppliesTexts(language)) {
+        ApplyQtTranslations(language);
         ApplyLanguageRows(this, MainFormTexts(), language);
         if (langForm_) ApplyLanguageRows(langForm_, LangFormTexts(), language);
     }

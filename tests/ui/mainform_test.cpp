@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -140,6 +142,19 @@ TEST_F(MainWindowTest, SwitchingTheLanguageKeepsTheOutputNameInBothCaptions) {
         EXPECT_FALSE(button->toolTip().isEmpty()) << name;
     }
     EXPECT_EQ(Control<QToolButton>("sbtnFindTextToTranslit")->toolTip(), QString::fromUtf8("Перевести в транслит"));
+}
+
+TEST_F(MainWindowTest, StandardButtonsOfMessageBoxesFollowTheLanguage) {
+    Start();
+    auto yesText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text();
+    };
+    form().ApplyLanguage(kRussian);
+    EXPECT_EQ(yesText(), QString::fromUtf8("&Да"));
+    form().ApplyLanguage(kEnglish);
+    EXPECT_EQ(yesText(), "&Yes");
 }
 
 TEST_F(MainWindowTest, StoredLanguageTwoKeepsEnglishAndIsNotRewritten) {
