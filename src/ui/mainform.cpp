@@ -110,6 +110,9 @@ void TMainForm::BuildLayout() {
     gbRightSplitter->setStretchFactor(0, 0);
     gbRightSplitter->setStretchFactor(1, 1);
     gbRightSplitter->setSizes({376, 264});
+    // Neither panel of a splitter can be pushed out of sight.
+    for (QSplitter* splitter : {gbLeftSplitter, gbRightSplitter, fileManager->gbFileManagerSplitter})
+        splitter->setChildrenCollapsible(false);
 
     advancedSearch = new AdvancedSearchRegion(central);
     advancedSearch->hide();
@@ -136,6 +139,7 @@ void TMainForm::BuildLayout() {
         output->reOutput->addAction(a);
         output->clbOutput->addAction(a);
     }
+    FitButtonsToCaptions(this);
     resize(640, 474 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     setMinimumWidth(kMinWidth);
 }

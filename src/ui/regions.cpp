@@ -100,16 +100,21 @@ SearchBoxRegion::SearchBoxRegion(QWidget* parent) : QGroupBox(" Find text in fil
     cbFTPlocal->setToolTip("Find from local-file...");
     cbUseSynonyms = Check(this, "cbUseSynonyms", "Use Synonyms");
 
-    grid->addWidget(lFind, 0, 0, 1, 2);
-    grid->addWidget(stFindInd, 0, 2, 1, 3);
+    // Rows: the label with the indicator, "Advanced >>" and "Directory"; the
+    // box with its buttons and "Find"; the two check boxes.
+    grid->addWidget(lFind, 0, 0);
+    grid->addWidget(stFindInd, 0, 1);
+    grid->addWidget(btnFindAdvancedShow, 0, 2, 1, 2);
+    grid->addWidget(bbtnFindDir, 0, 4);
     grid->addWidget(edFind, 1, 0, 1, 2);
     grid->addWidget(sbtnFindTextTransKeyCod, 1, 2);
     grid->addWidget(sbtnFindTextToTranslit, 1, 3);
     grid->addWidget(bbtnFind, 1, 4);
-    grid->addWidget(cbFTPlocal, 2, 0);
-    grid->addWidget(cbUseSynonyms, 2, 1);
-    grid->addWidget(btnFindAdvancedShow, 2, 2, 1, 2);
-    grid->addWidget(bbtnFindDir, 2, 4);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(cbFTPlocal);
+    checks->addWidget(cbUseSynonyms);
+    checks->addStretch(1);
+    grid->addLayout(checks, 2, 0, 1, 5);
     grid->setColumnStretch(1, 1);
 }
 
@@ -187,12 +192,19 @@ TagBox MakeTagBox(QWidget* parent, const char* v) {
     auto* grid = new QGridLayout(t.box);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setSpacing(2);
+    // First row: the tag box, the version and the save button; then the fields.
+    auto* head = new QHBoxLayout;
     t.tagCheck = new QCheckBox(QString(" %1 Tag ").arg(p).replace("ID3v", "ID3v&"), t.box);
     t.tagCheck->setObjectName(name("cb", "Tag"));
     t.version = new QLabel(t.box);
     t.version->setObjectName(name("st", "TagVer"));
-    grid->addWidget(t.tagCheck, 0, 0, 1, 2);
-    grid->addWidget(t.version, 0, 2);
+    t.save = new QPushButton("Update " + p, t.box);
+    t.save->setObjectName("bbtnSave" + p);
+    head->addWidget(t.tagCheck);
+    head->addWidget(t.version);
+    head->addStretch(1);
+    head->addWidget(t.save);
+    grid->addLayout(head, 0, 0, 1, 2);
     struct Field { QLabel** label; QLineEdit** edit; const char* id; const char* caption; };
     Field fields[] = {
         {&t.lTrackNum, &t.edTrackNum, "TrackNum", "Track #"}, {&t.lTitle, &t.edTitle, "Title", "Title"},
@@ -206,18 +218,17 @@ TagBox MakeTagBox(QWidget* parent, const char* v) {
         *f.edit = new QLineEdit(t.box);
         (*f.edit)->setObjectName(name("ed", f.id));
         grid->addWidget(*f.label, row, 0);
-        grid->addWidget(*f.edit, row, 1, 1, 2);
+        grid->addWidget(*f.edit, row, 1);
         ++row;
     }
     t.lGenre = new QLabel("Genre", t.box);
     t.lGenre->setObjectName(name("l", "Genre"));
     t.genre = new QComboBox(t.box);
     t.genre->setObjectName(name("cb", "Genre"));
+    t.genre->setMinimumContentsLength(8);
+    t.genre->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     grid->addWidget(t.lGenre, row, 0);
-    grid->addWidget(t.genre, row, 1, 1, 2);
-    t.save = new QPushButton("Update " + p, t.box);
-    t.save->setObjectName("bbtnSave" + p);
-    grid->addWidget(t.save, row + 1, 1, 1, 2);
+    grid->addWidget(t.genre, row, 1);
     grid->setColumnStretch(1, 1);
     return t;
 }
@@ -249,7 +260,8 @@ TagPanelRegion::TagPanelRegion(QWidget* parent) : QGroupBox(" ID3 tags ", parent
     row->addWidget(v2.box, 1);
     v1.save->setEnabled(false);
     v2.save->setEnabled(false);
-    setFixedHeight(186);
+    // As high as its rows need, and no higher.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 AdvancedSearchRegion::AdvancedSearchRegion(QWidget* parent) : QGroupBox(" Find text Advanced parameters ", parent) {
@@ -289,7 +301,7 @@ AdvancedSearchRegion::AdvancedSearchRegion(QWidget* parent) : QGroupBox(" Find t
     grid->addWidget(cbUseHomeDirMask, 3, 0, 1, 2);
     grid->addWidget(rgFindMode, 0, 3, 4, 1);
     grid->setColumnStretch(1, 1);
-    setFixedHeight(112);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 }  // namespace tandrel

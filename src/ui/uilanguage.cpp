@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTranslator>
 #include <algorithm>
@@ -134,6 +135,11 @@ void TMainForm::ApplyLanguage(int language) {
     }
     // The captions that carry the output document's name keep it in every language.
     ShowDocumentName();
+    FitButtonsToCaptions(this);
+    // Captions of another length change the panels' minimum widths: the
+    // splitters share the room out again.
+    for (QSplitter* splitter : {gbRightSplitter, gbLeftSplitter, fileManager->gbFileManagerSplitter})
+        splitter->setSizes(splitter->sizes());
 }
 
 }  // namespace tandrel

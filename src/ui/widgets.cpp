@@ -1,6 +1,9 @@
 #include "ui/widgets.h"
 
+#include <QAbstractButton>
 #include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
 
 namespace tandrel {
 
@@ -49,6 +52,24 @@ PathEdit::PathEdit(Browse browse, QWidget* parent) : QWidget(parent) {
     connect(button_, &QToolButton::clicked, this, [this, browse] {
         if (std::optional<QString> chosen = browse(edit_->text())) edit_->setText(*chosen);
     });
+}
+
+int CaptionWidth(const QAbstractButton* button) {
+    QString text = button->text();
+    text.replace("&&", "\x01").remove('&').replace('\x01', '&');
+    const QStyle* style = button->style();
+    const int padding = 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+    return button->fontMetrics().horizontalAdvance(text) + padding + icon;
+}
+
+void FitButtonsToCaptions(QWidget* window) {
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (!qobject_cast<QPushButton*>(button) && !qobject_cast<QToolButton*>(button)) continue;
+        if (button->text().isEmpty()) continue;
+        button->setMinimumWidth(CaptionWidth(button));
+    }
 }
 
 }  // namespace tandrel

@@ -59,6 +59,13 @@ private:
     QToolButton* button_;
 };
 
+// The width a push or tool button needs to show its whole caption.
+int CaptionWidth(const QAbstractButton* button);
+// Lets the layouts make the window's buttons as narrow as their captions
+// allow, and no narrower: the style's wider default is not a minimum. Called
+// again whenever the captions change.
+void FitButtonsToCaptions(QWidget* window);
+
 // Handlers that act when a key comes up must see only the releases of presses
 // their own control received: the Enter that closes a message box goes down in
 // the box and comes up in the control behind it.

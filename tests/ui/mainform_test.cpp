@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -155,6 +156,52 @@ TEST_F(MainWindowTest, StandardButtonsOfMessageBoxesFollowTheLanguage) {
     EXPECT_EQ(yesText(), QString::fromUtf8("&Да"));
     form().ApplyLanguage(kEnglish);
     EXPECT_EQ(yesText(), "&Yes");
+}
+
+// Captions of buttons, check boxes and labels that are narrower than their
+// text, as "object: caption" lines.
+std::vector<std::string> CutCaptions(QWidget* window) {
+    std::vector<std::string> cut;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || w->width() <= 0) continue;
+        QString text;
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+        if (text.isEmpty() || w->objectName() == "StatusBarText") continue;
+        // A push or tool button shows its caption inside its frame; the others need their whole size hint.
+        const bool framed = qobject_cast<QPushButton*>(w) || qobject_cast<QToolButton*>(w);
+        const int needed = framed ? w->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 6
+                                  : w->sizeHint().width();
+        // Wide enough, high enough, and not hidden in part by a parent that is too small.
+        bool clipped = false;
+        QRect area = w->rect();
+        for (QWidget* child = w; child != window && child->parentWidget(); child = child->parentWidget()) {
+            area.translate(child->pos());
+            clipped = clipped || !child->parentWidget()->rect().contains(area);
+        }
+        if (clipped || w->width() < needed || w->height() < w->minimumSizeHint().height())
+            cut.push_back(w->objectName().toStdString() + ": " + text.toStdString() + " " + std::to_string(w->width()) + "/" + std::to_string(needed) + " h" + std::to_string(w->height()) + "/" + std::to_string(w->minimumSizeHint().height()));
+    }
+    return cut;
+}
+
+TEST_F(MainWindowTest, NoCaptionIsCutAtTheMinimumSizeInEitherLanguage) {
+    Start();
+    form().show();
+    for (int language : {kEnglish, kRussian}) {
+        form().ApplyLanguage(language);
+        // Tag panel (shown at the first start), advanced panel, neither.
+        for (QPushButton* toggle : {static_cast<QPushButton*>(nullptr), Control<QPushButton>("btnFindAdvancedShow"),
+                                    Control<QPushButton>("btnID3Show")}) {
+            if (toggle) toggle->click();
+            form().resize(form().minimumSize());
+            QApplication::processEvents();
+            EXPECT_EQ(form().width(), 648);
+            EXPECT_EQ(CutCaptions(&form()), std::vector<std::string>{}) << "language " << language;
+        }
+        Control<QPushButton>("btnID3Show")->click();  // back to the tag panel
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(MainWindowTest, StoredLanguageTwoKeepsEnglishAndIsNotRewritten) {
