@@ -33,6 +33,10 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("Can not read tag from the file: ", "Невозможно прочитать Тэг из файла: "),
         Texts("Can not save tag to the file: ", "Невозможно записать Тэг в файл: "),
         Texts("The file does not exist: ", "Файл отсутсвует: "),
+        Texts("Found: ", "Найдено: "),
+        Texts(" (sub-directories not searched: \"Recursive searching\" is off in the settings)",
+              " (подкаталоги не просмотрены: «Рекурсивный поиск» выключен в настройках)"),
+        Texts("Nothing was searched: no directory to search in.", "Поиск не выполнен: не задан каталог для поиска."),
     };
     return table;
 }

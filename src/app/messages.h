@@ -22,8 +22,11 @@ enum class MessageId {
     TagReadFailed,    // "Can not read tag from the file: "
     TagSaveFailed,    // "Can not save tag to the file: "
     FileMissing,      // "The file does not exist: "
+    SearchFound,      // "Found: "
+    SearchNotInSubdirectories,  // " (sub-directories not searched: "Recursive searching" is off in the settings)"
+    SearchNowhere,    // "Nothing was searched: no directory to search in."
 };
-inline constexpr int kMessageCount = 12;
+inline constexpr int kMessageCount = 15;
 
 const std::string& Message(int language, MessageId id);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "app/messages.h"
 #include "catalog/outputdoc.h"
@@ -189,10 +190,34 @@ void TSearchCommands::RunSearch(const std::string& query, int searchMode, bool u
         }
         choice.directory = form_.fileManager->dirListBox->directory();
         choice.fileListMask = FromQt(form_.fileManager->edMask->currentText());
-        engine.RunScan(ScanStartPoints(choice), query, searchMode, byFileWords);
+        const std::vector<StartPoint> starts = ScanStartPoints(choice);
+        form_.setStatusText("");  // what the walk notes on the way stays after the summary
+        engine.RunScan(starts, query, searchMode, byFileWords);
+        form_.OpenOutputDocument(OpenMode::SearchResults, "");
+        form_.RefreshCheckList();
+        ShowScanSummary(starts);
+        return;
     }
     form_.OpenOutputDocument(OpenMode::SearchResults, "");
     form_.RefreshCheckList();
+}
+
+void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts) {
+    // A scan that finds nothing says where it looked, so that an empty output
+    // is never a puzzle.
+    const int language = form_.language();
+    const bool nowhere = std::none_of(starts.begin(), starts.end(),
+                                      [](const StartPoint& start) { return !start.directory.empty(); });
+    if (nowhere) {
+        form_.setStatusText(Message(language, MessageId::SearchNowhere));
+        return;
+    }
+    std::string text = Message(language, MessageId::SearchFound) + std::to_string(form_.searchResults().size());
+    for (const StartPoint& start : starts)
+        if (!start.directory.empty()) text += "  " + JoinPath(start.directory, start.mask.empty() ? "*.*" : start.mask);
+    if (!form_.settings().recursiveSearch) text += Message(language, MessageId::SearchNotInSubdirectories);
+    if (const std::string note = form_.statusText(); !note.empty()) text += "; " + note;
+    form_.setStatusText(text);
 }
 
 void TSearchCommands::mnFindDirClick() {

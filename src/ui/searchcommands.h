@@ -10,6 +10,7 @@
 #include <string>
 
 #include "search/searchengine.h"
+#include "search/searchplaces.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
 
@@ -66,6 +67,8 @@ private:
     std::string CurrentFilePath() const;
     // The search's own mask is in use: "Use Mask:" checked and enabled.
     bool SearchMaskInUse() const;
+    // The status line after a directory scan: how many lines, where, and what was left out.
+    void ShowScanSummary(const std::vector<StartPoint>& starts);
 
     TMainForm& form_;
     bool advancedMaskIsMedia_ = false;

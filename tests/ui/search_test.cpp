@@ -150,6 +150,7 @@ TEST_F(SearchWindowTest, AdvancedPanelInterlocksAndTheDriveList) {
     Find("x");
     EXPECT_EQ(form().documentName(), "file_001.txt");
     EXPECT_TRUE(form().outputLines().empty());
+    EXPECT_EQ(form().statusText(), "Nothing was searched: no directory to search in.");
 }
 
 TEST_F(SearchWindowTest, CtrlEnterFindsDirectoriesAndKeepsTheDocumentName) {
@@ -282,6 +283,7 @@ TEST_F(SearchWindowTest, ScanningFromTheTopDirectoryFindsTextAndTagsInSubdirecto
     Start();
     Control<QCheckBox>("cbScanDir")->click();
     Find(QString::fromUtf8("крови"));
+    EXPECT_EQ(form().statusText(), "Found: 2  " + music + "/*.*");
     EXPECT_EQ(Sorted(form().outputLines()),
               (Lines{W("Группа крови на рукаве \t[") + music + "/Docs/sub/lyrics.txt]",
                      W("нет крови \t[") + music + "/Docs/notes.txt]"}));
@@ -295,6 +297,12 @@ TEST_F(SearchWindowTest, ScanningFromTheTopDirectoryFindsTextAndTagsInSubdirecto
     Control<TRadioGroup>("rgFindMode")->button(0)->click();  // by name
     Find(QString::fromUtf8("Звезда"));
     EXPECT_EQ(form().outputLines(), Lines{music + W("/Кино/Звезда.mp3")});
+
+    // Without "Recursive searching" nothing below the top is found, and the status line says why.
+    form().settings().recursiveSearch = false;
+    Find(QString::fromUtf8("Звезда"));
+    EXPECT_TRUE(form().outputLines().empty());
+    EXPECT_NE(form().statusText().find("\"Recursive searching\" is off"), std::string::npos);
 }
 
 }  // namespace
