@@ -104,11 +104,13 @@ SearchBoxRegion::SearchBoxRegion(QWidget* parent) : QGroupBox(" Find text in fil
     // box with its buttons and "Find"; the two check boxes.
     grid->addWidget(lFind, 0, 0);
     grid->addWidget(stFindInd, 0, 1);
-    grid->addWidget(btnFindAdvancedShow, 0, 2, 1, 2);
+    grid->addWidget(btnFindAdvancedShow, 0, 2, 1, 2, Qt::AlignRight);
     grid->addWidget(bbtnFindDir, 0, 4);
-    grid->addWidget(edFind, 1, 0, 1, 2);
-    grid->addWidget(sbtnFindTextTransKeyCod, 1, 2);
-    grid->addWidget(sbtnFindTextToTranslit, 1, 3);
+    auto* box = new QHBoxLayout;
+    box->addWidget(edFind, 1);
+    box->addWidget(sbtnFindTextTransKeyCod);
+    box->addWidget(sbtnFindTextToTranslit);
+    grid->addLayout(box, 1, 0, 1, 4);
     grid->addWidget(bbtnFind, 1, 4);
     auto* checks = new QHBoxLayout;
     checks->addWidget(cbFTPlocal);
