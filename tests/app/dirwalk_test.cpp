@@ -11,6 +11,7 @@
 
 #include "app/dirwalk.h"
 #include "support/as_user.h"
+#include "support/scripted_prompter.h"
 #include "support/tempdir.h"
 #include "text/cp1251.h"
 
@@ -132,14 +133,13 @@ TEST(DirWalk, DirectoryWithoutReadPermissionIsReportedAndTheWalkGoesOn) {
     const std::string report = tmp / "report.txt";
     const int code = test::RunAsUser(tmp.str(), [&] {
         if (::chmod(locked.c_str(), 0) != 0) return 2;
+        test::ScriptedPrompter prompter;
         std::string events;
         WalkHandler h;
         h.onFile = [&](const std::string&, const FindData& e) { events += "file " + e.name + "\n"; };
-        h.onDirectoryError = [&](const std::string& d, const std::string& why) {
-            events += CannotReadText(d, why) + "\n";
-        };
+        ReportUnreadableDirectories(h, prompter);
         WalkDirectory(tmp.str(), true, MaskFilter("*.mp3"), h);
-        std::ofstream(report) << events;
+        std::ofstream(report) << prompter.statusText() << "\n" << events;
         return 0;
     });
     ASSERT_EQ(code, 0);
