@@ -139,8 +139,14 @@ FileResult DirectoryLog::Start() {
         if (FileResult r = RecoverJournal(dir_); !r) return r;
     }
     if (FileResult r = journal_.Open(path); !r) return r;
-    if (FileResult r = journal_.Truncate(0); !r) return r;
-    return journal_.Append(Header(section_) + "\r\n");
+    FileResult r = journal_.Truncate(0);
+    if (r) r = journal_.Append(Header(section_) + "\r\n");
+    if (!r) {
+        // A journal that could not even take its header is not left behind.
+        journal_.Close();
+        (void)DeleteFileChecked(path);
+    }
+    return r;
 }
 
 FileResult DirectoryLog::Record(const std::string& newName, const std::string& oldName) {
