@@ -116,26 +116,34 @@ TEST(RenameCrash, KilledAtAnyStepTheRenameBackRestoresEveryName) {
 }
 
 TEST(RenameCrash, FullDiskStopsTheBatchAndEveryMovedFileComesBack) {
-    // A file-size limit makes the journal's writes fail part way, as a full disk does.
-    TempDir tmp;
-    MakeTree(tmp);
-    const std::string music = tmp / "music";
-    const Tree before = ReadTree(music, test::IsLogOrTemporary);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{300, 300};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        test::ScriptedPrompter p;
-        const RenameStats stats = RenameDirectory(music, "*.*", rkTranslit, Logged(), p);
-        ::_exit(stats.stopped && stats.renamed > 0 ? 3 : 4);
+    // A file-size limit makes the journal's writes fail, as a full disk does:
+    // part way, or already at its first line.
+    struct Case { rlim_t limit; bool someMoved; };
+    for (const Case c : {Case{300, true}, Case{5, false}}) {
+        SCOPED_TRACE("limit " + std::to_string(c.limit));
+        TempDir tmp;
+        MakeTree(tmp);
+        const std::string music = tmp / "music";
+        const Tree before = ReadTree(music, test::IsLogOrTemporary);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{c.limit, c.limit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            test::ScriptedPrompter p;
+            const RenameStats stats = RenameDirectory(music, "*.*", rkTranslit, Logged(), p);
+            ::_exit((stats.stopped ? 1 : 0) + (stats.renamed > 0 ? 2 : 0));
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.someMoved ? 3 : 1);
+        EXPECT_EQ(ReadTree(music, test::IsLogOrTemporary) != before, c.someMoved);
+        if (!c.someMoved) {
+            EXPECT_FALSE(std::filesystem::exists(music + "/rename.ini.journal"));
+        }
+        ExpectRestored(music, before, kRenamedSection);
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3);
-    EXPECT_NE(ReadTree(music, test::IsLogOrTemporary), before);
-    ExpectRestored(music, before, kRenamedSection);
 }
 
 }  // namespace
