@@ -155,13 +155,15 @@ void TRenameCommands::mnExtChangeClick() {
     if (!dialog.Execute(form_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
     SetMask(source);
     if (target.empty()) return;
+    RenameStats stats;
     {
         ProgressPump prompter(form_.prompter());
         WaitCursor wait(prompter);
-        ReportBatch(ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter), prompter);
+        stats = ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
     }
-    // The list then shows the changed files.
+    // The list then shows the changed files, and the status line the summary.
     SetMask(target);
+    ReportBatch(stats, form_.prompter());
 }
 
 void TRenameCommands::mnSubStrChangeClick() {

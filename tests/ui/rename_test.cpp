@@ -162,6 +162,7 @@ TEST_F(RenameWindowTest, ExtensionChangerStaysOpenOnEqualMasksThenChangesAndShow
     Action("mnExtChange")->trigger();
     EXPECT_EQ(form().fileManager->edMask->currentText(), "*.cd");
     EXPECT_EQ(list()->names(), (Names{"a.cd", "b.cd"}));
+    EXPECT_EQ(form().statusText(), "Renamed: 2, failed: 0");  // not covered by the new mask's folder text
 }
 
 TEST_F(RenameWindowTest, SortDialogInRussianWithItsEnableRules) {
