@@ -35,10 +35,12 @@ public:
         FindData entry;
         for (bool more = find.FindFirst(CollapseCharRuns(pattern, kPathDelim), entry, detail_); more;
              more = find.FindNext(entry)) {
+            if (handler_.stopWalk && handler_.stopWalk()) break;
             if (entry.IsDirectory()) {
                 if (entry.name == "." || entry.name == "..") continue;
                 if (handler_.onDirectory) handler_.onDirectory(dir, entry);
-                if (recursive_) Walk(JoinPath(dir, entry.name));
+                // A linked directory may lead anywhere: it is not entered.
+                if (recursive_ && (entry.attr & faSymLink) == 0) Walk(JoinPath(dir, entry.name));
                 continue;
             }
             if (admit_ && !admit_(entry.name)) continue;
@@ -48,6 +50,8 @@ public:
             // refuses with a reason.
             if (handler_.onFile) handler_.onFile(dir, entry);
         }
+        if (!find.Error().empty() && handler_.onDirectoryError)
+            handler_.onDirectoryError(dir, Utf8ToCp1251(find.Error()).text);
         find.FindClose();
 
         if (handler_.onDirectoryEnd) handler_.onDirectoryEnd(dir);
@@ -67,6 +71,16 @@ private:
 void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler,
                    FindDetail detail) {
     Walker(recursive, admit, handler, detail).Walk(dir);
+}
+
+std::string CannotReadText(const std::string& dir, const std::string& reason) {
+    return "Cannot read " + dir + ": " + reason;
+}
+
+void ReportUnreadableDirectories(WalkHandler& handler, Prompter& prompter) {
+    handler.onDirectoryError = [&prompter](const std::string& dir, const std::string& reason) {
+        prompter.SetStatusText(CannotReadText(dir, reason));
+    };
 }
 
 std::string ExtensionKey(const std::string& name) {

@@ -4,13 +4,15 @@
 // The walk lists dir with every attribute in the file system's order, skips
 // "." and "..", walks each sub-directory depth first while the parent's listing
 // is in progress (when recursive), and hands on each admitted file that still
-// exists. Directories are passed in code-page-1251 text exactly as the walk
+// exists. A symbolic link to a directory is reported as a sub-directory but
+// never entered, so a walk stays inside the tree it was given. Directories are passed in code-page-1251 text exactly as the walk
 // built them: the start directory unchanged, extended by JoinPath.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "app/prompts.h"
 #include "platform/files.h"
 
 namespace tandrel {
@@ -28,7 +30,18 @@ struct WalkHandler {
     // After the listing of a directory has ended (a directory that cannot be
     // listed still gets its begin and end).
     std::function<void(const std::string& dir)> onDirectoryEnd;
+    // A directory that could not be listed, or not to its end, and why
+    // (code-page-1251 text); before its end.
+    std::function<void(const std::string& dir, const std::string& reason)> onDirectoryError{};
+    // Asked before each entry: true ends the walk (each directory that was
+    // begun still gets its end).
+    std::function<bool()> stopWalk{};
 };
+
+// "Cannot read " + dir + ": " + reason, the status text of a skipped directory.
+std::string CannotReadText(const std::string& dir, const std::string& reason);
+// Sets the handler's onDirectoryError to show CannotReadText on the status bar.
+void ReportUnreadableDirectories(WalkHandler& handler, Prompter& prompter);
 
 // detail says what the handlers learn of each entry (see FindDetail).
 void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler,

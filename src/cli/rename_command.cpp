@@ -72,6 +72,22 @@ bool CheckDirectory(const std::string& dir, std::ostream& err) {
     return false;
 }
 
+// The prompter of a batch: the failures are printed at the end, each once,
+// so the status texts of the run are not.
+class BatchPrompter : public StreamPrompter {
+public:
+    using StreamPrompter::StreamPrompter;
+    void SetStatusText(const std::string&) override {}
+};
+
+// The end of every batch: the summary on out, one line per failure on err;
+// 1 when anything failed.
+int Report(const RenameStats& stats, std::ostream& out, std::ostream& err) {
+    for (const std::string& failure : stats.failures) err << "tandrel-cli: " << Cp1251ToUtf8(failure) << "\n";
+    if (!stats.noLog) out << Cp1251ToUtf8(BatchSummary(stats)) << "\n";
+    return stats.failures.empty() ? 0 : kRunError;
+}
+
 std::string MaskOf(const CommandLine& line) {
     const std::string* mask = line.Value("mask");
     return mask ? *mask : "*.*";
@@ -133,9 +149,8 @@ int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!NumberOption(line, "width", 1, 10, o.numberFormat, err)) return kUsageError;
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    AddNumbering(dir, MaskOf(line), o, p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(AddNumbering(dir, MaskOf(line), o, p), out, err);
 }
 
 int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -147,10 +162,10 @@ int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, s
     if (!Number(line.positional[0], "COUNT", 1, 10, count, err)) return kUsageError;
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    DeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count), line.Switch("recursive", s.recursiveRename),
-                       line.Switch("log", s.writeRenameInfo), p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(DeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count),
+                                     line.Switch("recursive", s.recursiveRename), line.Switch("log", s.writeRenameInfo), p),
+                  out, err);
 }
 
 int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -170,9 +185,8 @@ int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::o
     const std::string* startName = line.Value("start-name");
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    SortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start, p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(SortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start, p), out, err);
 }
 
 int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -181,9 +195,8 @@ int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (int code = Prepare(args, {{"mask"}, {"recursive"}}, 1, kExtUsage, line, s, err)) return code;
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    LowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename), p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(LowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename), p), out, err);
 }
 
 int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -193,9 +206,10 @@ int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& dir = line.positional[0];
     if (line.positional[2].empty()) return CliUsage(err, "TARGET-MASK is empty", kExtUsage);
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(
+        ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p),
+        out, err);
 }
 
 }  // namespace
@@ -226,9 +240,8 @@ int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    RenameDirectory(dir, MaskOf(line), kind, o, p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(RenameDirectory(dir, MaskOf(line), kind, o, p), out, err);
 }
 
 int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -244,9 +257,8 @@ int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kRunError;
-    StreamPrompter p(out);
-    RenameFromLog(dir, "*.*", section, o, p);
-    return 0;
+    BatchPrompter p(out);
+    return Report(RenameFromLog(dir, "*.*", section, o, p), out, err);
 }
 
 int RunNumberCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

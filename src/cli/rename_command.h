@@ -8,9 +8,11 @@
 //   ext lower DIR [options]
 //   ext change DIR SOURCE-MASK TARGET-MASK [options]
 // Options not given come from the settings registry (with their documented
-// defaults). Every status message is printed on its own line; the result is 0
-// when the walk ran, 1 when the settings or the directory cannot be used and
-// 2 for a command line that is not acceptable.
+// defaults). A batch prints its summary (renamed, failed, the first failure)
+// on stdout and each failure on its own line on stderr; the result is 0 when
+// nothing failed, 1 when a file, a log or a directory failed (or rename-back
+// found no log) or the settings or the directory cannot be used, and 2 for a
+// command line that is not acceptable.
 #pragma once
 
 #include <ostream>

@@ -63,6 +63,7 @@ struct FileFind::Impl {
     std::string mask;  // lower-cased name pattern
     bool matchAll = false;
     FindDetail detail = FindDetail::Full;
+    std::string error;  // why the listing stopped early
 
     ~Impl() { Close(); }
     void Close() {
@@ -72,7 +73,10 @@ struct FileFind::Impl {
 
     bool Next(FindData& out) {
         if (!dir) return false;
-        while (dirent* e = ::readdir(dir)) {
+        for (;;) {
+            errno = 0;
+            dirent* e = ::readdir(dir);
+            if (!e) break;
             std::string name = Utf8ToCp1251(e->d_name).text;
             if (!matchAll && !WildcardMatch(ToLowerCase(name), mask)) continue;
             const bool dotEntry = std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0;
@@ -85,22 +89,29 @@ struct FileFind::Impl {
                 return true;
             }
             struct stat st {};
-            bool isLink = false;
+            bool broken = false;
+            bool isLink = e->d_type == DT_LNK;
+            if (e->d_type == DT_UNKNOWN) {
+                struct stat lst {};
+                isLink = ::fstatat(::dirfd(dir), e->d_name, &lst, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(lst.st_mode);
+            }
             if (::fstatat(::dirfd(dir), e->d_name, &st, 0) != 0) {
                 // A broken link is listed as a file; an entry gone since readdir is skipped.
                 if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-                isLink = true;
+                broken = isLink = true;
             }
             out = FindData{};
             out.name = name;
             if (S_ISDIR(st.st_mode)) out.attr |= faDirectory;
-            if (S_ISREG(st.st_mode) || isLink) out.attr |= faArchive;
+            if (S_ISREG(st.st_mode) || broken) out.attr |= faArchive;
+            if (isLink) out.attr |= faSymLink;
             if ((st.st_mode & S_IWUSR) == 0) out.attr |= faReadOnly;
             if (hidden) out.attr |= faHidden;
             out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
             out.dosTime = ToDosTime(st.st_mtim.tv_sec);
             return true;
         }
+        if (errno != 0) error = detail::ErrnoText(errno);
         Close();
         return false;
     }
@@ -112,6 +123,7 @@ FileFind::~FileFind() = default;
 bool FileFind::FindFirst(const std::string& pattern, FindData& out, FindDetail detail) {
     impl_->Close();
     impl_->detail = detail;
+    impl_->error.clear();
     std::size_t slash = pattern.rfind(kPathDelim);
     std::string folder, namePattern;
     if (slash == std::string::npos) {
@@ -121,14 +133,24 @@ bool FileFind::FindFirst(const std::string& pattern, FindData& out, FindDetail d
         folder = slash == 0 ? std::string(1, kPathDelim) : pattern.substr(0, slash);
         namePattern = pattern.substr(slash + 1);
     }
-    if (namePattern.empty() || PathIsUnmappable(folder)) return false;
+    if (namePattern.empty()) return false;
+    if (PathIsUnmappable(folder)) {
+        impl_->error = "the name holds a character outside code page 1251";
+        return false;
+    }
     impl_->matchAll = namePattern == "*" || namePattern == "*.*";
     impl_->mask = ToLowerCase(namePattern);
     impl_->dir = ::opendir(NativePath(folder).c_str());
+    if (!impl_->dir) {
+        impl_->error = detail::ErrnoText(errno);
+        return false;
+    }
     return impl_->Next(out);
 }
 
 bool FileFind::FindNext(FindData& out) { return impl_->Next(out); }
+
+const std::string& FileFind::Error() const { return impl_->error; }
 
 void FileFind::FindClose() { impl_->Close(); }
 

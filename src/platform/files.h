@@ -17,6 +17,7 @@ enum FileAttr : unsigned {
     faHidden = 0x02,     // name begins with "."
     faDirectory = 0x10,
     faArchive = 0x20,    // every regular file
+    faSymLink = 0x400,   // a symbolic link; the other bits describe what it points to
 };
 
 struct FindData {
@@ -47,6 +48,9 @@ public:
     bool FindFirst(const std::string& pattern, FindData& out, FindDetail detail = FindDetail::Full);
     bool FindNext(FindData& out);
     void FindClose();
+    // Why the listing stopped early: the reason a directory could not be
+    // opened or read, "" when it ended normally or nothing matched.
+    const std::string& Error() const;
 
 private:
     struct Impl;

@@ -1,5 +1,7 @@
 #include "rename/renameengine.h"
 
+#include <deque>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,33 +18,73 @@ namespace tandrel {
 namespace {
 
 const char* const kUnmappableReason = "the name holds a character outside code page 1251";
+const char* const kLogNameReason = "the name belongs to the rename log";
 
 bool AcceptableName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find(kPathDelim) == std::string::npos &&
            name.find('\0') == std::string::npos;
 }
 
-// Validates the new name and moves; the caller reports a failure.
-FileResult TryMove(const std::string& dir, const std::string& oldName, const std::string& newName) {
-    if (PathIsUnmappable(oldName) || PathIsUnmappable(newName)) return FileResult::Failure(kUnmappableReason);
-    if (!AcceptableName(newName)) return FileResult::Failure("the new name is not a file name");
-    return MoveFileNoReplace(JoinPath(dir, oldName), JoinPath(dir, newName));
+// A move's outcome: tried says the names passed the checks and the move was
+// tried; showReason that the reason belongs on the status line.
+struct MoveResult {
+    FileResult result;
+    bool tried = false;
+    bool showReason = false;
+};
+
+// The checks of the names before a move.
+MoveResult CheckNames(const std::string& oldName, const std::string& newName) {
+    if (PathIsUnmappable(oldName) || PathIsUnmappable(newName))
+        return {FileResult::Failure(kUnmappableReason), false, true};
+    if (IsRenameLog(oldName) || IsRenameLog(newName)) return {FileResult::Failure(kLogNameReason), false, true};
+    if (!AcceptableName(newName)) return {FileResult::Failure("the new name is not a file name"), false, false};
+    return {};
 }
 
-void ReportNotRenamed(Prompter& prompter, const std::string& oldName, const std::string& newName) {
-    std::string text = NotRenamedText(oldName);
-    if (PathIsUnmappable(oldName) || PathIsUnmappable(newName)) text += std::string(" (") + kUnmappableReason + ")";
+// Validates the names and moves; the caller reports a failure.
+MoveResult TryMove(const std::string& dir, const std::string& oldName, const std::string& newName) {
+    if (MoveResult m = CheckNames(oldName, newName); !m.result) return m;
+    FileResult r = MoveFileNoReplace(JoinPath(dir, oldName), JoinPath(dir, newName));
+    if (!r) r.error = Utf8ToCp1251(r.error).text;
+    return {r, true, false};
+}
+
+// A file that keeps its name: the status text (with the reason when shown)
+// and the failure with its reason.
+void Refuse(RenameStats& stats, Prompter& prompter, const std::string& status, const std::string& reason,
+            bool showReason) {
+    const std::string full = reason.empty() ? status : status + " (" + reason + ")";
+    prompter.SetStatusText(showReason ? full : status);
+    ++stats.refused;
+    stats.failures.push_back(full);
+}
+
+// A failure that is not one file's: shown and listed.
+void Fail(RenameStats& stats, Prompter& prompter, const std::string& text) {
     prompter.SetStatusText(text);
+    stats.failures.push_back(text);
+}
+
+std::string LogNotWrittenText(const std::string& dir, const std::string& reason) {
+    return JoinPath(dir, kRenameLogName) + " not written!!! (" + Utf8ToCp1251(reason).text + ")";
 }
 
 // The move with its second attempt through the checked rename, as the rename
 // of single files does it.
-bool MoveTwice(const std::string& dir, const std::string& oldName, const std::string& newName, Prompter& prompter) {
-    FileResult r = TryMove(dir, oldName, newName);
-    if (!r && AcceptableName(newName) && RenameFileChecked(JoinPath(dir, oldName), JoinPath(dir, newName)))
-        r = FileResult::Success();
-    if (!r) ReportNotRenamed(prompter, oldName, newName);
-    return r.ok;
+bool Move(const std::string& dir, const std::string& oldName, const std::string& newName, bool secondAttempt,
+          Prompter& prompter, RenameStats& stats) {
+    MoveResult m = TryMove(dir, oldName, newName);
+    if (!m.result && m.tried && secondAttempt &&
+        RenameFileChecked(JoinPath(dir, oldName), JoinPath(dir, newName)))
+        m.result = FileResult::Success();
+    if (!m.result) {
+        Refuse(stats, prompter, NotRenamedText(oldName), m.result.error, m.showReason);
+        return false;
+    }
+    ++stats.renamed;
+    RenameStep();
+    return true;
 }
 
 // The new name with the extension after its last full stop in lower case,
@@ -58,62 +100,97 @@ std::string Trim(const std::string& s) {
     return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-// One section of a directory's rename log, read once for the whole directory.
-// A key written by the engine is found exactly as written, so names with
-// leading blanks, quotes or brackets come back unchanged; otherwise a key is
-// looked up as an INI reader does (trimmed, without regard to case, the first
-// one counting, a quoted value unquoted).
-class LogSection {
-public:
-    void Load(const std::string& dir, const std::string& section, Prompter& prompter) {
-        const std::string path = JoinPath(dir, kRenameLogName);
-        if (!FileExists(path)) return;
-        std::vector<std::string> lines;
-        if (FileResult r = ReadTextLines(path, lines); !r) {
-            prompter.SetStatusText(Utf8ToCp1251(r.error).text);
-            return;
-        }
-        const std::string wanted = ToLowerCase(section);
-        bool inside = false;
-        for (const std::string& line : lines) {
-            const std::size_t eq = line.find('=');
-            const std::string t = Trim(line);
-            // A header holds no "=": a log line of a name beginning with "[" is a key.
-            if (eq == std::string::npos && !t.empty() && t[0] == '[') {
-                if (inside) return;
-                inside = ToLowerCase(Trim(CopyBeforeChar(t.substr(1), ']'))) == wanted;
-                continue;
+// True when a documented transform of the section turns oldName into newName.
+bool TransformGives(const std::string& oldName, const std::string& newName, const std::string& section) {
+    if (ToLowerCase(section) == kDeletedSection) {
+        for (std::size_t k = 1; k < oldName.size(); ++k)
+            if (oldName.compare(k, std::string::npos, newName) == 0) return true;
+        return false;
+    }
+    RenameOptions o;
+    for (int kind = rkTranslit; kind <= rkFirstLetter; ++kind)
+        for (int mode = 0; mode <= 2; ++mode)
+            for (int artist = 0; artist <= (kind == rkArtistAndTitle ? 2 : 0); ++artist) {
+                o.renameMode = mode;
+                o.artistMode = artist;
+                const std::string t = TransformName(oldName, static_cast<RenameKind>(kind), o);
+                if (t == newName || WithLowerCaseExtension(oldName, t) == newName) return true;
             }
-            if (!inside || eq == std::string::npos) continue;
-            const std::string key = line.substr(0, eq);
-            exact_.emplace(key, line.substr(eq + 1));
-            if (t[0] == ';') continue;
-            std::string value = Trim(line.substr(eq + 1));
-            if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-            folded_.emplace(ToLowerCase(Trim(key)), value);
-        }
-    }
-
-    // The new name for a current name; "" when the log has none.
-    std::string Lookup(const std::string& name) const {
-        if (auto it = exact_.find(name); it != exact_.end()) return it->second;
-        if (auto it = folded_.find(ToLowerCase(Trim(name))); it != folded_.end()) return it->second;
-        return {};
-    }
-
-private:
-    std::unordered_map<std::string, std::string> exact_;
-    std::unordered_map<std::string, std::string> folded_;
-};
+    return false;
+}
 
 // Per directory of a walk that renames during the listing: the log and the
 // names this run gave, which are not renamed a second time when the listing
 // meets them again.
 struct DirectoryRun {
-    std::vector<std::string> log;
+    DirectoryRun(const std::string& dir, const std::string& section, bool logged) : log(dir, section, logged) {}
+    DirectoryLog log;
     std::unordered_set<std::string> given;
-    LogSection section;
 };
+
+// Per directory of the rename back: its log section and the admitted names.
+struct BackRun {
+    LogLines log;
+    std::vector<std::string> names;
+};
+
+// The names of one directory during the rename back, exactly and without
+// regard to case, kept up to date as files move.
+class NameIndex {
+public:
+    explicit NameIndex(const std::vector<std::string>& names) {
+        for (const std::string& n : names) Add(n);
+    }
+    bool Has(const std::string& name) const { return exact_.count(name) != 0; }
+    // The names that match name without regard to case (as an INI reader's key).
+    const std::vector<std::string>* Folded(const std::string& name) const {
+        auto it = folded_.find(Fold(name));
+        return it == folded_.end() ? nullptr : &it->second;
+    }
+    void Moved(const std::string& from, const std::string& to) {
+        exact_.erase(from);
+        auto& same = folded_[Fold(from)];
+        std::erase(same, from);
+        Add(to);
+    }
+
+private:
+    static std::string Fold(const std::string& name) { return ToLowerCase(Trim(name)); }
+    void Add(const std::string& n) {
+        exact_.insert(n);
+        folded_[Fold(n)].push_back(n);
+    }
+    std::unordered_set<std::string> exact_;
+    std::unordered_map<std::string, std::vector<std::string>> folded_;
+};
+
+// The file a log line restores now, and the name it gets back: the split of
+// the line whose new name names a file exactly (among several, one that a
+// documented transform of the old name gives); otherwise, read as an INI
+// reader reads it (trimmed, a quoted old name unquoted, comments skipped),
+// the one file whose name matches without regard to case, when exactly one
+// does and no line names it exactly.
+std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string& line, const NameIndex& names,
+                                                               const std::unordered_set<std::string>& named,
+                                                               const std::string& section) {
+    std::optional<std::pair<std::string, std::string>> chosen;
+    for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1)) {
+        std::string from = line.substr(0, eq), to = line.substr(eq + 1);
+        if (!names.Has(from)) continue;
+        const bool given = TransformGives(to, from, section);
+        if (!chosen || given) chosen.emplace(std::move(from), std::move(to));
+        if (given) break;
+    }
+    if (chosen) return chosen;
+    const std::size_t eq = line.find('=');
+    const std::string key = Trim(line.substr(0, eq));
+    if (key.empty() || key[0] == ';') return std::nullopt;
+    std::string value = Trim(line.substr(eq + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    const std::vector<std::string>* folded = names.Folded(key);
+    if (!folded || folded->size() != 1 || named.count(folded->front())) return std::nullopt;
+    return std::make_pair(folded->front(), value);
+}
 
 }  // namespace
 
@@ -129,8 +206,15 @@ RenameOptions RenameOptionsFrom(const TAppSettings& s) {
 
 std::string AlreadyExistsText(const std::string& name) { return "File " + name + " already exists!!!"; }
 std::string NotRenamedText(const std::string& name) { return name + " not renamed!!!"; }
+std::string NoLogText(const std::string& dir) { return "No rename log (" + std::string(kRenameLogName) + ") found in " + dir; }
 
-bool IsRenameLog(const std::string& name) { return name == kRenameLogName; }
+std::string BatchSummary(const RenameStats& stats) {
+    if (stats.noLog) return stats.failures.empty() ? std::string() : stats.failures.back();
+    std::string text = "Renamed: " + std::to_string(stats.renamed) + ", failed: " + std::to_string(stats.failures.size());
+    if (!stats.failures.empty()) text += ". First: " + stats.failures.front();
+    if (stats.stopped) text += ". Stopped: the rename log cannot be written";
+    return text;
+}
 
 void ReportProgress(Prompter& prompter, const std::string& dir, const std::string& name) {
     prompter.SetProgressText(JoinPath(dir, name));
@@ -154,57 +238,76 @@ std::string TransformName(const std::string& name, RenameKind kind, const Rename
 }
 
 bool MoveInDirectory(const std::string& dir, const std::string& oldName, const std::string& newName,
-                     Prompter& prompter) {
-    if (TryMove(dir, oldName, newName)) return true;
-    ReportNotRenamed(prompter, oldName, newName);
+                     Prompter& prompter, RenameStats& stats) {
+    return Move(dir, oldName, newName, false, prompter, stats);
+}
+
+bool LoggedMove(const std::string& dir, const std::string& oldName, const std::string& newName, DirectoryLog& log,
+                Prompter& prompter, RenameStats& stats, bool secondAttempt) {
+    if (log.enabled()) {
+        // A name the move refuses anyway is not recorded.
+        if (MoveResult m = CheckNames(oldName, newName); !m.result) {
+            Refuse(stats, prompter, NotRenamedText(oldName), m.result.error, m.showReason);
+            return false;
+        }
+        if (const std::string why = LogRefusal(newName, oldName); !why.empty()) {
+            Refuse(stats, prompter, NotRenamedText(oldName), why, true);
+            return false;
+        }
+        if (FileResult r = log.Record(newName, oldName); !r) {
+            Fail(stats, prompter, LogNotWrittenText(dir, r.error));
+            stats.stopped = true;
+            return false;
+        }
+    }
+    if (Move(dir, oldName, newName, secondAttempt, prompter, stats)) return true;
+    log.Cancel();
     return false;
 }
 
-FileResult WriteRenameLog(const std::string& dir, const std::string& section, const std::vector<std::string>& lines,
-                          Prompter& prompter) {
-    if (lines.empty()) return FileResult::Success();
-    std::vector<std::string> file;
-    file.reserve(lines.size() + 1);
-    file.push_back("[" + section + "]");
-    file.insert(file.end(), lines.begin(), lines.end());
-    const std::string path = JoinPath(dir, kRenameLogName);
-    FileResult r = WriteTextLines(path, file);
-    if (!r) prompter.SetStatusText(path + " not written!!! (" + Utf8ToCp1251(r.error).text + ")");
-    return r;
+void FinishLog(DirectoryLog& log, const std::string& dir, Prompter& prompter, RenameStats& stats) {
+    if (FileResult r = log.Finish(); !r)
+        Fail(stats, prompter, LogNotWrittenText(dir, r.error) + "; the renames are kept in " + kRenameJournalName);
+}
+
+void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats) {
+    handler.onDirectoryError = [&prompter, &stats](const std::string& dir, const std::string& reason) {
+        Fail(stats, prompter, CannotReadText(dir, reason));
+    };
+    handler.stopWalk = [&stats] { return stats.stopped; };
 }
 
 bool RenameOneFile(const std::string& dir, const std::string& oldName, RenameKind kind, const RenameOptions& options,
-                   std::vector<std::string>& log, Prompter& prompter) {
+                   DirectoryLog& log, RenameStats& stats, Prompter& prompter) {
     const std::string newName = TransformName(oldName, kind, options);
     if (newName == oldName) return false;
     if (kind == rkTranslit && FileExists(JoinPath(dir, newName))) {
-        prompter.SetStatusText(AlreadyExistsText(newName));
+        Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(oldName), false);
         return false;
     }
-    if (!MoveTwice(dir, oldName, newName, prompter)) return false;
-    if (options.writeRenameInfo) log.push_back(newName + "=" + oldName);
-    return true;
+    return LoggedMove(dir, oldName, newName, log, prompter, stats, true);
 }
 
 RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::string>& names, RenameKind kind,
                                 const RenameOptions& options, Prompter& prompter) {
     RenameStats stats;
-    std::vector<std::string> log;
+    DirectoryLog log(dir, kRenamedSection, options.writeRenameInfo);
     for (const std::string& name : names) {
+        if (stats.stopped) break;
         ReportProgress(prompter, dir, name);
-        if (RenameOneFile(dir, name, kind, options, log, prompter)) ++stats.renamed;
-        else if (TransformName(name, kind, options) != name) ++stats.refused;
+        RenameOneFile(dir, name, kind, options, log, stats, prompter);
     }
-    if (options.writeRenameInfo) WriteRenameLog(dir, kRenamedSection, log, prompter);
+    FinishLog(log, dir, prompter, stats);
     return stats;
 }
 
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
                             const RenameOptions& options, Prompter& prompter) {
     RenameStats stats;
-    std::vector<DirectoryRun> runs;
+    std::deque<DirectoryRun> runs;
     WalkHandler h;
-    h.onDirectoryBegin = [&](const std::string&) { runs.emplace_back(); };
+    WatchWalk(h, prompter, stats);
+    h.onDirectoryBegin = [&](const std::string& d) { runs.emplace_back(d, kRenamedSection, options.writeRenameInfo); };
     h.onFile = [&](const std::string& d, const FindData& file) {
         DirectoryRun& run = runs.back();
         const std::string& name = file.name;
@@ -213,22 +316,15 @@ RenameStats RenameDirectory(const std::string& dir, const std::string& mask, Ren
         std::string newName = TransformName(name, kind, options);
         if (newName == name) return;
         if (kind == rkTranslit && FileExists(JoinPath(d, newName))) {
-            prompter.SetStatusText(AlreadyExistsText(newName));
-            ++stats.refused;
+            Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(name), false);
             return;
         }
         if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
         if (newName == name) return;
-        if (!MoveInDirectory(d, name, newName, prompter)) {
-            ++stats.refused;
-            return;
-        }
-        ++stats.renamed;
-        run.given.insert(newName);
-        if (options.writeRenameInfo) run.log.push_back(newName + "=" + name);
+        if (LoggedMove(d, name, newName, run.log, prompter, stats)) run.given.insert(newName);
     };
     h.onDirectoryEnd = [&](const std::string& d) {
-        if (options.writeRenameInfo) WriteRenameLog(d, kRenamedSection, runs.back().log, prompter);
+        FinishLog(runs.back().log, d, prompter, stats);
         runs.pop_back();
     };
     WalkDirectory(dir, options.recursive, MaskFilter(mask), h);
@@ -238,30 +334,57 @@ RenameStats RenameDirectory(const std::string& dir, const std::string& mask, Ren
 RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
                           const RenameOptions& options, Prompter& prompter) {
     RenameStats stats;
-    std::vector<DirectoryRun> runs;
+    bool anyLog = false;
+    std::vector<BackRun> runs;
     WalkHandler h;
+    WatchWalk(h, prompter, stats);
     h.onDirectoryBegin = [&](const std::string& d) {
         runs.emplace_back();
-        runs.back().section.Load(d, section, prompter);
+        // A journal a killed run left is that run's log: it is completed first.
+        if (FileResult r = RecoverJournal(d); !r) Fail(stats, prompter, LogNotWrittenText(d, r.error));
+        if (FileResult r = ReadLogSection(d, section, runs.back().log); !r)
+            Fail(stats, prompter, Utf8ToCp1251(r.error).text);
+        anyLog = anyLog || runs.back().log.found;
     };
     h.onFile = [&](const std::string& d, const FindData& file) {
-        DirectoryRun& run = runs.back();
-        const std::string& name = file.name;
-        ReportProgress(prompter, d, name);
-        if (run.given.count(name)) return;
-        std::string newName = run.section.Lookup(name);
-        if (newName.empty() || newName == name) return;
-        if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
-        if (newName == name) return;
-        if (!MoveInDirectory(d, name, newName, prompter)) {
-            ++stats.refused;
-            return;
-        }
-        ++stats.renamed;
-        run.given.insert(newName);
+        ReportProgress(prompter, d, file.name);
+        if (!IsRenameLog(file.name)) runs.back().names.push_back(file.name);
     };
-    h.onDirectoryEnd = [&](const std::string&) { runs.pop_back(); };
+    h.onDirectoryEnd = [&](const std::string& d) {
+        const BackRun& run = runs.back();
+        NameIndex names(run.names);
+        // Every name some line holds exactly is that line's, never a case-insensitive match.
+        std::unordered_set<std::string> named;
+        for (const std::string& line : run.log.lines)
+            for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1))
+                if (names.Has(line.substr(0, eq))) named.insert(line.substr(0, eq));
+        // The renames are undone in the reverse order, so a name a later
+        // rename took is free again when an earlier one wants it back.
+        for (auto line = run.log.lines.rbegin(); line != run.log.lines.rend(); ++line) {
+            const std::size_t eq = line->find('=');
+            const std::string key = Trim(line->substr(0, eq));
+            std::string value = Trim(line->substr(eq + 1));
+            if (IsRenameLog(key) || IsRenameLog(value)) {
+                Refuse(stats, prompter, NotRenamedText(key), kLogNameReason, true);
+                continue;
+            }
+            auto restore = ResolveLine(*line, names, named, section);
+            if (!restore) continue;
+            const std::string& from = restore->first;
+            std::string to = restore->second;
+            if (to.empty() || to == from) continue;
+            if (options.makeLowercaseExt) to = WithLowerCaseExtension(from, to);
+            if (to == from) continue;
+            ReportProgress(prompter, d, from);
+            if (MoveInDirectory(d, from, to, prompter, stats)) names.Moved(from, to);
+        }
+        runs.pop_back();
+    };
     WalkDirectory(dir, options.recursive, MaskFilter(mask), h);
+    if (!anyLog) {
+        stats.noLog = true;
+        Fail(stats, prompter, NoLogText(dir));
+    }
     return stats;
 }
 
@@ -269,7 +392,8 @@ bool RenameInPlace(const std::string& dir, const std::string& oldName, const std
                    Prompter& prompter) {
     if (newName == oldName) return false;
     if (!PathIsUnmappable(oldName) && !FileExists(JoinPath(dir, oldName))) return false;
-    return MoveTwice(dir, oldName, newName, prompter);
+    RenameStats stats;
+    return Move(dir, oldName, newName, true, prompter, stats);
 }
 
 }  // namespace tandrel

@@ -4,24 +4,23 @@
 // back from it. Also the moves and the log that the structural renames share.
 //
 // Names and directories are code-page-1251 text. Nothing here shows a dialog:
-// every failure goes to the prompter's status text and the run goes on; the
-// path of each file examined goes to its progress text. No rename ever
-// replaces an existing file.
+// every failure goes to the prompter's status text and to the run's list of
+// failures, and the run goes on, except when a log cannot be written: then
+// the run stops before another file moves. The path of each file examined
+// goes to the progress text. No rename ever replaces an existing file.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "app/dirwalk.h"
 #include "app/prompts.h"
 #include "app/settings.h"
 #include "platform/result.h"
 #include "rename/renamekind.h"
+#include "rename/renamelog.h"
 
 namespace tandrel {
-
-inline constexpr const char* kRenameLogName = "rename.ini";
-inline constexpr const char* kRenamedSection = "renamed";
-inline constexpr const char* kDeletedSection = "deleted";
 
 struct RenameOptions {
     int renameMode = 0;             // 1: spaces to underscores, 2: underscores to spaces
@@ -40,19 +39,30 @@ RenameOptions RenameOptionsFrom(const TAppSettings& settings);
 struct RenameStats {
     int renamed = 0;
     int refused = 0;  // the target existed, the name was not acceptable or the move failed
+    // Each failure's text with its reason, in order: refused files, logs not
+    // written, directories that could not be read, a missing log.
+    std::vector<std::string> failures;
+    bool stopped = false;  // a log could not be written, so the run stopped
+    bool noLog = false;    // rename back: no directory of the walk has a log
 };
+
+// The status line after a run: how many renamed, how many failed and the
+// first failure (or that no log was found).
+std::string BatchSummary(const RenameStats& stats);
+// "No rename log (rename.ini) found in " + dir.
+std::string NoLogText(const std::string& dir);
 
 // The name the kind and the rename mode give to a name.
 std::string TransformName(const std::string& name, RenameKind kind, const RenameOptions& options);
 
 // One file of dir, without the lower-case extension rule: transform, rename
 // mode, nothing when the name stays, for rkTranslit a refusal when the target
-// exists, then the move. A success adds "new=old" to log when the log is kept.
+// exists, then the move, recorded in log first.
 bool RenameOneFile(const std::string& dir, const std::string& oldName, RenameKind kind,
-                   const RenameOptions& options, std::vector<std::string>& log, Prompter& prompter);
+                   const RenameOptions& options, DirectoryLog& log, RenameStats& stats, Prompter& prompter);
 
-// The chosen files of dir, in the order given, then dir's log (when kept and
-// not empty) is replaced.
+// The chosen files of dir, in the order given; dir's log (when kept) is
+// replaced when a file was renamed.
 RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::string>& names, RenameKind kind,
                                 const RenameOptions& options, Prompter& prompter);
 
@@ -62,9 +72,13 @@ RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::s
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
                             const RenameOptions& options, Prompter& prompter);
 
-// Renames each admitted file whose current name is a key of the section
-// ("renamed" or "deleted") of its directory's log back to the key's value.
-// The logs stay as they are. Uses recursive and makeLowercaseExt.
+// Renames the files of each directory's log section ("renamed" or "deleted")
+// back: the file named exactly by a line's new name (for a line with several
+// "=", the split whose new name exists, preferring one a documented transform
+// gives), otherwise the one file whose name matches it without regard to
+// case; the last rename first. A journal left by a killed run is folded into
+// the log first (or read in its place when that fails); the logs stay as they
+// are otherwise. Uses recursive and makeLowercaseExt.
 RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
                           const RenameOptions& options, Prompter& prompter);
 
@@ -79,22 +93,29 @@ bool RenameInPlace(const std::string& dir, const std::string& oldName, const std
 std::string AlreadyExistsText(const std::string& name);
 std::string NotRenamedText(const std::string& name);
 
-// Moves oldName of dir to newName of dir. Refuses (with NotRenamedText on the
-// status bar) a new name that is empty, "." or "..", or holds the path
-// delimiter, and a name with a character outside code page 1251 (the status
-// text then says why). Never replaces an existing file.
+// Moves oldName of dir to newName of dir and counts it in stats. Refuses
+// (with NotRenamedText on the status bar) a new name that is empty, "." or
+// "..", or holds the path delimiter, the names of the log, and a name with a
+// character outside code page 1251 (the status text then says why). Never
+// replaces an existing file.
 bool MoveInDirectory(const std::string& dir, const std::string& oldName, const std::string& newName,
-                     Prompter& prompter);
+                     Prompter& prompter, RenameStats& stats);
 
-// Replaces dir's log by "[section]" and the lines, through a temporary file.
-// Nothing is written for no lines. A failure is reported on the status bar.
-FileResult WriteRenameLog(const std::string& dir, const std::string& section, const std::vector<std::string>& lines,
-                          Prompter& prompter);
+// MoveInDirectory with the log: the rename is recorded before the file moves
+// and taken back when the move fails. A name the log cannot hold is refused.
+// When the log cannot be written the file stays and stats.stopped is set.
+// secondAttempt: a failed move is tried once more by the checked rename.
+bool LoggedMove(const std::string& dir, const std::string& oldName, const std::string& newName, DirectoryLog& log,
+                Prompter& prompter, RenameStats& stats, bool secondAttempt = false);
+
+// Ends a directory's log; a log that cannot be written is reported and counted.
+void FinishLog(DirectoryLog& log, const std::string& dir, Prompter& prompter, RenameStats& stats);
+
+// Sets the walk to report each directory it cannot read and to stop when the
+// run has stopped.
+void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats);
 
 // The file's path as the progress text: a window keeps painting with it.
 void ReportProgress(Prompter& prompter, const std::string& dir, const std::string& name);
-
-// True for the name of the rename log, which the walks leave alone.
-bool IsRenameLog(const std::string& name);
 
 }  // namespace tandrel

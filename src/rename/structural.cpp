@@ -30,9 +30,10 @@ bool StillThere(const std::string& dir, const std::string& name) {
 // a name this run gave is not renamed again when the listing meets it.
 template <class Rename>
 void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, Prompter& prompter,
-                         Rename rename) {
+                         RenameStats& stats, Rename rename) {
     std::vector<std::unordered_set<std::string>> given;
     WalkHandler h;
+    WatchWalk(h, prompter, stats);
     h.onDirectoryBegin = [&](const std::string&) { given.emplace_back(); };
     h.onFile = [&](const std::string& d, const FindData& file) {
         ReportProgress(prompter, d, file.name);
@@ -48,9 +49,10 @@ void RenameDuringListing(const std::string& dir, bool recursive, const FileFilte
 // them over, in listing order, when the listing has ended.
 template <class Finish>
 void CollectPerDirectory(const std::string& dir, bool recursive, const std::string& mask, Prompter& prompter,
-                         Finish finish) {
+                         RenameStats& stats, Finish finish) {
     std::vector<std::vector<FindData>> files;
     WalkHandler h;
+    WatchWalk(h, prompter, stats);
     h.onDirectoryBegin = [&](const std::string&) { files.emplace_back(); };
     h.onFile = [&](const std::string& d, const FindData& file) {
         ReportProgress(prompter, d, file.name);
@@ -62,8 +64,6 @@ void CollectPerDirectory(const std::string& dir, bool recursive, const std::stri
     };
     WalkDirectory(dir, recursive, MaskFilter(mask), h);
 }
-
-void Count(RenameStats& stats, bool renamed) { ++(renamed ? stats.renamed : stats.refused); }
 
 // The first "*.m3u" file the directory lists; "" when there is none.
 std::string FirstPlaylist(const std::string& dir) {
@@ -113,15 +113,13 @@ NumberingOptions NumberingOptionsFrom(const TAppSettings& s) {
 
 RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive, Prompter& prompter) {
     RenameStats stats;
-    RenameDuringListing(dir, recursive, MaskFilter(mask), prompter,
+    RenameDuringListing(dir, recursive, MaskFilter(mask), prompter, stats,
                         [&](const std::string& d, const std::string& name, std::string& newName) {
                             if (name.find('.') == std::string::npos) return false;
                             const std::string key = ExtensionKey(name);
                             if (CopyAfterLastChar(name, '.') == key) return false;
                             newName = CopyBeforeLastChar(name, '.') + "." + key;
-                            const bool moved = MoveInDirectory(d, name, newName, prompter);
-                            Count(stats, moved);
-                            return moved;
+                            return MoveInDirectory(d, name, newName, prompter, stats);
                         });
     return stats;
 }
@@ -129,7 +127,8 @@ RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask,
 RenameStats AddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& o,
                          Prompter& prompter) {
     RenameStats stats;
-    CollectPerDirectory(dir, o.recursive, mask, prompter, [&](const std::string& d, const std::vector<FindData>& files) {
+    CollectPerDirectory(dir, o.recursive, mask, prompter, stats,
+                        [&](const std::string& d, const std::vector<FindData>& files) {
         if (files.empty()) return;
         std::vector<std::string> names;
         names.reserve(files.size());
@@ -147,7 +146,7 @@ RenameStats AddNumbering(const std::string& dir, const std::string& mask, const 
             if (o.addingNumber)
                 newName = IntToStrZero(static_cast<long long>(i) + 1, NumberWidth(o.numberFormat)) + newName;
             if (newName == name) continue;
-            Count(stats, MoveInDirectory(d, name, newName, prompter));
+            MoveInDirectory(d, name, newName, prompter, stats);
         }
     });
     return stats;
@@ -157,19 +156,19 @@ RenameStats DeleteFirstSymbols(const std::string& dir, const std::string& mask, 
                                bool writeRenameInfo, Prompter& prompter) {
     RenameStats stats;
     if (count <= 0) return stats;
-    CollectPerDirectory(dir, recursive, mask, prompter, [&](const std::string& d, const std::vector<FindData>& files) {
-        std::vector<std::string> log;
+    CollectPerDirectory(dir, recursive, mask, prompter, stats,
+                        [&](const std::string& d, const std::vector<FindData>& files) {
+        DirectoryLog log(d, kDeletedSection, writeRenameInfo);
         for (const FindData& f : files) {
+            if (stats.stopped) break;
             const std::string& name = f.name;
             ReportProgress(prompter, d, name);
             if (!StillThere(d, name)) continue;
             const std::string newName =
                 name.size() <= static_cast<std::size_t>(count) ? std::string() : name.substr(static_cast<std::size_t>(count));
-            const bool moved = MoveInDirectory(d, name, newName, prompter);
-            Count(stats, moved);
-            if (moved && writeRenameInfo) log.push_back(newName + "=" + name);
+            LoggedMove(d, name, newName, log, prompter, stats);
         }
-        if (writeRenameInfo) WriteRenameLog(d, kDeletedSection, log, prompter);
+        FinishLog(log, d, prompter, stats);
     });
     return stats;
 }
@@ -177,7 +176,7 @@ RenameStats DeleteFirstSymbols(const std::string& dir, const std::string& mask, 
 RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& o,
                                 const std::string& startName, long long startNumber, Prompter& prompter) {
     RenameStats stats;
-    CollectPerDirectory(dir, o.recursive, mask, prompter, [&](const std::string& d, std::vector<FindData> files) {
+    CollectPerDirectory(dir, o.recursive, mask, prompter, stats, [&](const std::string& d, std::vector<FindData> files) {
         // The packed times compare as numbers, so dates on both sides of the
         // tenth key digit (end of 2009) still sort by age.
         std::stable_sort(files.begin(), files.end(), [](const FindData& a, const FindData& b) {
@@ -199,7 +198,7 @@ RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask,
                 newName = name + o.numberSplit;
             }
             if (newName == name) continue;
-            Count(stats, MoveInDirectory(d, name, newName, prompter));
+            MoveInDirectory(d, name, newName, prompter, stats);
         }
     });
     return stats;
@@ -210,7 +209,7 @@ RenameStats ChangeExtensions(const std::string& dir, const std::string& sourceMa
     RenameStats stats;
     const bool targetHasDot = targetMask.find('.') != std::string::npos;
     const std::string targetExt = CopyAfterLastChar(targetMask, '.');
-    RenameDuringListing(dir, recursive, SingleExtensionFilter(sourceMask), prompter,
+    RenameDuringListing(dir, recursive, SingleExtensionFilter(sourceMask), prompter, stats,
                         [&](const std::string& d, const std::string& name, std::string& newName) {
                             const bool hasExt = name.find('.') != std::string::npos;
                             const std::string stem = hasExt ? CopyBeforeLastChar(name, '.') : name;
@@ -219,17 +218,17 @@ RenameStats ChangeExtensions(const std::string& dir, const std::string& sourceMa
                             // A wildcard left in the target would become part of the name.
                             if (newName.find_first_of("*?") != std::string::npos) {
                                 prompter.SetStatusText(NotRenamedText(name));
-                                Count(stats, false);
+                                ++stats.refused;
+                                stats.failures.push_back(NotRenamedText(name) + " (a wildcard in the new name)");
                                 return false;
                             }
                             if (FileExists(JoinPath(d, newName))) {
                                 prompter.SetStatusText(AlreadyExistsText(newName));
-                                Count(stats, false);
+                                ++stats.refused;
+                                stats.failures.push_back(AlreadyExistsText(newName) + " (" + NotRenamedText(name) + ")");
                                 return false;
                             }
-                            const bool moved = MoveInDirectory(d, name, newName, prompter);
-                            Count(stats, moved);
-                            return moved;
+                            return MoveInDirectory(d, name, newName, prompter, stats);
                         });
     return stats;
 }

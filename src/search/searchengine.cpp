@@ -116,6 +116,7 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
             if (const int hits = NeedleHits(needle, normal)) AddTimes(results_, hits, LineHit(line, path));
         });
     };
+    ReportUnreadableDirectories(handler, env_.prompter);
     WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 
@@ -161,6 +162,7 @@ void SearchEngine::SearchTreeAllWords(const std::string& dir, const std::string&
             if (MatchWords(normal, searchMode, words)) results_.push_back(LineHit(line, path));
         });
     };
+    ReportUnreadableDirectories(handler, env_.prompter);
     WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 
@@ -175,6 +177,7 @@ void SearchEngine::FindDirectories(const std::string& dir, const std::string& qu
         if (ContainsNeedle(NormaliseForSearch(subdir.name, options_.overSearch), needle))
             results_.push_back(NameLine(parent, subdir.name, options_.addFileName));
     };
+    ReportUnreadableDirectories(handler, env_.prompter);
     WalkDirectory(dir, true, [](const std::string&) { return false; }, handler, FindDetail::NamesAndKinds);
 }
 

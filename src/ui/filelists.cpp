@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "app/dirwalk.h"
 #include "app/maskkinds.h"
 #include "platform/collation.h"
 #include "platform/files.h"
@@ -19,7 +20,9 @@ std::string FromQt(const QString& text) { return Utf8ToCp1251(text.toStdString()
 
 namespace {
 
-std::vector<std::string> ListNames(const std::string& dir, bool directories) {
+// The sorted names of the directories or the files of dir; error receives
+// why the directory could not be listed ("" when it could).
+std::vector<std::string> ListNames(const std::string& dir, bool directories, std::string* error = nullptr) {
     std::vector<std::string> names;
     FileFind find;
     FindData e;
@@ -28,6 +31,7 @@ std::vector<std::string> ListNames(const std::string& dir, bool directories) {
         if (e.name == "." || e.name == ".." || (e.attr & faHidden)) continue;
         names.push_back(e.name);
     }
+    if (error) *error = Utf8ToCp1251(find.Error()).text;
     SortTextLocale(names);
     return names;
 }
@@ -102,13 +106,15 @@ void FileListBox::setMask(const std::string& mask) {
 void FileListBox::reload() {
     const std::string current = currentName();
     names_.clear();
-    for (std::string& name : ListNames(directory_, false))
+    std::string error;
+    for (std::string& name : ListNames(directory_, false, &error))
         if (MatchesMaskList(name, mask_)) names_.push_back(std::move(name));
     QStringList rows;
     rows.reserve(static_cast<qsizetype>(names_.size()));
     for (const std::string& n : names_) rows.append(ToQt(n));
     model_.setStringList(rows);
     if (!current.empty()) setCurrentName(current);
+    listingError_ = error.empty() || directory_.empty() ? std::string() : CannotReadText(directory_, error);
     emit contentsChanged();
 }
 

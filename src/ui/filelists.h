@@ -49,6 +49,9 @@ public:
     void reload();
 
     const std::vector<std::string>& names() const { return names_; }
+    // "Cannot read " + directory + ": " + reason when the last reload could
+    // not list the directory, "" otherwise.
+    const std::string& listingError() const { return listingError_; }
     int count() const { return static_cast<int>(names_.size()); }
     // Names of the selected entries in list order.
     std::vector<std::string> selectedNames() const;
@@ -73,6 +76,7 @@ private:
     std::string directory_;
     std::string mask_ = "*.txt";
     std::vector<std::string> names_;
+    std::string listingError_;
 };
 
 }  // namespace tandrel

@@ -372,6 +372,11 @@ void TMainForm::setStatusText(const std::string& text) {
 std::string TMainForm::statusText() const { return FromQt(statusLabel->text()); }
 
 void TMainForm::ShowFolderInStatus(const std::string& dir) {
+    // A directory the file list could not read says so, with the reason.
+    if (const std::string& error = fileManager->filesListBox->listingError(); !error.empty()) {
+        setStatusText(error);
+        return;
+    }
     setStatusText(JoinPath(dir, fileManager->filesListBox->mask()));
 }
 

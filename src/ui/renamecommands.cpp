@@ -43,6 +43,17 @@ std::string TRenameCommands::Directory() const { return form_.fileManager->dirLi
 
 std::string TRenameCommands::Mask() const { return FromQt(form_.fileManager->edMask->currentText()); }
 
+void TRenameCommands::ReportBatch(const RenameStats& stats, Prompter& prompter) {
+    const std::string summary = BatchSummary(stats);
+    prompter.SetStatusText(summary);
+    if (stats.failures.size() > 1) {
+        std::string details = summary + "\n\nDetails:";
+        for (const std::string& failure : stats.failures) details += "\n" + failure;
+        prompter.ShowMessage(details);
+    }
+    form_.fileManager->filesListBox->reload();
+}
+
 bool TRenameCommands::Confirmed(const char* item) {
     if (!form_.settings().showRenameWarning) return true;
     const QString caption = WithoutAccelerators(form_.menus()[item]->text());
@@ -56,16 +67,14 @@ void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) 
     RenameOptions options = RenameOptionsFrom(form_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
-    RenameDirectory(Directory(), Mask(), kind, options, prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(RenameDirectory(Directory(), Mask(), kind, options, prompter), prompter);
 }
 
 void TRenameCommands::RenameFromLogCommand(const char* section, const char* item) {
     if (!Confirmed(item)) return;
     ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
-    RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(form_.settings()), prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(form_.settings()), prompter), prompter);
 }
 
 void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
@@ -78,8 +87,7 @@ void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
     }
     ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
-    RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(form_.settings()), prompter);
-    list->reload();
+    ReportBatch(RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(form_.settings()), prompter), prompter);
 }
 
 void TRenameCommands::mnRenameToTranslitClick() { RenameDirectoryCommand(rkTranslit, "mnRenameToTranslit"); }
@@ -107,8 +115,7 @@ void TRenameCommands::mnAddCountStrToFileNamesClick() {
     if (!dialog.Execute(form_.language(), form_.settings())) return;
     ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
-    AddNumbering(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(AddNumbering(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), prompter), prompter);
 }
 
 void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
@@ -117,8 +124,8 @@ void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
     if (!dialog.Execute(form_.language(), deleteCount_, s.recursiveRename)) return;
     ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
-    DeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(DeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, prompter),
+                prompter);
 }
 
 void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
@@ -126,17 +133,16 @@ void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
     if (!dialog.Execute(form_.language(), form_.settings(), startName_, startNumber_)) return;
     ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
-    SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), startName_, startNumber_,
-                        prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), startName_,
+                                    startNumber_, prompter),
+                prompter);
 }
 
 void TRenameCommands::mnRenExtToLowCaseClick() {
     if (!Confirmed("mnRenExtToLowCase")) return;
     ProgressPump prompter(form_.prompter());
     WaitCursor wait(prompter);
-    LowerCaseExtensions(Directory(), Mask(), form_.settings().recursiveRename, prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(LowerCaseExtensions(Directory(), Mask(), form_.settings().recursiveRename, prompter), prompter);
 }
 
 void TRenameCommands::mnExtChangeClick() {
@@ -149,13 +155,15 @@ void TRenameCommands::mnExtChangeClick() {
     if (!dialog.Execute(form_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
     SetMask(source);
     if (target.empty()) return;
+    RenameStats stats;
     {
         ProgressPump prompter(form_.prompter());
         WaitCursor wait(prompter);
-        ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
+        stats = ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
     }
-    // The list then shows the changed files.
+    // The list then shows the changed files, and the status line the summary.
     SetMask(target);
+    ReportBatch(stats, form_.prompter());
 }
 
 void TRenameCommands::mnSubStrChangeClick() {
@@ -169,8 +177,7 @@ void TRenameCommands::mnSubStrChangeClick() {
     RenameOptions options = RenameOptionsFrom(form_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
-    RenameDirectory(Directory(), Mask(), rkSubStr, options, prompter);
-    form_.fileManager->filesListBox->reload();
+    ReportBatch(RenameDirectory(Directory(), Mask(), rkSubStr, options, prompter), prompter);
 }
 
 void TRenameCommands::SetMask(const std::string& mask) {

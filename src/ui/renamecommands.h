@@ -11,7 +11,9 @@
 
 namespace tandrel {
 
+class Prompter;
 class TMainForm;
+struct RenameStats;
 
 class TRenameCommands : public QObject {
     Q_OBJECT
@@ -52,6 +54,9 @@ protected:
 
 private:
     bool Confirmed(const char* item);
+    // The summary on the status line, and with more than one failure the
+    // whole list in a message; then the file list is read again.
+    void ReportBatch(const RenameStats& stats, Prompter& prompter);
     void RenameDirectoryCommand(RenameKind kind, const char* item);
     void RenameFromLogCommand(const char* section, const char* item);
     void RenameSelectedCommand(RenameKind kind);

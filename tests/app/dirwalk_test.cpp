@@ -5,7 +5,13 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include <fstream>
+
 #include "app/dirwalk.h"
+#include "support/as_user.h"
+#include "support/scripted_prompter.h"
 #include "support/tempdir.h"
 #include "text/cp1251.h"
 
@@ -109,10 +115,51 @@ TEST(DirWalk, NameOutsideTheCodePageIsHandedOnAsListed) {
     EXPECT_EQ(names[0], std::string(1, kUnmappableChar) + ".mp3");
 }
 
-TEST(DirWalk, UnlistableDirectoryGivesNoFiles) {
+TEST(DirWalk, UnlistableDirectoryGivesNoFilesAndSaysWhy) {
     Visit v;
-    WalkDirectory("/nonexistent-tandrel-dir", true, MaskFilter("*.*"), v.Handler());
-    EXPECT_EQ(v.events, (std::vector<std::string>{"begin /nonexistent-tandrel-dir", "end /nonexistent-tandrel-dir"}));
+    WalkHandler h = v.Handler();
+    h.onDirectoryError = [&v](const std::string& d, const std::string& why) { v.events.push_back("error " + d + "|" + why); };
+    WalkDirectory("/nonexistent-tandrel-dir", true, MaskFilter("*.*"), h);
+    EXPECT_EQ(v.events, (std::vector<std::string>{"begin /nonexistent-tandrel-dir",
+                                                  "error /nonexistent-tandrel-dir|No such file or directory",
+                                                  "end /nonexistent-tandrel-dir"}));
+}
+
+TEST(DirWalk, DirectoryWithoutReadPermissionIsReportedAndTheWalkGoesOn) {
+    TempDir tmp;
+    tmp.Write("a.mp3", "1");
+    tmp.Write("locked/b.mp3", "2");
+    const std::string locked = tmp / "locked";
+    const std::string report = tmp / "report.txt";
+    const int code = test::RunAsUser(tmp.str(), [&] {
+        if (::chmod(locked.c_str(), 0) != 0) return 2;
+        test::ScriptedPrompter prompter;
+        std::string events;
+        WalkHandler h;
+        h.onFile = [&](const std::string&, const FindData& e) { events += "file " + e.name + "\n"; };
+        ReportUnreadableDirectories(h, prompter);
+        WalkDirectory(tmp.str(), true, MaskFilter("*.mp3"), h);
+        std::ofstream(report) << prompter.statusText() << "\n" << events;
+        return 0;
+    });
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(test::ReadAll(report), "Cannot read " + locked + ": Permission denied\nfile a.mp3\n");
+}
+
+TEST(DirWalk, SymlinkedDirectoryIsReportedButNeverEntered) {
+    // The link leads out of the tree: nothing there may be handed on.
+    TempDir tmp;
+    tmp.Write("outside/Щука.mp3", "x");
+    tmp.Write("tree/inside.mp3", "y");
+    std::filesystem::create_directory_symlink("../outside", tmp / "tree/link");
+    for (FindDetail detail : {FindDetail::Full, FindDetail::NamesAndKinds}) {
+        Visit v;
+        WalkDirectory(tmp / "tree", true, MaskFilter("*.*"), v.Handler(), detail);
+        EXPECT_EQ(v.IndexOf("begin " + (tmp / "tree/link")), -1);
+        EXPECT_EQ(v.IndexOf("file " + (tmp / "tree/link") + "|" + Utf8ToCp1251("Щука.mp3").text), -1);
+        EXPECT_GE(v.IndexOf("dir " + (tmp / "tree") + "|link"), 0);
+        EXPECT_GE(v.IndexOf("file " + (tmp / "tree") + "|inside.mp3"), 0);
+    }
 }
 
 TEST(MaskFilters, MaskAdmitsByLowerCaseExtensionKey) {

@@ -44,7 +44,7 @@ protected:
     std::string dir;
 };
 
-TEST_F(RenameCliTest, OptionsOverrideTheRegistryAndStatusMessagesArePrinted) {
+TEST_F(RenameCliTest, OptionsOverrideTheRegistryAndFailuresArePrinted) {
     WriteRegistry("\"WriteRenameInfo\"=dword:00000001\r\n\"RenameMode\"=dword:00000001\r\n"
                   "\"RecursiveRename\"=dword:00000000\r\n");
     tmp.Write("music/Зима утро.mp3", "1");
@@ -53,8 +53,9 @@ TEST_F(RenameCliTest, OptionsOverrideTheRegistryAndStatusMessagesArePrinted) {
     tmp.Write("music/Осень.txt", "3");
     tmp.Write("music/sub/Весна.mp3", "4");
     CliRun r = Run({"rename", "translit", dir, "--mask", "*.mp3"});
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "File Leto.mp3 already exists!!!\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tandrel-cli: File Leto.mp3 already exists!!! (Лето.mp3 not renamed!!!)\n");
+    EXPECT_EQ(r.out, "Renamed: 1, failed: 1. First: File Leto.mp3 already exists!!! (Лето.mp3 not renamed!!!)\n");
     EXPECT_EQ(Files(), (Names{"Leto.mp3", "Zima_utro.mp3", "rename.ini", "Лето.mp3", "Осень.txt"}));
     EXPECT_EQ(Files("sub"), Names{"Весна.mp3"});
 
@@ -100,6 +101,45 @@ TEST_F(RenameCliTest, DeletedCharactersComeBackFromTheLog) {
     const CliRun back = Run({"rename-back", "deleted", dir});
     EXPECT_EQ(back.code, 0) << back.err;
     EXPECT_EQ(Files(), (Names{"01 Song.mp3", "rename.ini"}));
+}
+
+TEST_F(RenameCliTest, BatchWithSeveralFailuresExitsOneWithALinePerFailure) {
+    // Each upper-case name is taken by its lower-case twin.
+    for (int i = 1; i <= 5; ++i) {
+        tmp.Write("music/A" + std::to_string(i) + ".MP3", "upper");
+        tmp.Write("music/a" + std::to_string(i) + ".mp3", "lower");
+    }
+    tmp.Write("music/B.MP3", "b");
+    const CliRun r = Run({"rename", "lower", dir, "--no-recursive"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 5) << r.err;
+    EXPECT_EQ(r.out.rfind("Renamed: 1, failed: 5. First: A", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("the target already exists"), std::string::npos) << r.out;
+}
+
+TEST_F(RenameCliTest, RenameBackWithoutALogFailsAndSaysSo) {
+    tmp.Write("music/a.mp3", "a");
+    const CliRun r = Run({"rename-back", "renamed", dir});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tandrel-cli: No rename log (rename.ini) found in " + dir + "\n");
+}
+
+TEST_F(RenameCliTest, LogThatCannotBeWrittenStopsTheBatchAndFails) {
+    tmp.Write("music/Зима.mp3", "1");
+    std::filesystem::create_directory(dir + "/rename.ini.journal");
+    const CliRun r = Run({"rename", "translit", dir, "--log"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.rfind("tandrel-cli: " + dir + "/rename.ini not written!!! (", 0), 0u) << r.err;
+    EXPECT_EQ(Files(), Names{"Зима.mp3"});
+}
+
+TEST_F(RenameCliTest, RecursiveRenameStaysOutOfASymlinkedDirectory) {
+    tmp.Write("outside/Щука.mp3", "x");
+    std::filesystem::create_directory_symlink("../outside", dir + "/link");
+    const CliRun r = Run({"rename", "translit", dir, "--recursive", "--log"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(tmp / "outside/Щука.mp3"));
+    EXPECT_FALSE(std::filesystem::exists(tmp / "outside/rename.ini"));
 }
 
 TEST_F(RenameCliTest, BadCommandLinesAreRefusedWithoutTouchingFiles) {

@@ -104,7 +104,7 @@ TEST(FileFind, ListsEveryEntryWithItsAttributes) {
     struct Row { const char* name; unsigned attr; };
     for (Row row : std::initializer_list<Row>{{".", faDirectory}, {"..", faDirectory}, {"sub", faDirectory},
                                               {"song.MP3", faArchive}, {".hidden", faArchive | faHidden},
-                                              {"ro.txt", faArchive | faReadOnly}, {"broken", faArchive}}) {
+                                              {"ro.txt", faArchive | faReadOnly}, {"broken", faArchive | faSymLink}}) {
         ASSERT_EQ(all.count(row.name), 1u) << row.name;
         EXPECT_EQ(all[row.name].attr, row.attr) << row.name;
     }
@@ -132,6 +132,24 @@ TEST(FileFind, ListsEveryEntryWithItsAttributes) {
         EXPECT_EQ(quick.at(name).attr & faHidden, entry.attr & faHidden) << name;
     }
     EXPECT_TRUE(quick.at("linked").IsDirectory());
+    EXPECT_EQ(all.at("linked").attr & faSymLink, faSymLink);
+    EXPECT_EQ(quick.at("linked").attr & faSymLink, faSymLink);
+    EXPECT_EQ(all.at("sub").attr & faSymLink, 0u);
+}
+
+TEST(FileFind, DirectoryThatCannotBeListedSaysWhy) {
+    TempDir dir;
+    FileFind find;
+    FindData d;
+    EXPECT_FALSE(find.FindFirst(dir / "missing/*.*", d));
+    EXPECT_EQ(find.Error(), "No such file or directory");
+    dir.Write("file", "");
+    EXPECT_FALSE(find.FindFirst(dir / "file/*.*", d));
+    EXPECT_EQ(find.Error(), "Not a directory");
+    EXPECT_TRUE(find.FindFirst(dir / "*.*", d));
+    while (find.FindNext(d)) {
+    }
+    EXPECT_EQ(find.Error(), "");  // a listing that ended is no failure
 }
 
 TEST(CopyFileOver, ReplacesTheTargetWholeOrNotAtAll) {

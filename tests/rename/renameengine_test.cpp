@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "rename/rename_support.h"
+#include "support/as_user.h"
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
 
@@ -183,8 +187,134 @@ TEST(RenameFromLog, ReadsHandWrittenLogsAsAnIniReaderButNeverLeavesTheDirectory)
     RenameOptions o = Logged(0, true);
     RenameFromLog(tmp.str(), "*.*", kRenamedSection, o, p);
     EXPECT_EQ(FileNames(tmp.str()), (Names{"Old Song.mp3", "deleted.mp3", "escape.mp3", "rename.ini"}));
-    EXPECT_EQ(p.statusText(), "escape.mp3 not renamed!!!");
+    EXPECT_EQ(p.statusText(), "escape.mp3 not renamed!!!");  // "../escaped.mp3" is not a file name
     EXPECT_FALSE(std::filesystem::exists(tmp / "../escaped.mp3"));
+}
+
+TEST(RenameFromLog, CaseOnlyTwinsEachGetTheirOwnNameBack) {
+    // Of each pair one becomes lower case and the other is refused; the
+    // refused one must not take its twin's old name on the way back.
+    TempDir tmp;
+    const Names names = {"song1.Mp3", "SONG1.Mp3", "song2.Mp3", "SONG2.Mp3", "song3.Mp3", "SONG3.Mp3"};
+    for (const std::string& n : names) tmp.Write(n, n);
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkLowerCase, Logged(), p).renamed, 3);
+    EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 3);
+    Names expected = names;
+    expected.push_back("rename.ini");
+    EXPECT_EQ(FileNames(tmp.str()), Sorted(expected));
+    for (const std::string& n : names) EXPECT_EQ(ReadAll(tmp / n), n);
+}
+
+TEST(RenameFromLog, CaseInsensitiveMatchOnlyWhenExactlyOneFileFits) {
+    TempDir tmp;
+    tmp.Write("one.mp3", "1");
+    tmp.Write("Two.mp3", "2a");
+    tmp.Write("TWO.mp3", "2b");
+    tmp.Write("rename.ini", "[renamed]\r\nONE.MP3=first.mp3\r\ntwo.mp3=second.mp3\r\n");
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 1);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"TWO.mp3", "Two.mp3", "first.mp3", "rename.ini"}));
+}
+
+TEST(RenameFromLog, NamesHoldingEqualsSignsComeBack) {
+    struct Case { RenameKind kind; Names files; };
+    const Case cases[] = {
+        {rkTranslit, {"Ёлка=ель.mp3"}},
+        // "Elka" is a bystander whose name is also a possible split of the line.
+        {rkTranslit, {"Ёлка=ель.mp3", "Elka"}},
+        {rkUpperCase, {"a=b=c.mp3", "a"}},
+        {rkSubStr, {"My Song=1.mp3", "=Song=.mp3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files[0] + " kind " + std::to_string(c.kind));
+        TempDir tmp;
+        for (const std::string& n : c.files) tmp.Write(n, n);
+        ScriptedPrompter p;
+        const RenameStats forward = RenameDirectory(tmp.str(), "*.*", c.kind, Logged(), p);
+        EXPECT_GE(forward.renamed, 1);
+        EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, forward.renamed);
+        Names expected = c.files;
+        expected.push_back("rename.ini");
+        EXPECT_EQ(FileNames(tmp.str()), Sorted(expected));
+        for (const std::string& n : c.files) EXPECT_EQ(ReadAll(tmp / n), n);
+    }
+}
+
+TEST(RenameFromLog, LogLineNamingTheLogItselfIsRefused) {
+    TempDir tmp;
+    const std::string log = "[renamed]\r\nrename.ini=stolen.mp3\r\nb.mp3=rename.ini\r\n";
+    tmp.Write("b.mp3", "b");
+    tmp.Write("rename.ini", log);
+    ScriptedPrompter p;
+    const RenameStats stats = RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p);
+    EXPECT_EQ(stats.renamed, 0);
+    EXPECT_EQ(stats.failures, (Names{"b.mp3 not renamed!!! (the name belongs to the rename log)",
+                                     "rename.ini not renamed!!! (the name belongs to the rename log)"}));
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"b.mp3", "rename.ini"}));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), log);
+}
+
+TEST(RenameFromLog, DirectoryWithoutALogSaysSo) {
+    TempDir tmp;
+    tmp.Write("sub/a.mp3", "a");
+    ScriptedPrompter p;
+    const RenameStats stats = RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(0, false, true), p);
+    EXPECT_TRUE(stats.noLog);
+    EXPECT_EQ(p.statusText(), "No rename log (rename.ini) found in " + tmp.str());
+    EXPECT_EQ(BatchSummary(stats), p.statusText());
+}
+
+TEST(RenameDirectory, NameWithALineBreakIsNotRenamedWhenLoggedAndTheStatusSaysWhy) {
+    TempDir tmp;
+    tmp.Write("Зима\nутро.mp3", "x");
+    ScriptedPrompter p;
+    const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p);
+    EXPECT_EQ(stats.refused, 1);
+    EXPECT_EQ(p.statusText(), C("Зима\nутро.mp3 not renamed!!! (the name holds a line break, which the rename log "
+                                "cannot hold)"));
+    EXPECT_EQ(FileNames(tmp.str()), Names{"Зима\nутро.mp3"});
+}
+
+TEST(RenameDirectory, SeveralFailuresAreSummedUpAndAllListed) {
+    // The new names are longer than a file system allows (255 bytes).
+    TempDir tmp;
+    for (int i = 1; i <= 5; ++i) tmp.Write(std::string(200, 'a') + std::to_string(i) + ".mp3", "x");
+    tmp.Write("a.mp3", "x");
+    RenameOptions o = Logged();
+    o.oldSubStr = "a";
+    o.newSubStr = "aa";
+    ScriptedPrompter p;
+    const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkSubStr, o, p);
+    EXPECT_EQ(stats.renamed, 1);
+    ASSERT_EQ(stats.failures.size(), 5u);
+    for (const std::string& f : stats.failures) EXPECT_NE(f.find("File name too long"), std::string::npos) << f;
+    EXPECT_EQ(BatchSummary(stats), "Renamed: 1, failed: 5. First: " + stats.failures.front());
+}
+
+TEST(RenameDirectory, ReadOnlyDirectoryGivesOneFailurePerFileOrStopsAtTheLog) {
+    TempDir tmp;
+    for (int i = 1; i <= 5; ++i) tmp.Write("music/Зима" + std::to_string(i) + ".mp3", "x");
+    tmp.Write("out/.keep", "");
+    const std::string music = tmp / "music";
+    const int code = test::RunAsUser(tmp.str(), [&] {
+        if (::chmod(music.c_str(), 0555) != 0) return 2;
+        ScriptedPrompter p;
+        RenameOptions o = Logged();
+        o.writeRenameInfo = false;
+        const RenameStats plain = RenameDirectory(music, "*.*", rkTranslit, o, p);
+        const RenameStats logged = RenameDirectory(music, "*.*", rkTranslit, Logged(), p);
+        std::ofstream(tmp / "out/report.txt") << BatchSummary(plain) << "\n" << BatchSummary(logged) << "\n";
+        return 0;
+    });
+    ASSERT_EQ(code, 0);
+    const std::string report = ReadAll(tmp / "out/report.txt");
+    EXPECT_NE(report.find("Renamed: 0, failed: 5. First: "), std::string::npos) << report;
+    EXPECT_NE(report.find("Permission denied)\nRenamed: 0, failed: 1. First: " + music +
+                          "/rename.ini not written!!! (Cannot write"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Stopped: the rename log cannot be written"), std::string::npos) << report;
 }
 
 }  // namespace

@@ -162,6 +162,7 @@ TEST_F(RenameWindowTest, ExtensionChangerStaysOpenOnEqualMasksThenChangesAndShow
     Action("mnExtChange")->trigger();
     EXPECT_EQ(form().fileManager->edMask->currentText(), "*.cd");
     EXPECT_EQ(list()->names(), (Names{"a.cd", "b.cd"}));
+    EXPECT_EQ(form().statusText(), "Renamed: 2, failed: 0");  // not covered by the new mask's folder text
 }
 
 TEST_F(RenameWindowTest, SortDialogInRussianWithItsEnableRules) {
@@ -182,6 +183,46 @@ TEST_F(RenameWindowTest, SortDialogInRussianWithItsEnableRules) {
     });
     Action("mnSortDateAddCountToFileNames")->trigger();
     EXPECT_EQ(form().settings().numberFormat, 2);  // Cancel writes nothing back
+}
+
+TEST_F(RenameWindowTest, RenameBackWithoutALogSaysSoOnTheStatusLine) {
+    tmp.Write("music/a.mp3", "a");
+    Start("", "*.mp3");
+    Action("mnRenameFromIniFileRen")->trigger();
+    EXPECT_EQ(form().statusText(), "No rename log (rename.ini) found in " + music);
+    EXPECT_EQ(prompter.Count(PromptKind::Message), 0u);
+}
+
+TEST_F(RenameWindowTest, BatchWithSeveralFailuresSumsUpAndShowsEveryFailure) {
+    // Each upper-case name is taken by its lower-case twin.
+    for (int i = 1; i <= 5; ++i) {
+        tmp.Write("music/A" + std::to_string(i) + ".MP3", "upper");
+        tmp.Write("music/a" + std::to_string(i) + ".mp3", "lower");
+    }
+    tmp.Write("music/B.MP3", "b");
+    Start("\"RecursiveRename\"=dword:00000000\r\n", "*.*");
+    Action("mnRenameToLowerCase")->trigger();
+    const std::string status = form().statusText();
+    EXPECT_EQ(status.rfind("Renamed: 1, failed: 5. First: A", 0), 0u) << status;
+    EXPECT_NE(status.find("the target already exists"), std::string::npos) << status;
+    const Names messages = prompter.Texts(PromptKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_NE(messages[0].find("A" + std::to_string(i) + ".MP3 not renamed!!!"), std::string::npos) << messages[0];
+}
+
+TEST_F(RenameWindowTest, DirectoryThatCannotBeReadIsNamedOnTheStatusLine) {
+    // A directory that goes away (an unplugged drive) after it was chosen.
+    tmp.Write("music/gone/a.mp3", "a");
+    Start("", "*.*");
+    ASSERT_TRUE(form().fileManager->dirListBox->setDirectory(music + "/gone"));
+    EXPECT_EQ(list()->names(), Names{"a.mp3"});
+    std::filesystem::current_path(music);
+    std::filesystem::remove_all(music + "/gone");
+    form().fileManager->edMask->setEditText("*.mp3");
+    form().edMaskChange();
+    EXPECT_TRUE(list()->names().empty());
+    EXPECT_EQ(form().statusText(), "Cannot read " + music + "/gone: No such file or directory");
 }
 
 }  // namespace

@@ -1,0 +1,206 @@
+#include "rename/renamelog.h"
+
+#include "platform/files.h"
+#include "platform/textfile.h"
+#include "text/cp1251.h"
+#include "text/paths.h"
+#include "text/strings.h"
+#include "text/transforms.h"
+
+namespace tandrel {
+
+namespace {
+
+// Records synced to the disk together.
+constexpr int kSyncBatch = 64;
+
+RenameStepHook g_stepHook = nullptr;
+
+std::string Trim(const std::string& s) {
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+std::string Header(const std::string& section) { return "[" + section + "]"; }
+
+// The journal as written: a header line and records, each ending in CR LF.
+// A last record without its line end (cut off by a crash) does not count;
+// complete receives the size of the part that does.
+struct Journal {
+    std::string section;
+    std::vector<std::string> lines;
+    std::size_t complete = 0;
+};
+
+FileResult ReadJournal(const std::string& path, Journal& j) {
+    std::string bytes;
+    if (FileResult r = ReadFileBytes(path, bytes); !r) return r;
+    const std::size_t lastEnd = bytes.rfind("\r\n");
+    j.complete = lastEnd == std::string::npos ? 0 : lastEnd + 2;
+    std::size_t pos = 0;
+    bool header = true;
+    while (pos < j.complete) {
+        const std::size_t end = bytes.find("\r\n", pos);
+        std::string line = bytes.substr(pos, end - pos);
+        pos = end + 2;
+        if (header) {
+            if (line.size() < 2 || line.front() != '[' || line.back() != ']')
+                return FileResult::Failure(Cp1251ToUtf8(path) + " is not a rename journal");
+            j.section = line.substr(1, line.size() - 2);
+            header = false;
+        } else {
+            j.lines.push_back(std::move(line));
+        }
+    }
+    return FileResult::Success();
+}
+
+std::vector<std::string> LogFile(const std::string& section, const std::vector<std::string>& lines) {
+    std::vector<std::string> file;
+    file.reserve(lines.size() + 1);
+    file.push_back(Header(section));
+    file.insert(file.end(), lines.begin(), lines.end());
+    return file;
+}
+
+}  // namespace
+
+bool IsRenameLog(const std::string& name) { return name == kRenameLogName || name == kRenameJournalName; }
+
+std::string LogRefusal(const std::string& newName, const std::string& oldName) {
+    if ((newName + oldName).find_first_of("\r\n") != std::string::npos)
+        return "the name holds a line break, which the rename log cannot hold";
+    return {};
+}
+
+FileResult ReadLogSection(const std::string& dir, const std::string& section, LogLines& out) {
+    out = {};
+    const std::string wanted = ToLowerCase(section);
+    const std::string journalPath = JoinPath(dir, kRenameJournalName);
+    if (FileExists(journalPath)) {
+        Journal j;
+        if (FileResult r = ReadJournal(journalPath, j); !r) return r;
+        if (!j.lines.empty()) {
+            // The killed run is the last one that logged here.
+            out.found = true;
+            if (ToLowerCase(j.section) == wanted) out.lines = std::move(j.lines);
+            return FileResult::Success();
+        }
+    }
+    const std::string path = JoinPath(dir, kRenameLogName);
+    if (!FileExists(path)) return FileResult::Success();
+    out.found = true;
+    std::vector<std::string> lines;
+    if (FileResult r = ReadTextLines(path, lines); !r) return r;
+    bool inside = false;
+    for (const std::string& line : lines) {
+        const std::string t = Trim(line);
+        // A header holds no "=": a log line of a name beginning with "[" is a record.
+        if (line.find('=') == std::string::npos && !t.empty() && t[0] == '[') {
+            if (inside) break;
+            inside = ToLowerCase(Trim(CopyBeforeChar(t.substr(1), ']'))) == wanted;
+            continue;
+        }
+        if (inside && line.find('=') != std::string::npos) out.lines.push_back(line);
+    }
+    return FileResult::Success();
+}
+
+FileResult RecoverJournal(const std::string& dir) {
+    const std::string journalPath = JoinPath(dir, kRenameJournalName);
+    if (!FileExists(journalPath)) return FileResult::Success();
+    Journal j;
+    if (FileResult r = ReadJournal(journalPath, j); !r) return r;
+    if (!j.lines.empty()) {
+        if (FileResult r = WriteTextLines(JoinPath(dir, kRenameLogName), LogFile(j.section, j.lines)); !r) return r;
+        RenameStep();
+    }
+    FileResult r = DeleteFileChecked(journalPath);
+    RenameStep();
+    return r;
+}
+
+DirectoryLog::DirectoryLog(std::string dir, std::string section, bool enabled)
+    : dir_(std::move(dir)), section_(std::move(section)), enabled_(enabled) {}
+
+FileResult DirectoryLog::Start() {
+    const std::string path = JoinPath(dir_, kRenameJournalName);
+    if (FileExists(path)) {
+        Journal j;
+        if (ReadJournal(path, j) && !j.lines.empty() && ToLowerCase(j.section) == ToLowerCase(section_)) {
+            // A killed run of the same kind: this run goes on with its journal.
+            if (FileResult r = journal_.Open(path); !r) return r;
+            if (FileResult r = journal_.Truncate(static_cast<std::int64_t>(j.complete)); !r) return r;
+            section_ = j.section;
+            lines_ = std::move(j.lines);
+            return FileResult::Success();
+        }
+        if (FileResult r = RecoverJournal(dir_); !r) return r;
+    }
+    if (FileResult r = journal_.Open(path); !r) return r;
+    FileResult r = journal_.Truncate(0);
+    if (r) r = journal_.Append(Header(section_) + "\r\n");
+    if (!r) {
+        // A journal that could not even take its header is not left behind.
+        journal_.Close();
+        (void)DeleteFileChecked(path);
+    }
+    return r;
+}
+
+FileResult DirectoryLog::Record(const std::string& newName, const std::string& oldName) {
+    if (!enabled_) return FileResult::Success();
+    if (!journal_.IsOpen()) {
+        if (FileResult r = Start(); !r) {
+            journal_.Close();
+            return r;
+        }
+    }
+    lastRecord_ = journal_.Size();
+    if (FileResult r = journal_.Append(newName + "=" + oldName + "\r\n"); !r) return r;
+    lines_.push_back(newName + "=" + oldName);
+    if (++unsynced_ >= kSyncBatch) {
+        unsynced_ = 0;
+        if (FileResult r = journal_.Sync(); !r) {
+            Cancel();
+            return r;
+        }
+    }
+    RenameStep();
+    return FileResult::Success();
+}
+
+void DirectoryLog::Cancel() {
+    if (!enabled_ || lines_.empty() || !journal_.IsOpen()) return;
+    // A record left behind would do no harm: the rename back finds no file to move.
+    (void)journal_.Truncate(lastRecord_);
+    lines_.pop_back();
+}
+
+FileResult DirectoryLog::Finish() {
+    if (!enabled_ || !journal_.IsOpen()) return FileResult::Success();
+    const std::string journalPath = JoinPath(dir_, kRenameJournalName);
+    if (!lines_.empty()) {
+        FileResult r = WriteTextLines(JoinPath(dir_, kRenameLogName), LogFile(section_, lines_));
+        if (!r) {
+            (void)journal_.Sync();
+            journal_.Close();
+            return r;
+        }
+        RenameStep();
+    }
+    journal_.Close();
+    lines_.clear();
+    FileResult r = DeleteFileChecked(journalPath);
+    RenameStep();
+    return r;
+}
+
+void SetRenameStepHook(RenameStepHook hook) { g_stepHook = hook; }
+
+void RenameStep() {
+    if (g_stepHook) g_stepHook();
+}
+
+}  // namespace tandrel

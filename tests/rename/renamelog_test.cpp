@@ -1,0 +1,109 @@
+#include "rename/renamelog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rename/renameengine.h"
+#include "rename/rename_support.h"
+#include "support/scripted_prompter.h"
+#include "support/tempdir.h"
+
+namespace tandrel {
+namespace {
+
+using test::C;
+using test::FileNames;
+using test::ReadAll;
+using test::ScriptedPrompter;
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+RenameOptions Logged(bool recursive = false) {
+    RenameOptions o;
+    o.writeRenameInfo = true;
+    o.recursive = recursive;
+    return o;
+}
+
+TEST(RenameJournal, JournalOfAKilledRunIsReadByRenameBackAndFoldedIntoTheLog) {
+    // The killed run moved two files; the third record lost its line end in the crash.
+    TempDir tmp;
+    tmp.Write("Zima.mp3", "1");
+    tmp.Write("Leto.mp3", "2");
+    tmp.Write("Лес.mp3", "3");
+    tmp.Write("rename.ini", C("[renamed]\r\nOld.mp3=Старый.mp3\r\n"));
+    tmp.Write("rename.ini.journal", C("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\nLes.mp3=Ле"));
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 2);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"rename.ini", "Зима.mp3", "Лес.mp3", "Лето.mp3"}));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\n"));
+}
+
+TEST(RenameJournal, JournalIsReadInPlaceOfTheLogWhenItCannotBeFolded) {
+    TempDir tmp;
+    tmp.Write("Zima.mp3", "1");
+    tmp.Write("rename.ini.journal", C("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+    std::filesystem::create_directory(tmp / "rename.ini");  // the log cannot be replaced
+    ScriptedPrompter p;
+    const RenameStats stats = RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p);
+    EXPECT_EQ(stats.renamed, 1);
+    ASSERT_EQ(stats.failures.size(), 1u);
+    EXPECT_EQ(stats.failures[0].rfind(tmp / "rename.ini not written!!! (", 0), 0u) << stats.failures[0];
+    EXPECT_TRUE(std::filesystem::exists(tmp / "Зима.mp3"));
+}
+
+TEST(RenameJournal, RunAfterAKilledRunGoesOnWithItsJournal) {
+    TempDir tmp;
+    tmp.Write("Zima.mp3", "1");
+    tmp.Write("Лето.mp3", "2");
+    tmp.Write("rename.ini.journal", C("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+    ScriptedPrompter p;
+    EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p).renamed, 1);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"Leto.mp3", "Zima.mp3", "rename.ini"}));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 2);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"rename.ini", "Зима.mp3", "Лето.mp3"}));
+}
+
+TEST(RenameJournal, JournalOfAnotherSectionIsFoldedBeforeANewRunStarts) {
+    TempDir tmp;
+    tmp.Write("Song.mp3", "1");
+    tmp.Write("Лето.mp3", "2");
+    tmp.Write("rename.ini.journal", "[deleted]\r\nSong.mp3=01 Song.mp3\r\n");
+    ScriptedPrompter p;
+    RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p);
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(tmp / "rename.ini.journal"));
+}
+
+TEST(RenameJournal, LogThatCannotBeWrittenStopsTheBatchBeforeAnyFileMoves) {
+    TempDir tmp;
+    tmp.Write("Зима.mp3", "1");
+    tmp.Write("Лето.mp3", "2");
+    tmp.Write("sub/Осень.mp3", "3");
+    std::filesystem::create_directory(tmp / "rename.ini.journal");
+    ScriptedPrompter p;
+    const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(true), p);
+    EXPECT_EQ(stats.renamed, 0);
+    EXPECT_TRUE(stats.stopped);
+    ASSERT_EQ(stats.failures.size(), 1u);
+    EXPECT_EQ(stats.failures[0].rfind(tmp / "rename.ini not written!!! (Cannot write", 0), 0u) << stats.failures[0];
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"Зима.mp3", "Лето.mp3"}));
+    EXPECT_EQ(FileNames(tmp / "sub"), Names{"Осень.mp3"});
+}
+
+TEST(RenameJournal, RenameIsNeverGivenTheNameOfTheLog) {
+    TempDir tmp;
+    tmp.Write("RENAME.INI", "mine");
+    tmp.Write("RENAME.INI.JOURNAL", "mine too");
+    ScriptedPrompter p;
+    const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkLowerCase, Logged(), p);
+    EXPECT_EQ(stats.renamed, 0);
+    EXPECT_EQ(stats.refused, 2);
+    EXPECT_EQ(p.statusText().find("(the name belongs to the rename log)") != std::string::npos, true);
+    EXPECT_EQ(FileNames(tmp.str()), (Names{"RENAME.INI", "RENAME.INI.JOURNAL"}));
+}
+
+}  // namespace
+}  // namespace tandrel
