@@ -33,6 +33,9 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("Can not read tag from the file: ", "Невозможно прочитать Тэг из файла: "),
         Texts("Can not save tag to the file: ", "Невозможно записать Тэг в файл: "),
         Texts("The file does not exist: ", "Файл отсутсвует: "),
+        Texts("The settings cannot be read; the built-in settings are used: ",
+              "Невозможно прочитать настройки; используются настройки по умолчанию: "),
+        Texts("The settings were not saved: ", "Настройки не сохранены: "),
     };
     return table;
 }

@@ -22,8 +22,10 @@ enum class MessageId {
     TagReadFailed,    // "Can not read tag from the file: "
     TagSaveFailed,    // "Can not save tag to the file: "
     FileMissing,      // "The file does not exist: "
+    SettingsUnreadable,  // "The settings cannot be read; the built-in settings are used: "
+    SettingsNotSaved,    // "The settings were not saved: "
 };
-inline constexpr int kMessageCount = 12;
+inline constexpr int kMessageCount = 14;
 
 const std::string& Message(int language, MessageId id);
 
