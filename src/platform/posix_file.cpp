@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -213,7 +214,22 @@ std::set<std::string>& CleanedFolders() {
     return folders;
 }
 
+// A forked child is a process of its own: it has written nothing yet and has
+// cleaned no folder. The lock is held across the fork so the child's copy is sound.
+void ForgetTempsInChild() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        ::pthread_atfork([] { TempsMutex().lock(); }, [] { TempsMutex().unlock(); },
+                         [] {
+                             TempsMutex().unlock();
+                             LiveTemps().clear();
+                             CleanedFolders().clear();
+                         });
+    });
+}
+
 void TrackTemp(const std::string& path, bool live) {
+    ForgetTempsInChild();
     std::lock_guard<std::mutex> lock(TempsMutex());
     if (live)
         LiveTemps().insert(path);
@@ -223,6 +239,7 @@ void TrackTemp(const std::string& path, bool live) {
 
 // The first save of this process in a folder clears what dead writers left there.
 void CleanFolderOnce(const std::string& folder) {
+    ForgetTempsInChild();
     {
         std::lock_guard<std::mutex> lock(TempsMutex());
         if (!CleanedFolders().insert(folder).second) return;
