@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <set>
 
 #include "app/prompts.h"
 #include "fuzz/fuzz_input_file.h"
-#include "platform/textfile.h"
 #include "rename/renameengine.h"
 #include "text/cp1251.h"
 
@@ -68,8 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& e : fs::recursive_directory_iterator(folder.path())) {
         ++entries;
         if (!e.is_regular_file()) continue;
-        std::string bytes;
-        if (!ReadFileBytes(e.path().string(), bytes)) std::abort();
+        std::ifstream in(e.path(), std::ios::binary);
+        if (!in.is_open()) std::abort();
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (e.path().filename() == "rename.ini") {
             if (bytes != log) std::abort();
         } else {
