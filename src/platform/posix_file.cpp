@@ -78,9 +78,11 @@ FileResult ReadWholeFile(const std::string& nativePath, std::string& bytes, int*
     bytes.clear();
     auto failed = [&](int err) {
         if (errnoOut) *errnoOut = err;
-        if (err == EFBIG)
-            return Fail("read", nativePath,
-                        "it is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MB, too large to be read");
+        if (err == EFBIG) {
+            const std::string limit = maxBytes >= 1024 * 1024 ? std::to_string(maxBytes / (1024 * 1024)) + " MB"
+                                                               : std::to_string(maxBytes) + " bytes";
+            return Fail("read", nativePath, "it is larger than " + limit + ", too large to be read");
+        }
         return FailErrno("read", nativePath, err);
     };
     int fd = -1;
