@@ -37,6 +37,9 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts(" (sub-directories not searched: \"Recursive searching\" is off in the settings)",
               " (подкаталоги не просмотрены: «Рекурсивный поиск» выключен в настройках)"),
         Texts("Nothing was searched: no directory to search in.", "Поиск не выполнен: не задан каталог для поиска."),
+        Texts("The settings cannot be read; the built-in settings are used: ",
+              "Невозможно прочитать настройки; используются настройки по умолчанию: "),
+        Texts("The settings were not saved: ", "Настройки не сохранены: "),
     };
     return table;
 }

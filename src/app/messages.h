@@ -25,8 +25,10 @@ enum class MessageId {
     SearchFound,      // "Found: "
     SearchNotInSubdirectories,  // " (sub-directories not searched: "Recursive searching" is off in the settings)"
     SearchNowhere,    // "Nothing was searched: no directory to search in."
+    SettingsUnreadable,  // "The settings cannot be read; the built-in settings are used: "
+    SettingsNotSaved,    // "The settings were not saved: "
 };
-inline constexpr int kMessageCount = 15;
+inline constexpr int kMessageCount = 17;
 
 const std::string& Message(int language, MessageId id);
 

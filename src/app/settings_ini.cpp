@@ -15,52 +15,6 @@ namespace {
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
 
-std::string Trim(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
-// The entries of one section in file order, read the way ReadIniString reads
-// them: the first section of that name, names without regard to case, blanks
-// around names and values dropped, one pair of surrounding quotes removed.
-struct IniEntries {
-    IniPairs pairs;
-
-    const std::string* Find(const std::string& key) const {
-        const std::string wanted = ToLowerCase(key);
-        for (const auto& [k, v] : pairs)
-            if (ToLowerCase(k) == wanted) return &v;
-        return nullptr;
-    }
-};
-
-FileResult ReadIniSection(const std::string& file, const std::string& section, IniEntries& out) {
-    out.pairs.clear();
-    std::vector<std::string> lines;
-    if (FileResult r = ReadTextLines(file, lines); !r) return r;
-    const std::string wanted = ToLowerCase(section);
-    bool inside = false;
-    for (const std::string& line : lines) {
-        const std::string t = Trim(line);
-        if (!t.empty() && t[0] == '[') {
-            if (inside) break;
-            std::size_t close = t.find(']');
-            inside = ToLowerCase(Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1))) == wanted;
-            continue;
-        }
-        if (!inside || t.empty() || t[0] == ';') continue;
-        std::size_t eq = t.find('=');
-        if (eq == std::string::npos) continue;
-        std::string key = Trim(t.substr(0, eq));
-        std::string value = Trim(t.substr(eq + 1));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-        if (!out.Find(key)) out.pairs.emplace_back(std::move(key), std::move(value));
-    }
-    return FileResult::Success();
-}
-
 // A value as written to the file: quoted where the reader would otherwise drop
 // blanks at its ends or quotes around it, so that it reads back unchanged.
 std::string IniValue(const std::string& v) {
@@ -151,7 +105,7 @@ struct ExportVisitor {
 };
 
 struct ImportVisitor {
-    const IniEntries& entries;
+    const IniSection& entries;
 
     std::optional<std::int32_t> Number(const char* name) const {
         const std::string* text = entries.Find(name);
@@ -179,7 +133,7 @@ SettingsFileOutcome ExportSettings(const std::string& programDir, RegistryStore&
                                    const MainControlValues& c) {
     const std::string file = JoinPath(programDir, kSettingsIniName);
     if (!FileExists(file)) return {};
-    IniEntries existing;
+    IniSection existing;
     if (FileResult r = ReadIniSection(file, kSettingsIniSection, existing); !r) return {true, r};
 
     ExportVisitor v;
@@ -193,11 +147,10 @@ SettingsFileOutcome ExportSettings(const std::string& programDir, RegistryStore&
 
     // Entries of the section that are not exported stay in the file.
     const std::size_t exported = v.pairs.size();
-    for (const auto& [key, value] : existing.pairs) {
-        bool known = false;
-        for (std::size_t i = 0; i < exported && !known; ++i) known = ToLowerCase(v.pairs[i].first) == ToLowerCase(key);
-        if (!known) v.pairs.emplace_back(key, IniValue(value));
-    }
+    IniSection known;
+    for (std::size_t i = 0; i < exported; ++i) known.Add(v.pairs[i].first, {});
+    for (const auto& [key, value] : existing.pairs())
+        if (!known.Find(key)) v.pairs.emplace_back(key, IniValue(value));
     return {true, FirstFailure(registryResult, WriteIniSection(file, kSettingsIniSection, v.pairs))};
 }
 
@@ -205,7 +158,7 @@ SettingsFileOutcome ImportSettings(const std::string& programDir, RegistryStore&
                                    MainControlValues& c) {
     const std::string file = JoinPath(programDir, kSettingsIniName);
     if (!FileExists(file)) return {};
-    IniEntries entries;
+    IniSection entries;
     if (FileResult r = ReadIniSection(file, kSettingsIniSection, entries); !r) return {true, r};
 
     FileResult registryResult;

@@ -251,15 +251,14 @@ FileResult CopyFileOver(const std::string& source, const std::string& target) {
     if (FileResult r = CheckMappable("copy", source); !r) return r;
     if (FileResult r = CheckMappable("copy over", target); !r) return r;
     std::string nSource = NativePath(source), nTarget = NativePath(target);
-    int in = ::open(nSource.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return FailErrno("copy", nSource, errno);
+    // Only a regular file is copied: a FIFO or a device could block or never end.
+    int in = -1;
+    struct stat st {};
+    if (FileResult r = detail::OpenRegularFile(nSource, in, st); !r) return r;
     struct CloseIn {
         int fd;
         ~CloseIn() { ::close(fd); }
     } closeIn{in};
-    struct stat st {};
-    if (::fstat(in, &st) != 0) return FailErrno("copy", nSource, errno);
-    if (S_ISDIR(st.st_mode)) return Fail("copy", nSource, "it is a folder");
 
     detail::AtomicFileWriter writer;
     if (FileResult r = writer.Begin(nTarget, st.st_mode & 0777); !r) return r;

@@ -82,10 +82,15 @@ FileResult LoadLines(const std::string& file, std::vector<std::string>& lines) {
     if (FileResult r = detail::CheckMappable("write", file); !r) return r;
     std::string bytes;
     int err = 0;
-    FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, &err);
+    FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, &err, kMaxIniFileBytes);
     if (!r) return err == ENOENT ? FileResult::Success() : r;
     detail::SplitTextLines(bytes, lines);
     return FileResult::Success();
+}
+
+FileResult TooManyEntries(const std::string& file) {
+    return detail::Fail("read", detail::NativePath(file),
+                        "it holds more than " + std::to_string(kMaxIniEntries) + " entries, too many to be read");
 }
 
 // Index after the last non-blank line of the section, where new keys go.
@@ -97,18 +102,56 @@ std::size_t InsertionPoint(const std::vector<std::string>& lines, const SectionS
 
 }  // namespace
 
+const std::string* IniSection::Find(const std::string& key) const {
+    auto it = index_.find(ToLowerCase(key));
+    return it == index_.end() ? nullptr : &pairs_[it->second].second;
+}
+
+bool IniSection::Add(std::string key, std::string value) {
+    if (!index_.emplace(ToLowerCase(key), pairs_.size()).second) return false;
+    pairs_.emplace_back(std::move(key), std::move(value));
+    return true;
+}
+
+void IniSection::Clear() {
+    pairs_.clear();
+    index_.clear();
+}
+
+FileResult ReadIniSection(const std::string& file, const std::string& section, IniSection& out) {
+    out.Clear();
+    if (FileResult r = detail::CheckMappable("read", file); !r) return r;
+    std::string bytes;
+    if (FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, nullptr, kMaxIniFileBytes); !r)
+        return r;
+    std::vector<std::string> lines;
+    detail::SplitTextLines(bytes, lines);
+    bytes.clear();
+    const std::string wanted = ToLowerCase(Trim(section));
+    bool inside = false;
+    std::size_t entries = 0;
+    std::string name, key, value;
+    for (const std::string& line : lines) {
+        if (SectionName(line, name)) {
+            if (inside) break;
+            inside = ToLowerCase(name) == wanted;
+            continue;
+        }
+        if (!KeyOf(line, key, &value)) continue;
+        // Entries of the sections before count too: a file of a million keys
+        // is refused whichever section holds them.
+        if (++entries > kMaxIniEntries) return TooManyEntries(file);
+        if (inside) out.Add(std::move(key), std::move(value));
+    }
+    return FileResult::Success();
+}
+
 std::string ReadIniString(const std::string& file, const std::string& section, const std::string& key) {
     if (!FileExists(file)) return {};
-    std::vector<std::string> lines;
-    if (!ReadTextLines(file, lines)) return {};
-    SectionSpan span = FindSection(lines, section);
-    if (span.header == std::string::npos) return {};
-    const std::string wanted = ToLowerCase(Trim(key));
-    std::string k, value;
-    for (std::size_t i = span.header + 1; i < span.end; ++i) {
-        if (KeyOf(lines[i], k, &value) && ToLowerCase(k) == wanted) return value;
-    }
-    return {};
+    IniSection entries;
+    if (!ReadIniSection(file, section, entries)) return {};
+    const std::string* value = entries.Find(Trim(key));
+    return value ? *value : std::string();
 }
 
 FileResult WriteIniString(const std::string& file, const std::string& section, const std::string& key,

@@ -1,6 +1,9 @@
 #include "platform/posix_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 #include "text/cp1251.h"
 
@@ -37,40 +42,76 @@ FileResult CheckMappable(const std::string& action, const std::string& path) {
 
 std::string NativePath(const std::string& path) { return Cp1251ToUtf8(path); }
 
-FileResult ReadWholeFile(const std::string& nativePath, std::string& bytes, int* errnoOut) {
+FileResult OpenRegularFile(const std::string& nativePath, int& fd, struct stat& st, int* errnoOut) {
+    fd = -1;
+    if (errnoOut) *errnoOut = 0;
+    auto failed = [&](int err) {
+        if (errnoOut) *errnoOut = err;
+        if (err == kNotRegularErrno) return Fail("read", nativePath, "it is not a regular file");
+        return FailErrno("read", nativePath, err);
+    };
+    auto refuseKind = [&](const struct stat& s) {
+        return failed(S_ISDIR(s.st_mode) ? EISDIR : kNotRegularErrno);
+    };
+    // Devices and FIFOs are refused before they are opened: opening one can
+    // block or have effects of its own.
+    if (::stat(nativePath.c_str(), &st) != 0) return failed(errno);
+    if (!S_ISREG(st.st_mode)) return refuseKind(st);
+    int opened = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (opened < 0) return failed(errno);
+    auto closeFailed = [&](int err) {
+        ::close(opened);
+        return failed(err);
+    };
+    if (::fstat(opened, &st) != 0) return closeFailed(errno);
+    if (!S_ISREG(st.st_mode)) {
+        ::close(opened);
+        return refuseKind(st);
+    }
+    int flags = ::fcntl(opened, F_GETFL);
+    if (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) return closeFailed(errno);
+    fd = opened;
+    return FileResult::Success();
+}
+
+FileResult ReadWholeFile(const std::string& nativePath, std::string& bytes, int* errnoOut, std::size_t maxBytes) {
     bytes.clear();
     auto failed = [&](int err) {
         if (errnoOut) *errnoOut = err;
+        if (err == EFBIG) {
+            const std::string limit = maxBytes >= 1024 * 1024 ? std::to_string(maxBytes / (1024 * 1024)) + " MB"
+                                                               : std::to_string(maxBytes) + " bytes";
+            return Fail("read", nativePath, "it is larger than " + limit + ", too large to be read");
+        }
         return FailErrno("read", nativePath, err);
     };
-    if (errnoOut) *errnoOut = 0;
-    int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failed(errno);
+    int fd = -1;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        int err = errno;
-        ::close(fd);
-        return failed(err);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return failed(EISDIR);
-    }
-    if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (FileResult r = OpenRegularFile(nativePath, fd, st, errnoOut); !r) return r;
+    struct CloseFd {
+        int fd;
+        ~CloseFd() { ::close(fd); }
+    } closeFd{fd};
+    if (st.st_size > 0 && static_cast<std::uint64_t>(st.st_size) > maxBytes) return failed(EFBIG);
+    if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[64 * 1024];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;
             int err = errno;
-            ::close(fd);
             bytes.clear();
             return failed(err);
         }
         if (n == 0) break;
+        // A file that grows while it is read (or tells no size) is held to the limit too.
+        if (static_cast<std::size_t>(n) > maxBytes - bytes.size()) {
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return failed(EFBIG);
+        }
         bytes.append(buf, static_cast<std::size_t>(n));
     }
-    ::close(fd);
     return FileResult::Success();
 }
 
@@ -118,7 +159,10 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string TempSuffix() {
+constexpr const char* kTempPrefix = ".tandrel-";
+constexpr const char* kTempSuffix = ".tmp";
+
+std::string RandomPart() {
     static std::atomic<unsigned> counter{0};
     unsigned long long seed =
         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
@@ -132,6 +176,86 @@ std::string TempSuffix() {
     return s;
 }
 
+// ".tandrel-<pid>-<random>.tmp" in the folder: the name tells whose it is.
+std::string TempName(const std::string& folder) {
+    return (folder == "/" ? std::string("/") : folder + "/") + kTempPrefix + std::to_string(::getpid()) + "-" +
+           RandomPart() + kTempSuffix;
+}
+
+// The pid a temporary file's name holds, or 0 for any other name.
+pid_t OwnerOfTempName(const char* name) {
+    const std::size_t prefix = std::strlen(kTempPrefix), suffix = std::strlen(kTempSuffix);
+    const std::size_t n = std::strlen(name);
+    if (n <= prefix + suffix || std::strncmp(name, kTempPrefix, prefix) != 0 ||
+        std::strcmp(name + n - suffix, kTempSuffix) != 0)
+        return 0;
+    const char* p = name + prefix;
+    long long pid = 0;
+    const char* digitsStart = p;
+    while (*p >= '0' && *p <= '9' && p - digitsStart < 10) pid = pid * 10 + (*p++ - '0');
+    if (p == digitsStart || *p != '-' || pid <= 0 || pid > INT_MAX) return 0;
+    const char* random = p + 1;
+    if (static_cast<std::size_t>(name + n - suffix - random) != 8) return 0;
+    for (const char* c = random; c < name + n - suffix; ++c)
+        if (!((*c >= '0' && *c <= '9') || (*c >= 'a' && *c <= 'z'))) return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// Named temporary files this process is writing now; a file of our own pid
+// that is not among them was left by an earlier process with the same pid.
+std::mutex& TempsMutex() {
+    static std::mutex m;
+    return m;
+}
+std::set<std::string>& LiveTemps() {
+    static std::set<std::string> names;
+    return names;
+}
+std::set<std::string>& CleanedFolders() {
+    static std::set<std::string> folders;
+    return folders;
+}
+
+// A forked child is a process of its own: it has written nothing yet and has
+// cleaned no folder. The lock is held across the fork so the child's copy is sound.
+void ForgetTempsInChild() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        ::pthread_atfork([] { TempsMutex().lock(); }, [] { TempsMutex().unlock(); },
+                         [] {
+                             TempsMutex().unlock();
+                             LiveTemps().clear();
+                             CleanedFolders().clear();
+                         });
+    });
+}
+
+void TrackTemp(const std::string& path, bool live) {
+    ForgetTempsInChild();
+    std::lock_guard<std::mutex> lock(TempsMutex());
+    if (live)
+        LiveTemps().insert(path);
+    else
+        LiveTemps().erase(path);
+}
+
+// The first save of this process in a folder clears what dead writers left there.
+void CleanFolderOnce(const std::string& folder) {
+    ForgetTempsInChild();
+    {
+        std::lock_guard<std::mutex> lock(TempsMutex());
+        if (!CleanedFolders().insert(folder).second) return;
+    }
+    RemoveDeadTemporaries(folder);
+}
+
+std::atomic<WriteStepHook> g_stepHook{nullptr};
+std::atomic<bool> g_unnamedAllowed{true};
+
+void Step(WriteStep step) {
+    if (WriteStepHook hook = g_stepHook.load()) hook(step);
+}
+
 void SyncFolder(const std::string& folder) {
     // Makes the rename durable; file systems that cannot sync a folder are fine as they are.
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -142,12 +266,40 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+void SetWriteStepHook(WriteStepHook hook) { g_stepHook.store(hook); }
+void SetUnnamedTemporariesAllowed(bool allowed) { g_unnamedAllowed.store(allowed); }
+
+void RemoveDeadTemporaries(const std::string& nativeFolder) {
+    DIR* dir = ::opendir(nativeFolder.c_str());
+    if (!dir) return;
+    const pid_t self = ::getpid();
+    const std::string base = nativeFolder == "/" ? std::string("/") : nativeFolder + "/";
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t owner = OwnerOfTempName(entry->d_name);
+        if (owner == 0) continue;
+        const std::string path = base + entry->d_name;
+        bool dead;
+        if (owner == self) {
+            std::lock_guard<std::mutex> lock(TempsMutex());
+            dead = LiveTemps().count(path) == 0;
+        } else {
+            dead = ::kill(owner, 0) != 0 && errno == ESRCH;
+        }
+        struct stat st {};
+        if (dead && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
 void AtomicFileWriter::Discard() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    if (!temp_.empty()) ::unlink(temp_.c_str());
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        TrackTemp(temp_, false);
+    }
     temp_.clear();
 }
 
@@ -168,29 +320,65 @@ FileResult AtomicFileWriter::Begin(const std::string& nativeTarget, mode_t newFi
     bool exists = ::stat(target_.c_str(), &st) == 0;
     if (exists) {
         if (S_ISDIR(st.st_mode)) return Fail("write", nativeTarget, "it is a folder");
+        // A FIFO or a device would be replaced by a file, not written.
+        if (!S_ISREG(st.st_mode)) return Fail("write", nativeTarget, "it is not a regular file");
         if ((st.st_mode & S_IWUSR) == 0) return Fail("write", nativeTarget, "the file is read-only");
     } else if (errno != ENOENT) {
         return FailErrno("write", nativeTarget, errno);
     }
 
-    std::string folder = FolderOf(target_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = (folder == "/" ? std::string("/") : folder + "/") + ".tandrel-" + TempSuffix() + ".tmp";
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : newFileMode);
-        if (fd >= 0) {
-            fd_ = fd;
-            temp_ = name;
-            break;
-        }
-        if (errno != EEXIST) return FailErrno("write", nativeTarget, errno);
+    const std::string folder = FolderOf(target_);
+    const mode_t mode = exists ? 0600 : newFileMode;
+    fd_ = g_unnamedAllowed.load() ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode) : -1;
+    if (fd_ < 0) {
+        if (FileResult r = BeginNamed(folder, mode); !r) return Fail("write", nativeTarget, r.error);
     }
-    if (fd_ < 0) return Fail("write", nativeTarget, "no temporary file name is free");
     if (exists && ::fchmod(fd_, st.st_mode & 07777) != 0) {
         int err = errno;
         Discard();
         return FailErrno("write", nativeTarget, err);
     }
+    Step(WriteStep::Created);
     return FileResult::Success();
+}
+
+FileResult AtomicFileWriter::BeginNamed(const std::string& folder, mode_t mode) {
+    CleanFolderOnce(folder);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TempName(folder);
+        TrackTemp(name, true);
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            fd_ = fd;
+            temp_ = name;
+            return FileResult::Success();
+        }
+        const int err = errno;
+        TrackTemp(name, false);
+        if (err != EEXIST) return FileResult::Failure(ErrnoText(err));
+    }
+    return FileResult::Failure("no temporary file name is free");
+}
+
+// Gives the unnamed temporary file a name in the folder, for the rename.
+FileResult AtomicFileWriter::LinkUnnamed(const std::string& folder) {
+    CleanFolderOnce(folder);
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = TempName(folder);
+        TrackTemp(name, true);
+        int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+        if (linked != 0 && errno == ENOENT)  // no /proc: the direct form (needs the privilege to use it)
+            linked = ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+        if (linked == 0) {
+            temp_ = name;
+            return FileResult::Success();
+        }
+        const int err = errno;
+        TrackTemp(name, false);
+        if (err != EEXIST) return FailErrno("write", target_, err);
+    }
+    return Fail("write", target_, "no temporary file name is free");
 }
 
 FileResult AtomicFileWriter::Write(const char* data, std::size_t size) {
@@ -206,30 +394,34 @@ FileResult AtomicFileWriter::Write(const char* data, std::size_t size) {
         data += n;
         size -= static_cast<std::size_t>(n);
     }
+    Step(WriteStep::Wrote);
     return FileResult::Success();
 }
 
 FileResult AtomicFileWriter::Commit() {
     if (fd_ < 0) return Fail("write", target_, "the file is not open");
-    if (::fsync(fd_) != 0) {
-        int err = errno;
+    auto failed = [&](int err) {
         Discard();
         return FailErrno("write", target_, err);
+    };
+    if (::fsync(fd_) != 0) return failed(errno);
+    Step(WriteStep::Synced);
+    const std::string folder = FolderOf(target_);
+    if (temp_.empty()) {
+        if (FileResult r = LinkUnnamed(folder); !r) {
+            Discard();
+            return r;
+        }
     }
+    Step(WriteStep::Named);
     int closeResult = ::close(fd_);
     fd_ = -1;
-    if (closeResult != 0) {
-        int err = errno;
-        Discard();
-        return FailErrno("write", target_, err);
-    }
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-        int err = errno;
-        Discard();
-        return FailErrno("write", target_, err);
-    }
+    if (closeResult != 0) return failed(errno);
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) return failed(errno);
+    TrackTemp(temp_, false);
     temp_.clear();
-    SyncFolder(FolderOf(target_));
+    Step(WriteStep::Renamed);
+    SyncFolder(folder);
     return FileResult::Success();
 }
 

@@ -233,24 +233,36 @@ FileResult RegistryStore::Load() {
     keys_.clear();
     preamble_.clear();
     unreadable_ = false;
+    auto refuse = [&](FileResult r) {
+        keys_.clear();
+        preamble_.clear();
+        unreadable_ = true;
+        return lastLoad_ = std::move(r);
+    };
     std::string bytes;
     int err = 0;
-    if (FileResult r = detail::ReadWholeFile(filePath_, bytes, &err); !r) {
-        if (err == ENOENT) return FileResult::Success();
-        unreadable_ = true;
-        return r;
+    if (FileResult r = detail::ReadWholeFile(filePath_, bytes, &err, kMaxFileBytes); !r) {
+        if (err == ENOENT) return lastLoad_ = FileResult::Success();
+        return refuse(std::move(r));
     }
+    std::size_t lines = 0;
+    for (std::size_t at = bytes.find('\n'); at != std::string::npos && lines <= kMaxLines; at = bytes.find('\n', at + 1))
+        ++lines;
+    if (lines > kMaxLines)
+        return refuse(detail::Fail("read", filePath_,
+                                   "it holds more than " + std::to_string(kMaxLines) + " lines, too many to be read"));
     Parse(bytes);
-    return FileResult::Success();
+    return lastLoad_ = FileResult::Success();
 }
 
 FileResult RegistryStore::Save() const {
-    if (unreadable_) return detail::Fail("write", filePath_, "the file could not be read, so it is not replaced");
+    auto done = [&](FileResult r) { return lastSave_ = std::move(r); };
+    if (unreadable_) return done(detail::Fail("write", filePath_, "the file could not be read, so it is not replaced"));
     std::size_t slash = filePath_.rfind('/');
     if (slash != std::string::npos && slash > 0) {
-        if (FileResult r = detail::MakeDirectories(filePath_.substr(0, slash)); !r) return r;
+        if (FileResult r = detail::MakeDirectories(filePath_.substr(0, slash)); !r) return done(std::move(r));
     }
-    return detail::WriteFileAtomic(filePath_, Serialize());
+    return done(detail::WriteFileAtomic(filePath_, Serialize()));
 }
 
 const RegistryStore::Key* RegistryStore::FindKey(const std::string& fullPath) const {
@@ -298,21 +310,20 @@ RegistryStore::Entry* RegistryStore::FindEntryForWrite(const std::string& name) 
     Key* key = KeyForWrite();
     if (!key) return nullptr;
     const std::string wanted = Cp1251ToUtf8(name);
-    // The first value of the name is the one read and written; later duplicates go.
-    std::size_t first = key->entries.size();
-    for (std::size_t i = 0; i < key->entries.size();) {
-        const Entry& e = key->entries[i];
-        if (e.isValue && SameName(e.name, wanted)) {
-            if (first == key->entries.size()) {
-                first = i++;
-            } else {
-                key->entries.erase(key->entries.begin() + static_cast<std::ptrdiff_t>(i));
-            }
-            continue;
-        }
-        ++i;
+    // The first value of the name is the one read and written; later duplicates
+    // go, in one pass however many there are.
+    std::vector<Entry>& entries = key->entries;
+    std::size_t first = entries.size();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const bool same = entries[i].isValue && SameName(entries[i].name, wanted);
+        if (same && first != entries.size()) continue;
+        if (same) first = kept;
+        if (kept != i) entries[kept] = std::move(entries[i]);
+        ++kept;
     }
-    if (first < key->entries.size()) return &key->entries[first];
+    entries.resize(kept);
+    if (first < entries.size()) return &entries[first];
     Entry e;
     e.isValue = true;
     e.name = wanted;

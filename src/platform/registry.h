@@ -4,6 +4,7 @@
 // values and lines are kept on save; every save is atomic.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,10 +20,19 @@ class RegistryStore {
 public:
     explicit RegistryStore(std::string filePath);  // UTF-8 file path
 
-    // Reads the file (a missing file is an empty store).
+    // A settings file larger than this, or of more lines, is refused as hostile.
+    static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+    static constexpr std::size_t kMaxLines = 200000;
+
+    // Reads the file (a missing file is an empty store). A file that is no
+    // regular file, or is beyond the limits, is refused: the store is empty
+    // then, and Save refuses to replace the file.
     FileResult Load();
     // Writes the file through a temporary file renamed over the old one.
     FileResult Save() const;
+    // The outcome of the last Load and of the last Save (success before any).
+    const FileResult& LastLoad() const { return lastLoad_; }
+    const FileResult& LastSave() const { return lastSave_; }
 
     // Key paths are relative to HKEY_CURRENT_USER; a leading backslash is allowed.
     // Without create, opening fails when the key is absent.
@@ -75,6 +85,8 @@ private:
     std::vector<std::string> preamble_;  // lines before the first key, after the header
     std::string current_;                // UTF-8 full path of the open key, empty when none
     bool unreadable_ = false;            // the last Load failed: Save must not replace the file
+    FileResult lastLoad_;
+    mutable FileResult lastSave_;
 };
 
 // $XDG_CONFIG_HOME/Tandrel/registry.reg (default ~/.config/Tandrel/registry.reg), UTF-8.

@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 
 #include "platform/posix_file.h"
 
@@ -47,18 +50,26 @@ TextLineReader::~TextLineReader() { Close(); }
 FileResult TextLineReader::Open(const std::string& path) {
     Close();
     failed_ = false;
+    cutLines_ = 0;
     if (FileResult r = CheckMappable("read", path); !r) return r;
-    std::string native = NativePath(path);
-    file_ = std::fopen(native.c_str(), "rbe");
-    if (!file_) return detail::FailErrno("read", native, errno);
+    const std::string native = NativePath(path);
+    int fd = -1;
     struct stat st {};
-    if (::fstat(::fileno(file_), &st) != 0 || S_ISDIR(st.st_mode)) {
-        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        Close();
+    if (FileResult r = detail::OpenRegularFile(native, fd, st); !r) return r;
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        const int err = errno;
+        ::close(fd);
         return detail::FailErrno("read", native, err);
     }
     buffer_.resize(kBufferSize);
     return FileResult::Success();
+}
+
+bool TextLineReader::FirstBlockHoldsNul() {
+    if (!file_) return false;
+    if (pos_ == 0 && size_ == 0) Fill();
+    return std::memchr(buffer_.data(), '\0', size_) != nullptr;
 }
 
 bool TextLineReader::Fill() {
@@ -72,6 +83,7 @@ bool TextLineReader::Next(std::string& line) {
     line.clear();
     if (!file_ || failed_) return false;
     bool any = false;  // bytes of this line were seen (an empty ended line counts too)
+    bool cut = false;  // the line reached the limit; the rest of it is skipped
     for (;;) {
         if (pos_ == size_ && !Fill()) return any && !failed_;
         if (pendingCr_) {
@@ -83,7 +95,16 @@ bool TextLineReader::Next(std::string& line) {
         }
         std::size_t start = pos_;
         while (pos_ < size_ && buffer_[pos_] != '\r' && buffer_[pos_] != '\n') ++pos_;
-        line.append(buffer_, start, pos_ - start);
+        if (!cut) {
+            const std::size_t room = maxLine_ - line.size();
+            if (pos_ - start > room) {
+                line.append(buffer_, start, room);
+                cut = true;
+                ++cutLines_;
+            } else {
+                line.append(buffer_, start, pos_ - start);
+            }
+        }
         any = true;
         if (pos_ < size_) {
             pendingCr_ = buffer_[pos_] == '\r';

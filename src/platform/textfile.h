@@ -19,22 +19,32 @@ FileResult ReplaceFileContents(const std::string& path, const std::string& bytes
 FileResult ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 FileResult WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
-// Reads a text file line by line without holding it whole; lines of any length.
+// Reads a regular text file line by line without holding it whole. A line
+// longer than the limit is cut there; the rest of it is skipped.
 class TextLineReader {
 public:
-    // Bytes read from the file at a time.
+    // Bytes read from the file at a time; the first block is what FirstBlockHoldsNul looks at.
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kDefaultMaxLineLength = 1024 * 1024;
 
     TextLineReader() = default;
     ~TextLineReader();
     TextLineReader(const TextLineReader&) = delete;
     TextLineReader& operator=(const TextLineReader&) = delete;
 
+    // Refuses anything but a regular file (a FIFO or a device could block or never end).
     FileResult Open(const std::string& path);
     // False at the end of the file or on a read error (then Failed() is true).
     bool Next(std::string& line);
     bool Failed() const { return failed_; }
     void Close();
+
+    // True when the first block of the file holds a NUL byte: a binary file,
+    // not text. Call before the first Next.
+    bool FirstBlockHoldsNul();
+    void SetMaxLineLength(std::size_t bytes) { maxLine_ = bytes == 0 ? 1 : bytes; }
+    // Lines cut at the limit so far.
+    std::size_t CutLines() const { return cutLines_; }
 
 private:
     bool Fill();
@@ -45,6 +55,8 @@ private:
     std::string buffer_;
     std::size_t pos_ = 0;
     std::size_t size_ = 0;
+    std::size_t maxLine_ = kDefaultMaxLineLength;
+    std::size_t cutLines_ = 0;
 };
 
 }  // namespace tandrel

@@ -45,6 +45,12 @@ void SearchEngine::ForEachLine(const std::string& path, Each&& each) {
         env_.prompter.SetStatusText(Utf8ToCp1251(opened.error).text);
         return;
     }
+    // A NUL byte in the first block marks a binary file (audio, images): its
+    // "lines" would only fill the results with junk.
+    if (reader.FirstBlockHoldsNul()) {
+        env_.prompter.SetStatusText(path + ": a binary file; not searched");
+        return;
+    }
     std::string line;
     unsigned count = 0;
     while (reader.Next(line)) {
@@ -52,6 +58,10 @@ void SearchEngine::ForEachLine(const std::string& path, Each&& each) {
         if (++count % kLinesPerPulse == 0) KeepAlive();
     }
     if (reader.Failed()) env_.prompter.SetStatusText(path + ": a read error ended the search of this file");
+    if (const std::size_t cut = reader.CutLines())
+        env_.prompter.SetStatusText(path + ": " + std::to_string(cut) + " line(s) longer than " +
+                                    std::to_string(TextLineReader::kDefaultMaxLineLength / (1024 * 1024)) +
+                                    " MB; only their start was searched");
 }
 
 // The tag tests compare lower-cased fields, so the needle is only lower-cased

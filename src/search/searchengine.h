@@ -4,8 +4,10 @@
 // search clears that list first. Texts and paths are code-page-1251.
 //
 // The engine reports through the prompt interface: the entry being examined
-// as progress text, a file that cannot be read as a status note (the search
-// goes on), tag read failures as messages. keepAlive is called often while a
+// as progress text, a file that cannot be read (or is no regular file) as a
+// status note (the search goes on), tag read failures as messages. Inside
+// files, a binary file (a NUL byte in its first block) is skipped with a note,
+// and a line longer than a megabyte is searched only in its first megabyte. keepAlive is called often while a
 // search runs, so that a window can repaint.
 #pragma once
 

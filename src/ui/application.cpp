@@ -1,6 +1,8 @@
 #include "ui/application.h"
 
+#include "app/messages.h"
 #include "platform/registry.h"
+#include "text/cp1251.h"
 
 namespace tandrel {
 
@@ -20,7 +22,19 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompter& dialogs, RegistryStore& r
     } else if (QRadioButton* b = windows->langForm->rgLang->button(0)) {
         b->setChecked(true);
     }
+    // The main window loaded the settings; an unreadable file leaves the built-in state.
+    if (const FileResult& loaded = registry.LastLoad(); !loaded)
+        dialogs.ShowMessage(Message(main->language(), MessageId::SettingsUnreadable) + Utf8ToCp1251(loaded.error).text);
     return windows;
+}
+
+void CloseAppWindows(std::unique_ptr<AppWindows>& windows, Prompter& dialogs, RegistryStore& registry) {
+    if (!windows) return;
+    const int language = windows->mainForm->language();
+    windows.reset();
+    // The exit save reloads the file before it writes: either step can fail.
+    const FileResult& failed = !registry.LastLoad() ? registry.LastLoad() : registry.LastSave();
+    if (!failed) dialogs.ShowMessage(Message(language, MessageId::SettingsNotSaved) + Utf8ToCp1251(failed.error).text);
 }
 
 }  // namespace tandrel

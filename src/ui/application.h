@@ -21,6 +21,11 @@ struct AppWindows {
 };
 
 // dialogs answers the questions of every window (Qt dialogs, or a test script).
+// A settings file that cannot be read is shown as a message once the windows exist.
 std::unique_ptr<AppWindows> CreateAppWindows(Prompter& dialogs, RegistryStore& registry);
+
+// Closes the windows as at program exit (the main window saves the settings)
+// and shows a message when the settings file could not be written.
+void CloseAppWindows(std::unique_ptr<AppWindows>& windows, Prompter& dialogs, RegistryStore& registry);
 
 }  // namespace tandrel

@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include <csignal>
+
 #include "platform/registry.h"
 #include "platform/windowlookup.h"
 #include "ui/application.h"
@@ -8,6 +10,9 @@
 int main(int argc, char** argv) {
     // A running window of the former program is brought to the front instead.
     if (tandrel::ActivateRunningInstance()) return 0;
+    // Past a file-size limit a write then fails with EFBIG, which is reported
+    // and cleaned up, instead of the signal killing the program mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tandrel");
     tandrel::RegistryStore registry(tandrel::DefaultRegistryPath());
@@ -15,5 +20,7 @@ int main(int argc, char** argv) {
     auto windows = tandrel::CreateAppWindows(dialogs, registry);
     dialogs.setParentWindow(windows->mainForm.get());
     windows->mainForm->show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    tandrel::CloseAppWindows(windows, dialogs, registry);
+    return code;
 }

@@ -4,6 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/textfile.h"
+#include "support/child_process.h"
 
 #include "search/searchtext.h"
 #include "search/synonymsfile.h"
@@ -146,6 +151,77 @@ TEST_F(SearchEngineTest, AFileThatCannotBeReadIsNotedAndTheSearchGoesOn) {
     EXPECT_TRUE(std::any_of(notes.begin(), notes.end(),
                             [](const std::string& n) { return n.find("code page 1251") != n.npos; }));
     EXPECT_GE(pulses, 3);
+}
+
+// Runs a search in a child process (a search that hangs or reads forever is
+// killed there) and hands back its result lines and status notes.
+struct GuardedSearch {
+    bool finished = false;
+    Lines results;
+    Lines notes;
+};
+
+Lines ReadLines(const std::string& path) {
+    Lines lines;
+    std::istringstream in(test::ReadAll(path));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(SearchEngineTest, InsideSearchSkipsFifosDevicesAndBinaryFilesWithANote) {
+    tmp.Write("files/notes.txt", "a song\r\n");
+    ASSERT_EQ(::mkfifo((tmp / "files/fifo.txt").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", tmp / "files/zero.txt");
+    std::filesystem::create_symlink("/dev/null", tmp / "files/null.txt");
+    std::filesystem::resize_file(tmp.Write("files/sparse.txt", "song"), 1ull << 30);  // 1 GB, no line end
+    tmp.Write("files/tagged.mp3", std::string("ID3\x03\0\0\0\0\0\x10", 10) + "TIT2 song\n" + std::string(4000, '\xFF'));
+    for (const bool selected : {false, true}) {
+        GuardedSearch search;
+        const test::ChildOutcome outcome = test::RunInChild([&] {
+            SearchOptions o;
+            o.overSearch = false;
+            const Lines names = {"notes.txt", "fifo.txt", "zero.txt", "null.txt", "sparse.txt", "tagged.mp3"};
+            if (selected)
+                Engine(o).SearchSelectedFiles({tmp / "files", names}, "song");
+            else
+                Engine(o).RunScan({{tmp / "files", "*.*"}}, "song", 0, false);
+            std::string out, notes;
+            for (const std::string& r : results) out += r + "\n";
+            for (const std::string& n : prompter.Texts(PromptKind::Status)) notes += n + "\n";
+            tmp.Write("results", out);
+            tmp.Write("notes", notes);
+            return 0;
+        }, std::chrono::seconds(20));
+        ASSERT_TRUE(outcome.finished) << "the inside search hangs or reads forever";
+        ASSERT_EQ(outcome.exitCode, 0);
+        const std::string prefix = selected ? "" : " \t[" + tmp / "files/notes.txt]";
+        EXPECT_EQ(ReadLines(tmp / "results"), Lines{selected ? "a song \t[notes.txt]" : "a song" + prefix});
+        const Lines notes = ReadLines(tmp / "notes");
+        auto noted = [&](const std::string& name, const std::string& why) {
+            return std::any_of(notes.begin(), notes.end(), [&](const std::string& n) {
+                return n.find(name) != n.npos && n.find(why) != n.npos;
+            });
+        };
+        for (const char* special : {"fifo.txt", "zero.txt", "null.txt"})
+            EXPECT_TRUE(noted(special, "not a regular file")) << special;
+        for (const char* binary : {"sparse.txt", "tagged.mp3"}) EXPECT_TRUE(noted(binary, "binary")) << binary;
+    }
+}
+
+TEST_F(SearchEngineTest, ALineWithoutEndSearchesItsFirstMegabyteAndIsCutThereWithANote) {
+    const std::size_t limit = TextLineReader::kDefaultMaxLineLength;
+    tmp.Write("one.txt", "song" + std::string(3 * limit, 'a') + "\r\nlast song\r\n");
+    tmp.Write("late.txt", std::string(limit, 'a') + "song");
+    SearchOptions o;
+    o.overSearch = false;
+    Engine(o).RunScan({{tmp.str(), "*.txt"}}, "song", 0, false);
+    std::sort(results.begin(), results.end());
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0], "last song \t[" + tmp / "one.txt]");
+    EXPECT_EQ(results[1], "song" + std::string(limit - 4, 'a') + " \t[" + tmp / "one.txt]");
+    const Lines notes = prompter.Texts(PromptKind::Status);
+    EXPECT_EQ(notes.size(), 2u);
+    for (const std::string& note : notes) EXPECT_NE(note.find("longer than 1 MB"), note.npos) << note;
 }
 
 TEST_F(SearchEngineTest, StartPointsInOrderAndMissingOnesYieldNothing) {
