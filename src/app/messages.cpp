@@ -33,6 +33,16 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("Can not read tag from the file: ", "Невозможно прочитать Тэг из файла: "),
         Texts("Can not save tag to the file: ", "Невозможно записать Тэг в файл: "),
         Texts("The file does not exist: ", "Файл отсутсвует: "),
+        Texts("The tag cannot hold these characters, they become \"?\": ",
+              "Тэг не может хранить эти символы, они станут \"?\": "),
+        Texts("Save the tag anyway?", "Всё равно записать тэг?"),
+        Texts("Tag not saved: ", "Тэг не записан: "),
+        Texts("Tag not saved: no file of a media file list is selected",
+              "Тэг не записан: не выбран файл в списке медиафайлов"),
+        Texts("Tag not saved: the tag panel does not show the tags of ",
+              "Тэг не записан: панель тэгов показывает тэги не этого файла: "),
+        Texts("An ID3v2.3 tag cannot hold these frames, they were left out: ",
+              "Тэг ID3v2.3 не может хранить эти кадры, они опущены: "),
     };
     return table;
 }

@@ -22,8 +22,14 @@ enum class MessageId {
     TagReadFailed,    // "Can not read tag from the file: "
     TagSaveFailed,    // "Can not save tag to the file: "
     FileMissing,      // "The file does not exist: "
+    TagCharsLost,     // "The tag cannot hold these characters, they become \"?\": "
+    TagSaveAnyway,    // "Save the tag anyway?"
+    TagNotSaved,      // "Tag not saved: "
+    TagNoMediaFile,   // "Tag not saved: no file of a media file list is selected"
+    TagShowsOtherFile,  // "Tag not saved: the tag panel does not show the tags of "
+    TagFramesDropped,   // "An ID3v2.3 tag cannot hold these frames, they were left out: "
 };
-inline constexpr int kMessageCount = 12;
+inline constexpr int kMessageCount = 18;
 
 const std::string& Message(int language, MessageId id);
 
