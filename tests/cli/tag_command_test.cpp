@@ -94,5 +94,18 @@ TEST(TagCommand, UpdateKeepsTheAudioWhenTheTagSizeHasBit7Set) {
                                        std::string(232, '\0') + audio);
 }
 
+// A version 2.2 tag lost every frame without a 2.3 twin silently; what a 2.3
+// tag cannot hold is now named (the window says it in the status line).
+TEST(TagCommand, UpdateNamesTheFramesAVersion23TagCannotHold) {
+    test::TempDir dir;
+    const std::string frames = std::string("TT2\0\0\4\0Old", 10) +              // 6 + 4
+                               std::string("CRM\0\0\x08me\0x\0sec", 14);        // 6 + 8: no 2.3 twin
+    const std::string path =
+        dir.Write("old.mp3", std::string("ID3\2\0\0\0\0\0\x18", 10) + frames + std::string(700, '\x55'));
+    const CliRun r = Tag({"update", path, "--tags", "2", "--title", "New"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "An ID3v2.3 tag cannot hold these frames, they were left out: CRM - " + path + "\n");
+}
+
 }  // namespace
 }  // namespace tandrel
