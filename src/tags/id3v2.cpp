@@ -651,7 +651,11 @@ bool TID3v2::Compose(Source& source, std::int64_t fileSize, std::string& tag, st
             if (wholeUnsync) old = old.substr(0, kHeaderSize) + RemoveUnsync(std::string_view(old).substr(kHeaderSize));
             MemorySource memory{old};
             scan = ScanFrames(memory, version, flags, static_cast<std::int64_t>(old.size()));
+            // Padding is zero bytes; anything else after the frames is named as left out.
+            const auto unread = std::count_if(old.begin() + std::min<std::int64_t>(scan.end, old.size()), old.end(),
+                                              [](char c) { return c != '\0'; });
             if (!LayoutOf(version)) dropped_.push_back("ID3v2." + std::to_string(version));
+            else if (unread > 0) dropped_.push_back(std::to_string(unread) + " unreadable bytes");
         } else {
             // Only the frames that lie whole in the file are the tag; every byte after them stays.
             if (!wholeUnsync) scan = ScanFrames(source, version, flags, extent.limit);

@@ -134,6 +134,10 @@ bool TagPanelView::UpdateID3v2Fields(const std::string& fileName, const TagField
     return tandrel::UpdateID3v2Fields(id3v2_, Messages(), fileName, update);
 }
 
+bool TagPanelView::UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update) {
+    return tandrel::UpdateID3Fields(id3v1_, id3v2_, Messages(), fileName, update);
+}
+
 void TagPanelView::FilesListBoxClick() {
     // Tags are read only under a media mask; the panel never keeps another file's tags.
     ClearID3v1Panel();

@@ -38,6 +38,8 @@ public:
     bool MatchID3v2Tag(const std::string& query, const std::string& fileName);
     bool UpdateID3v1Fields(const std::string& fileName, const TagFieldUpdate& update);
     bool UpdateID3v2Fields(const std::string& fileName, const TagFieldUpdate& update);
+    // Both tags in one replacement of the file (the batch update of both).
+    bool UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update);
 
     // Handlers.
     Q_INVOKABLE void FilesListBoxClick();  // the tag part of the file list's click
