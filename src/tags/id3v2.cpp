@@ -674,19 +674,35 @@ bool TID3v2::Compose(Source& source, std::int64_t fileSize, std::string& tag, st
         const std::string text = FieldText(now, f);
         if (scan.winner[i] < 0 && changed[i] && !text.empty()) frames += NewFieldFrame(f, text, std::nullopt);
     }
-    // The old frames in their order; a changed field's frame is replaced in its place.
+    // What each field's frame becomes: the old frame (in 2.3 form) while the
+    // field is unchanged, else a new frame; nothing for an empty field.
+    std::array<std::string, kFieldCount> replacement;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const auto i = static_cast<std::size_t>(f);
+        if (scan.winner[i] < 0) continue;
+        const FrameRef& frame = scan.frames[static_cast<std::size_t>(scan.winner[i])];
+        const std::string text = FieldText(now, f);
+        const std::optional<std::string> payload = PayloadOf(frame, old, version, flags);
+        std::optional<std::string> converted;
+        if (!changed[i] && frame.h.id == "TDRC")
+            converted = RecordingTimeAsV23(year_, TrimTagText(DecodedText(payload.value_or(std::string()))));
+        else if (!changed[i])
+            converted = FrameAsV23(frame, old, version, flags);
+        if (converted) replacement[i] = std::move(*converted);
+        else if (!text.empty()) replacement[i] = NewFieldFrame(f, text, payload);
+    }
+    // The old frames in their order, each field's frame replaced in its place.
+    // Earlier frames of a field that ends up without a frame go too, so that
+    // none of them becomes the field when the tag is read again.
     for (std::size_t k = 0; k < scan.frames.size(); ++k) {
         const FrameRef& frame = scan.frames[k];
-        const bool winner = frame.field >= 0 && scan.winner[static_cast<std::size_t>(frame.field)] == static_cast<int>(k);
-        if (winner && changed[static_cast<std::size_t>(frame.field)]) {
-            const std::string text = FieldText(now, frame.field);
-            if (!text.empty()) frames += NewFieldFrame(frame.field, text, PayloadOf(frame, old, version, flags));
-            continue;
-        }
-        if (winner && frame.h.id == "TDRC") {
-            const std::optional<std::string> payload = PayloadOf(frame, old, version, flags);
-            frames += RecordingTimeAsV23(year_, TrimTagText(DecodedText(payload.value_or(std::string()))));
-            continue;
+        if (frame.field >= 0) {
+            const auto i = static_cast<std::size_t>(frame.field);
+            if (scan.winner[i] == static_cast<int>(k)) {
+                frames += replacement[i];
+                continue;
+            }
+            if (replacement[i].empty()) continue;
         }
         if (std::optional<std::string> converted = FrameAsV23(frame, old, version, flags))
             frames += *converted;

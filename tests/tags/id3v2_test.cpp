@@ -257,6 +257,33 @@ TEST(ID3v2, SavingAVersion22TagKeepsItsPictureAndOtherFramesAsVersion23) {
     EXPECT_EQ(ReadAll(path), Tag23(expected) + Audio());
 }
 
+// A field is read from its last frame. When that frame goes (the field was
+// cleared, or the frame cannot be carried into 2.3), an earlier twin must not
+// become the field after the save.
+TEST(ID3v2, EarlierTwinsOfAFieldThatLosesItsFrameGoToo) {
+    test::TempDir dir;
+    const std::string twins24 = "TIT2" + Syncsafe(2) + Bytes({0, 0}) + Bytes({0, 'A'}) +
+                                "TIT2" + Syncsafe(3) + Bytes({0, 0x01}) + Zeros(3);  // data length flag, no room for it
+    const std::string twins23 = Frame23("TIT2", Bytes({0}) + "A") + Frame23("TIT2", Bytes({0}) + "B");
+    struct Case { const char* what; std::string tag; const char* newTitle; };
+    const Case cases[] = {
+        {"a 2.4 frame that cannot be converted",
+         std::string("ID3") + Bytes({4, 0, 0}) + Syncsafe(uint32_t(twins24.size())) + twins24, nullptr},
+        {"a cleared title", Tag23(twins23), ""},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.Write("a.mp3", c.tag + Audio());
+        TID3v2 tag;
+        ASSERT_TRUE(tag.ReadFromFile(path));
+        const std::string before = c.newTitle ? std::string(c.newTitle) : tag.Title();
+        if (c.newTitle) tag.SetTitle(c.newTitle);
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+        TID3v2 again;
+        ASSERT_TRUE(again.ReadFromFile(path));
+        EXPECT_EQ(again.Title(), before) << c.what;
+    }
+}
+
 // A header whose size runs past the end of the file (a cut download), into
 // the ID3v1 tag, or is not a 7-bit number: the save keeps every byte after
 // the frames it could read, with one tag or both saved.
