@@ -40,6 +40,16 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("The settings cannot be read; the built-in settings are used: ",
               "Невозможно прочитать настройки; используются настройки по умолчанию: "),
         Texts("The settings were not saved: ", "Настройки не сохранены: "),
+        Texts("The tag cannot hold these characters, they become \"?\": ",
+              "Тэг не может хранить эти символы, они станут \"?\": "),
+        Texts("Save the tag anyway?", "Всё равно записать тэг?"),
+        Texts("Tag not saved: ", "Тэг не записан: "),
+        Texts("Tag not saved: no file of a media file list is selected",
+              "Тэг не записан: не выбран файл в списке медиафайлов"),
+        Texts("Tag not saved: the tag panel does not show the tags of ",
+              "Тэг не записан: панель тэгов показывает тэги не этого файла: "),
+        Texts("An ID3v2.3 tag cannot hold these frames, they were left out: ",
+              "Тэг ID3v2.3 не может хранить эти кадры, они опущены: "),
     };
     return table;
 }

@@ -27,8 +27,14 @@ enum class MessageId {
     SearchNowhere,    // "Nothing was searched: no directory to search in."
     SettingsUnreadable,  // "The settings cannot be read; the built-in settings are used: "
     SettingsNotSaved,    // "The settings were not saved: "
+    TagCharsLost,     // "The tag cannot hold these characters, they become \"?\": "
+    TagSaveAnyway,    // "Save the tag anyway?"
+    TagNotSaved,      // "Tag not saved: "
+    TagNoMediaFile,   // "Tag not saved: no file of a media file list is selected"
+    TagShowsOtherFile,  // "Tag not saved: the tag panel does not show the tags of "
+    TagFramesDropped,   // "An ID3v2.3 tag cannot hold these frames, they were left out: "
 };
-inline constexpr int kMessageCount = 17;
+inline constexpr int kMessageCount = 23;
 
 const std::string& Message(int language, MessageId id);
 

@@ -149,15 +149,12 @@ int Update(const std::vector<std::string>& args, std::ostream& err) {
 
     StreamPrompter prompter(err);
     const TagMessages messages{prompter, kEnglish};
-    bool ok = true;
-    if (v1) {
-        TID3v1 tag;
-        ok = UpdateID3v1Fields(tag, messages, file, update) && ok;
-    }
-    if (v2) {
-        TID3v2 tag;
-        ok = UpdateID3v2Fields(tag, messages, file, update) && ok;
-    }
+    TID3v1 id3v1;
+    TID3v2 id3v2;
+    bool ok = false;
+    if (v1 && v2) ok = UpdateID3Fields(id3v1, id3v2, messages, file, update);
+    else if (v1) ok = UpdateID3v1Fields(id3v1, messages, file, update);
+    else ok = UpdateID3v2Fields(id3v2, messages, file, update);
     return ok ? 0 : 1;
 }
 

@@ -9,7 +9,10 @@
 //   tag update FILE [--tags 1|2|both] [--title T] [--artist A] [--album L]
 //                   [--year Y] [--comment C] [--track N] [--genre G]
 //     changes the given fields of the ID3v1 and/or ID3v2 tag (both by
-//     default); for ID3v1 the genre is a name of the genre list or its number.
+//     default, written in one replacement of the file); for ID3v1 the genre
+//     is a name of the genre list or its number. Fields not given keep their
+//     frames as they are; ID3v2 frames a version 2.3 tag cannot hold are
+//     named on stderr.
 #pragma once
 
 #include <ostream>

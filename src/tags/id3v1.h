@@ -62,9 +62,10 @@ public:
     std::uint8_t Track() const { return track_; }  // 0: none
     std::uint8_t GenreID() const { return genreId_; }
 
-private:
     // The 128 bytes SaveToFile writes for the current fields.
     std::string Record() const;
+
+private:
     // Takes the fields from a 128-byte record; false when it does not begin with "TAG".
     bool ParseRecord(std::string_view record);
     bool Failed(std::string why);

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 #include <optional>
 
 #include "platform/files.h"
-#include "platform/textfile.h"
 #include "tags/tagfile.h"
+#include "tags/tagsave.h"
 #include "tags/tagtext.h"
 #include "text/cp1251.h"
 
@@ -27,6 +28,7 @@ constexpr std::uint8_t kFlagExtHeader = 0x40;     // header: an extended header 
 constexpr std::uint8_t kFlagFooter = 0x10;        // header, 2.4: a 10-byte footer follows the frames
 constexpr std::size_t kFrameHeaderSize = 10;      // 2.3 and 2.4
 constexpr std::uint32_t kMaxTagSize = 0x0FFFFFFF;  // 28 bits
+constexpr std::int64_t kID3v1Size = 128;
 
 // The one place that knows the frame header of each version.
 struct FrameLayout {
@@ -76,12 +78,6 @@ FrameHeader ParseFrameHeader(const char* p, const FrameLayout& layout) {
     return h;
 }
 
-// The whole tag size of a header: the four size bytes taken as full bytes, plus the header.
-std::uint32_t TagSizeOf(const char* header) {
-    return Byte(header, 6) * 2097152u + Byte(header, 7) * 16384u + Byte(header, 8) * 128u + Byte(header, 9) +
-           static_cast<std::uint32_t>(TID3v2::kHeaderSize);
-}
-
 bool IsTagHeader(std::string_view bytes) { return bytes.size() >= 3 && bytes.substr(0, 3) == "ID3"; }
 
 int FieldOf(std::string_view id, std::uint8_t version) {
@@ -129,25 +125,6 @@ std::int64_t FramesStart(Source& source, std::uint8_t version, std::uint8_t flag
     return version == 3 ? start + 4 + BigEndian(size, 4) : start + Syncsafe(size);
 }
 
-// Walks the frames from the first one while the position is below end and
-// the frames look like frames. visit(header, contentPos) returns false to stop.
-template <class Source, class Visit>
-void WalkFrames(Source& source, std::uint8_t version, std::uint8_t flags, std::int64_t end, Visit visit) {
-    const std::optional<FrameLayout> layout = LayoutOf(version);
-    if (!layout) return;
-    std::int64_t pos = FramesStart(source, version, flags);
-    if (pos < 0) return;
-    char header[10];
-    while (pos < end) {
-        if (!source.ReadAt(pos, header, layout->headerSize)) return;
-        if (header[0] < 'A' || header[0] > 'Z') return;  // padding or garbage
-        const FrameHeader h = ParseFrameHeader(header, *layout);
-        const std::int64_t content = pos + static_cast<std::int64_t>(layout->headerSize);
-        if (!visit(h, content)) return;
-        pos = content + h.size;
-    }
-}
-
 // Bytes in front of the content proper, and whether the content cannot be read
 // as it stands (compressed or encrypted).
 struct ContentPrefix {
@@ -174,17 +151,17 @@ ContentPrefix PrefixOf(const FrameHeader& h, std::uint8_t version, std::uint8_t 
 // window, content followed by zero bytes, as it stands; the comment loses its
 // encoding byte and language. Unicode text is decoded; a comment's non-empty
 // description stays in front of its text, followed by a zero byte.
-std::string FrameText(std::string_view window, std::size_t contentSize, bool comment) {
+std::string FrameText(std::string_view window, std::size_t contentSize, bool comment, std::u32string* lost) {
     const auto encoding = static_cast<unsigned char>(window[0]);
     if (!IsUnicodeEncoding(encoding)) return std::string(comment ? window.substr(4) : window);
     std::string_view body = window.substr(1, contentSize > 0 ? contentSize - 1 : 0);
-    if (!comment) return CodePointsToCp1251(DecodeTagString(encoding, body));
+    if (!comment) return CodePointsToCp1251(DecodeTagString(encoding, body), lost);
     if (body.size() < 3) return {};
     body.remove_prefix(3);
     std::size_t used = 0;
-    std::string text = CodePointsToCp1251(DecodeTagString(encoding, body, &used));
+    std::string text = CodePointsToCp1251(DecodeTagString(encoding, body, &used), lost);
     if (!text.empty()) text += '\0';
-    return text + CodePointsToCp1251(DecodeTagString(encoding, body.substr(used)));
+    return text + CodePointsToCp1251(DecodeTagString(encoding, body.substr(used)), lost);
 }
 
 // The year of a 2.4 recording time "yyyy-MM-ddTHH:mm:ss".
@@ -266,6 +243,36 @@ std::optional<std::string> FrameForV23(const FrameHeader& h, std::string_view co
             std::size_t used = 0;
             out += StringsAsUtf16(encoding, rest.substr(pos), h.id == "APIC" ? 1 : 2, &used);
             out += rest.substr(pos + used);
+        } else if (h.id == "SYLT") {
+            // Language, time stamp format, content type; the descriptor; then text and time stamp pairs.
+            if (rest.size() < 5) return std::nullopt;
+            out += rest.substr(0, 5);
+            std::size_t pos = 5, used = 0;
+            out += StringsAsUtf16(encoding, rest.substr(pos), 1, &used);
+            pos += used;
+            while (pos < rest.size()) {
+                out += StringsAsUtf16(encoding, rest.substr(pos), 1, &used);
+                pos += used;
+                out += rest.substr(pos, 4);
+                pos += 4;
+            }
+        } else if (h.id == "OWNE") {
+            // Price, date of purchase (8 characters), seller.
+            const std::size_t pos = latinString(rest).size() + 8;
+            if (pos > rest.size()) return std::nullopt;
+            out += rest.substr(0, pos);
+            out += StringsAsUtf16(encoding, rest.substr(pos), -1, nullptr);
+        } else if (h.id == "COMR") {
+            // Price, valid until (8), contact URL, received as (1); seller and
+            // description in the encoding; the logo's MIME type and bytes.
+            std::size_t pos = latinString(rest).size() + 8;
+            if (pos > rest.size()) return std::nullopt;
+            pos += latinString(rest.substr(pos)).size() + 1;
+            if (pos > rest.size()) return std::nullopt;
+            out += rest.substr(0, pos);
+            std::size_t used = 0;
+            out += StringsAsUtf16(encoding, rest.substr(pos), 2, &used);
+            out += rest.substr(pos + used);
         } else {
             return std::nullopt;  // a layout with text in it that is not known here
         }
@@ -279,16 +286,267 @@ std::optional<std::string> FrameForV23(const FrameHeader& h, std::string_view co
     return frame + data;
 }
 
+
 bool IsFrameId(std::string_view id) {
+    if (id.empty() || id[0] < 'A' || id[0] > 'Z') return false;
     for (char c : id)
         if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
     return true;
+}
+
+std::string Frame23(std::string_view id, std::string_view content, char status = '\0') {
+    std::string frame(id);
+    const auto size = static_cast<std::uint32_t>(content.size());
+    for (int shift = 24; shift >= 0; shift -= 8) frame += static_cast<char>((size >> shift) & 0xFF);
+    frame += status;
+    frame += '\0';
+    frame += content;
+    return frame;
+}
+
+// Frames of version 2.2 by their version 2.3 names.
+const std::map<std::string_view, std::string_view>& V22Names() {
+    static const std::map<std::string_view, std::string_view> names = {
+        {"BUF", "RBUF"}, {"CNT", "PCNT"}, {"COM", "COMM"}, {"CRA", "AENC"}, {"ETC", "ETCO"}, {"EQU", "EQUA"},
+        {"GEO", "GEOB"}, {"IPL", "IPLS"}, {"LNK", "LINK"}, {"MCI", "MCDI"}, {"MLL", "MLLT"}, {"PIC", "APIC"},
+        {"POP", "POPM"}, {"REV", "RVRB"}, {"RVA", "RVAD"}, {"SLT", "SYLT"}, {"STC", "SYTC"}, {"TAL", "TALB"},
+        {"TBP", "TBPM"}, {"TCM", "TCOM"}, {"TCO", "TCON"}, {"TCR", "TCOP"}, {"TDA", "TDAT"}, {"TDY", "TDLY"},
+        {"TEN", "TENC"}, {"TFT", "TFLT"}, {"TIM", "TIME"}, {"TKE", "TKEY"}, {"TLA", "TLAN"}, {"TLE", "TLEN"},
+        {"TMT", "TMED"}, {"TOA", "TOPE"}, {"TOF", "TOFN"}, {"TOL", "TOLY"}, {"TOR", "TORY"}, {"TOT", "TOAL"},
+        {"TP1", "TPE1"}, {"TP2", "TPE2"}, {"TP3", "TPE3"}, {"TP4", "TPE4"}, {"TPA", "TPOS"}, {"TPB", "TPUB"},
+        {"TRC", "TSRC"}, {"TRD", "TRDA"}, {"TRK", "TRCK"}, {"TSI", "TSIZ"}, {"TSS", "TSSE"}, {"TT1", "TIT1"},
+        {"TT2", "TIT2"}, {"TT3", "TIT3"}, {"TXT", "TEXT"}, {"TXX", "TXXX"}, {"TYE", "TYER"}, {"UFI", "UFID"},
+        {"ULT", "USLT"}, {"WAF", "WOAF"}, {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WCP", "WCOP"},
+        {"WPB", "WPUB"}, {"WXX", "WXXX"},
+        // Sort orders and the compilation flag as other taggers write them.
+        {"TCP", "TCMP"}, {"TS2", "TSO2"}, {"TSA", "TSOA"}, {"TSC", "TSOC"}, {"TSP", "TSOP"}, {"TST", "TSOT"},
+    };
+    return names;
+}
+
+// A frame of a 2.2 tag in 2.3 form (2.2 knows only encodings 0 and 1, as
+// 2.3 does), or nothing for a frame without a 2.3 twin.
+std::optional<std::string> FrameFromV22(const FrameHeader& h, std::string_view content) {
+    const auto& names = V22Names();
+    const auto name = names.find(h.id);
+    if (name == names.end()) return std::nullopt;
+    if (h.id == "PIC") {
+        // Encoding, image format (3 characters), picture type, description, data.
+        if (content.size() < 5) return std::nullopt;
+        const std::string format(content.substr(1, 3));
+        std::string lower = format;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        std::string mime = format == "-->" ? format : "image/" + lower;
+        if (format == "JPG") mime = "image/jpeg";
+        return Frame23("APIC", std::string(content.substr(0, 1)) + mime + '\0' + std::string(content.substr(4)));
+    }
+    if (h.id == "LNK") {
+        // The linked frame's identifier comes first.
+        if (content.size() < 3) return std::nullopt;
+        const auto linked = names.find(content.substr(0, 3));
+        if (linked == names.end()) return std::nullopt;
+        return Frame23("LINK", std::string(linked->second) + std::string(content.substr(3)));
+    }
+    return Frame23(name->second, content);
+}
+
+// A frame found by the walk.
+struct FrameRef {
+    FrameHeader h;
+    std::int64_t at = 0;       // its header
+    std::int64_t content = 0;  // its content
+    int field = -1;            // one of the seven fields, or -1
+};
+
+// The frames of a tag and the fields they give. A field is taken from the
+// last readable frame that holds it (the winner).
+struct FrameScan {
+    std::vector<FrameRef> frames;
+    std::array<int, kFieldCount> winner;
+    FrameTexts texts;
+    std::array<std::u32string, kFieldCount> lost;
+    std::int64_t end = static_cast<std::int64_t>(TID3v2::kHeaderSize);  // just after the last frame taken
+    FrameScan() { winner.fill(-1); }
+};
+
+// Reads the text of a field frame into the scan; false when it cannot be read.
+template <class Source>
+bool ReadFieldText(Source& source, const FrameRef& f, std::uint8_t version, std::uint8_t flags, FrameScan& scan) {
+    const ContentPrefix prefix = PrefixOf(f.h, version, flags);
+    if (prefix.opaque) return false;
+    // An unsynchronised window may need up to twice its bytes.
+    const std::size_t wanted = std::min<std::size_t>(f.h.size, (prefix.unsync ? 2 : 1) * TID3v2::kFrameWindow + prefix.skip);
+    std::string bytes(wanted, '\0');
+    if (!source.ReadAt(f.content, bytes.data(), wanted)) return false;
+    bytes.erase(0, std::min(prefix.skip, bytes.size()));
+    if (prefix.unsync) bytes = RemoveUnsync(bytes);
+    const std::size_t contentSize = std::min(bytes.size(), TID3v2::kFrameWindow);
+    bytes.resize(TID3v2::kFrameWindow, '\0');
+    std::u32string lost;
+    std::string text = FrameText(bytes, contentSize, f.field == kComment, &lost);
+    if (f.h.id == "TDRC") text = YearOfTimestamp(TrimTagText(text));
+    const auto field = static_cast<std::size_t>(f.field);
+    scan.texts[field] = std::move(text);
+    scan.lost[field] = std::move(lost);
+    return true;
+}
+
+// Walks the frames from the first one while they lie whole below end and look
+// like frames (padding or garbage ends the walk).
+template <class Source>
+FrameScan ScanFrames(Source& source, std::uint8_t version, std::uint8_t flags, std::int64_t end) {
+    FrameScan scan;
+    const std::optional<FrameLayout> layout = LayoutOf(version);
+    if (!layout) return scan;
+    std::int64_t pos = FramesStart(source, version, flags);
+    if (pos < 0) return scan;
+    const auto headerSize = static_cast<std::int64_t>(layout->headerSize);
+    char header[10];
+    while (pos + headerSize <= end) {
+        if (!source.ReadAt(pos, header, layout->headerSize)) break;
+        FrameRef f;
+        f.h = ParseFrameHeader(header, *layout);
+        if (!IsFrameId(f.h.id)) break;
+        f.at = pos;
+        f.content = pos + headerSize;
+        if (f.content + f.h.size > end) break;
+        f.field = FieldOf(f.h.id, version);
+        if (f.field >= 0 && ReadFieldText(source, f, version, flags, scan))
+            scan.winner[static_cast<std::size_t>(f.field)] = static_cast<int>(scan.frames.size());
+        scan.frames.push_back(f);
+        pos = f.content + f.h.size;
+        scan.end = pos;
+    }
+    return scan;
+}
+
+// Where the old tag lies. An intact tag ends where its header says; a damaged
+// one (a size that is not 7-bit, or that runs past the end of the file or into
+// its ID3v1 tag) consists of the frames that lie whole before that limit.
+struct Extent {
+    bool damaged = false;
+    std::int64_t limit = 0;  // the end of the file, or the start of its ID3v1 tag
+    std::int64_t end = 0;    // intact: header + declared size
+};
+
+template <class Source>
+Extent ExtentOf(Source& source, const char* header, std::int64_t fileSize) {
+    Extent e;
+    e.limit = fileSize;
+    char tail[3];
+    if (fileSize >= kID3v1Size + static_cast<std::int64_t>(TID3v2::kHeaderSize) &&
+        source.ReadAt(fileSize - kID3v1Size, tail, sizeof tail) && std::string_view(tail, 3) == "TAG")
+        e.limit = fileSize - kID3v1Size;
+    bool sevenBit = true;
+    for (std::size_t i = 6; i < 10; ++i) sevenBit = sevenBit && (Byte(header, i) & 0x80) == 0;
+    e.end = static_cast<std::int64_t>(Syncsafe(header + 6)) + static_cast<std::int64_t>(TID3v2::kHeaderSize);
+    e.damaged = !sevenBit || e.end > e.limit;
+    return e;
+}
+
+// A frame's content with a 2.3 group byte, or a 2.4 group byte, data length
+// and unsynchronisation, taken away; nothing for compressed or encrypted content.
+std::optional<std::string> PayloadOf(const FrameRef& f, std::string_view tag, std::uint8_t version, std::uint8_t flags) {
+    const std::string_view content = tag.substr(static_cast<std::size_t>(f.content), f.h.size);
+    const ContentPrefix prefix = PrefixOf(f.h, version, flags);
+    if (prefix.opaque || content.size() < prefix.skip) return std::nullopt;
+    std::string data(content.substr(prefix.skip));
+    return prefix.unsync ? RemoveUnsync(data) : data;
+}
+
+// A frame of the old tag in 2.3 form, or nothing when 2.3 cannot hold it.
+std::optional<std::string> FrameAsV23(const FrameRef& f, std::string_view tag, std::uint8_t version, std::uint8_t flags) {
+    const std::string_view content = tag.substr(static_cast<std::size_t>(f.content), f.h.size);
+    if (version == 3) return std::string(tag.substr(static_cast<std::size_t>(f.at), kFrameHeaderSize + f.h.size));
+    if (version == 2) return FrameFromV22(f.h, content);
+    return FrameForV23(f.h, content, flags);
+}
+
+// A 2.4 recording time "yyyy-MM-ddTHH:mm" as the 2.3 frames of year, date (DDMM) and time (HHMM).
+std::string RecordingTimeAsV23(const std::string& year, const std::string& timestamp) {
+    if (year.empty()) return {};
+    std::string frames = Frame23("TYER", '\0' + year);
+    if (timestamp.size() >= 10 && timestamp[4] == '-' && timestamp[7] == '-')
+        frames += Frame23("TDAT", '\0' + timestamp.substr(8, 2) + timestamp.substr(5, 2));
+    if (timestamp.size() >= 16 && timestamp[10] == 'T' && timestamp[13] == ':')
+        frames += Frame23("TIME", '\0' + timestamp.substr(11, 2) + timestamp.substr(14, 2));
+    return frames;
+}
+
+// The texts of a frame's content that begins with an encoding byte.
+std::string DecodedText(std::string_view payload) {
+    if (payload.empty()) return {};
+    return CodePointsToCp1251(DecodeTagString(static_cast<unsigned char>(payload[0]), payload.substr(1)));
+}
+
+std::string Utf16Text(std::string_view cp1251, bool terminated) {
+    return EncodeUtf16WithBom(Cp1251ToCodePoints(cp1251), terminated);
+}
+
+// The field values a tag's frames give.
+struct FieldValues {
+    std::string title, artist, album, year, genre, comment;
+    std::uint8_t track = 0;
+};
+
+FieldValues ValuesOf(const FrameTexts& texts) {
+    FieldValues v;
+    v.title = TrimTagText(texts[kTitle]);
+    v.artist = TrimTagText(texts[kArtist]);
+    v.album = TrimTagText(texts[kAlbum]);
+    v.year = TrimTagText(texts[kYear]);
+    const std::string track = TrimTagText(texts[kTrack]);
+    v.track = TrackFromText(track.substr(0, track.find('/')));
+    v.genre = GenreWithoutReferences(TrimTagText(texts[kGenre]));
+    v.comment = TrimTagText(texts[kComment]);
+    return v;
+}
+
+FieldValues ValuesOf(const TID3v2& t) {
+    return {t.Title(), t.Artist(), t.Album(), t.Year(), t.Genre(), t.Comment(), t.Track()};
+}
+
+// Which fields hold different values.
+std::array<bool, kFieldCount> Differences(const FieldValues& a, const FieldValues& b) {
+    return {a.title != b.title, a.artist != b.artist, a.album != b.album, a.track != b.track,
+            a.year != b.year,   a.genre != b.genre,   a.comment != b.comment};
+}
+
+std::string FieldText(const FieldValues& v, int field) {
+    switch (field) {
+        case kTitle: return v.title;
+        case kArtist: return v.artist;
+        case kAlbum: return v.album;
+        case kTrack: return v.track > 0 ? std::to_string(v.track) : std::string();
+        case kYear: return v.year;
+        case kGenre: return v.genre;
+        default: return v.comment;
+    }
+}
+
+// The new frame of a changed field. It takes the place of the old frame,
+// keeps its Unicode encoding (as UTF-16) and, for a comment, its language.
+std::string NewFieldFrame(int field, const std::string& text, const std::optional<std::string>& oldPayload) {
+    const bool unicode = oldPayload && !oldPayload->empty() && IsUnicodeEncoding(static_cast<unsigned char>((*oldPayload)[0]));
+    const char* id = kIds[static_cast<std::size_t>(field)];
+    if (field != kComment) {
+        return Frame23(id, unicode ? '\1' + Utf16Text(text, false) : '\0' + text);
+    }
+    const std::string language = oldPayload && oldPayload->size() >= 4 ? oldPayload->substr(1, 3) : std::string("eng");
+    if (!unicode) return Frame23(id, '\0' + language + '\0' + text);
+    // A comment read with a description holds it in front, followed by a zero byte.
+    const std::size_t zero = text.find('\0');
+    const std::string description = zero == std::string::npos ? std::string() : text.substr(0, zero);
+    const std::string body = zero == std::string::npos ? text : text.substr(zero + 1);
+    return Frame23(id, '\1' + language + Utf16Text(description, true) + Utf16Text(body, false));
 }
 
 }  // namespace
 
 void TID3v2::ResetData() {
     exists_ = false;
+    damaged_ = false;
     versionId_ = 0;
     size_ = 0;
     title_.clear();
@@ -298,6 +556,7 @@ void TID3v2::ResetData() {
     genre_.clear();
     comment_.clear();
     track_ = 0;
+    for (std::u32string& lost : lost_) lost.clear();
 }
 
 bool TID3v2::Failed(std::string why) {
@@ -312,39 +571,6 @@ void TID3v2::SetYear(const std::string& s) { year_ = TrimTrailingTagText(s); }
 void TID3v2::SetGenre(const std::string& s) { genre_ = TrimTrailingTagText(s); }
 void TID3v2::SetComment(const std::string& s) { comment_ = TrimTrailingTagText(s); }
 
-template <class Source>
-void TID3v2::ReadFrames(Source& source, std::int64_t end, std::uint8_t flags) {
-    FrameTexts texts;
-    const std::uint8_t version = versionId_;
-    WalkFrames(source, version, flags, end, [&](const FrameHeader& h, std::int64_t content) {
-        const int field = FieldOf(h.id, version);
-        if (field < 0) return true;
-        const ContentPrefix prefix = PrefixOf(h, version, flags);
-        // An unsynchronised window may need up to twice its bytes.
-        const std::size_t wanted = std::min<std::size_t>(h.size, (prefix.unsync ? 2 : 1) * kFrameWindow + prefix.skip);
-        std::string bytes(wanted, '\0');
-        if (!source.ReadAt(content, bytes.data(), wanted)) return false;
-        if (prefix.opaque) return true;
-        bytes.erase(0, std::min(prefix.skip, bytes.size()));
-        if (prefix.unsync) bytes = RemoveUnsync(bytes);
-        const std::size_t contentSize = std::min(bytes.size(), kFrameWindow);
-        bytes.resize(kFrameWindow, '\0');
-        std::string text = FrameText(bytes, contentSize, field == kComment);
-        if (h.id == "TDRC") text = YearOfTimestamp(TrimTagText(text));
-        texts[static_cast<std::size_t>(field)] = std::move(text);  // a later frame wins
-        return true;
-    });
-
-    title_ = TrimTagText(texts[kTitle]);
-    artist_ = TrimTagText(texts[kArtist]);
-    album_ = TrimTagText(texts[kAlbum]);
-    year_ = TrimTagText(texts[kYear]);
-    std::string track = TrimTagText(texts[kTrack]);
-    track_ = TrackFromText(track.substr(0, track.find('/')));
-    genre_ = GenreWithoutReferences(TrimTagText(texts[kGenre]));
-    comment_ = TrimTagText(texts[kComment]);
-}
-
 bool TID3v2::ReadFromFile(const std::string& fileName) {
     ResetData();
     error_.clear();
@@ -358,67 +584,135 @@ bool TID3v2::ReadFromFile(const std::string& fileName) {
     exists_ = true;
     versionId_ = static_cast<std::uint8_t>(header[3]);
     const std::uint8_t flags = static_cast<std::uint8_t>(header[5]);
-    const std::uint32_t size = TagSizeOf(header);
-    size_ = size > file.Size() ? 0 : size;
-    if (size_ == 0 || !LayoutOf(versionId_)) return true;
+    FileSource source{file};
+    const Extent extent = ExtentOf(source, header, file.Size());
+    damaged_ = extent.damaged;
+    size_ = damaged_ ? 0 : static_cast<std::uint32_t>(extent.end);
 
-    if ((flags & kFlagUnsync) && versionId_ < 4) {
+    FrameScan scan;
+    const bool wholeUnsync = (flags & kFlagUnsync) && versionId_ < 4;
+    if (wholeUnsync && !damaged_) {
         // The whole tag is unsynchronised: its frames are found in the restored bytes.
         std::string tag(size_, '\0');
         if (!file.ReadAt(0, tag.data(), tag.size())) return true;
         tag = std::string(header, kHeaderSize) + RemoveUnsync(std::string_view(tag).substr(kHeaderSize));
-        MemorySource source{tag};
-        ReadFrames(source, static_cast<std::int64_t>(tag.size()), flags);
-    } else {
-        FileSource source{file};
-        ReadFrames(source, size_, flags);
+        MemorySource memory{tag};
+        scan = ScanFrames(memory, versionId_, flags, static_cast<std::int64_t>(tag.size()));
+    } else if (!wholeUnsync) {
+        scan = ScanFrames(source, versionId_, flags, damaged_ ? extent.limit : extent.end);
     }
+    const FieldValues v = ValuesOf(scan.texts);
+    title_ = v.title;
+    artist_ = v.artist;
+    album_ = v.album;
+    year_ = v.year;
+    track_ = v.track;
+    genre_ = v.genre;
+    comment_ = v.comment;
+    lost_ = scan.lost;
     return true;
 }
 
-std::string TID3v2::TagBytes(std::string_view oldTag) const {
-    const std::string texts[kFieldCount] = {
-        title_, artist_, album_, track_ > 0 ? std::to_string(track_) : std::string(), year_, genre_,
-        comment_.empty() ? std::string() : std::string("eng") + '\0' + comment_,
-    };
-    std::string frames;
-    for (int f = 0; f < kFieldCount; ++f) {
-        const std::string& text = texts[f];
-        if (text.empty()) continue;
-        const auto size = static_cast<std::uint32_t>(text.size() + 1);
-        frames += kIds[static_cast<std::size_t>(f)];
-        for (int shift = 24; shift >= 0; shift -= 8) frames += static_cast<char>((size >> shift) & 0xFF);
-        frames += std::string(2, '\0');  // flags
-        frames += '\0';                  // encoding: single bytes
-        frames += text;
-    }
+std::u32string TID3v2::CharactersLostBy(const TID3v2& edited) const {
+    const std::array<bool, kFieldCount> changed = Differences(ValuesOf(*this), ValuesOf(edited));
+    std::u32string lost;
+    for (std::size_t f = 0; f < changed.size(); ++f)
+        if (changed[f]) AddLostCharacters(lost, lost_[f]);
+    return lost;
+}
 
-    // The other frames of the old tag follow the seven.
-    const std::uint8_t version = oldTag.size() >= kHeaderSize ? static_cast<std::uint8_t>(oldTag[3]) : 0;
-    if (version == 3 || version == 4) {
-        const auto flags = static_cast<std::uint8_t>(oldTag[5]);
-        std::string restored;
-        if (version == 3 && (flags & kFlagUnsync)) {
-            restored = std::string(oldTag.substr(0, kHeaderSize)) + RemoveUnsync(oldTag.substr(kHeaderSize));
-            oldTag = restored;
+template <class Source>
+bool TID3v2::Compose(Source& source, std::int64_t fileSize, std::string& tag, std::int64_t& keepFrom) {
+    error_.clear();
+    dropped_.clear();
+    tag.clear();
+    keepFrom = 0;
+    char header[kHeaderSize];
+    if (fileSize < static_cast<std::int64_t>(kHeaderSize) || !source.ReadAt(0, header, kHeaderSize))
+        return Failed("the file holds fewer than 10 bytes");
+
+    // The old tag as its frames are read: header and frames, unsynchronisation removed.
+    std::string old;
+    std::uint8_t version = 0, flags = 0;
+    FrameScan scan;
+    if (IsTagHeader(std::string_view(header, kHeaderSize))) {
+        version = static_cast<std::uint8_t>(header[3]);
+        flags = static_cast<std::uint8_t>(header[5]);
+        const Extent extent = ExtentOf(source, header, fileSize);
+        const bool wholeUnsync = (flags & kFlagUnsync) && version < 4;
+        if (!extent.damaged) {
+            keepFrom = extent.end;
+            char footer[3];
+            if (version == 4 && (flags & kFlagFooter) && extent.end + 10 <= extent.limit &&
+                source.ReadAt(extent.end, footer, 3) && std::string_view(footer, 3) == "3DI")
+                keepFrom = extent.end + 10;
+            old.resize(static_cast<std::size_t>(extent.end));
+            if (!source.ReadAt(0, old.data(), old.size())) return Failed("the old tag cannot be read");
+            if (wholeUnsync) old = old.substr(0, kHeaderSize) + RemoveUnsync(std::string_view(old).substr(kHeaderSize));
+            MemorySource memory{old};
+            scan = ScanFrames(memory, version, flags, static_cast<std::int64_t>(old.size()));
+            // Padding is zero bytes; anything else after the frames is named as left out.
+            const auto unread = std::count_if(old.begin() + std::min<std::int64_t>(scan.end, old.size()), old.end(),
+                                              [](char c) { return c != '\0'; });
+            if (!LayoutOf(version)) dropped_.push_back("ID3v2." + std::to_string(version));
+            else if (unread > 0) dropped_.push_back(std::to_string(unread) + " unreadable bytes");
+        } else {
+            // Only the frames that lie whole in the file are the tag; every byte after them stays.
+            if (!wholeUnsync) scan = ScanFrames(source, version, flags, extent.limit);
+            keepFrom = scan.end;
+            old.resize(static_cast<std::size_t>(keepFrom));
+            if (!source.ReadAt(0, old.data(), old.size())) return Failed("the old tag cannot be read");
         }
-        MemorySource source{oldTag};
-        const auto end = static_cast<std::int64_t>(oldTag.size());
-        WalkFrames(source, version, flags, end, [&](const FrameHeader& h, std::int64_t content) {
-            if (!IsFrameId(h.id) || content + h.size > end) return false;
-            if (FieldOf(h.id, version) >= 0) return true;
-            const std::string_view bytes = oldTag.substr(static_cast<std::size_t>(content), h.size);
-            if (version == 3) {
-                frames += oldTag.substr(static_cast<std::size_t>(content) - kFrameHeaderSize, kFrameHeaderSize + h.size);
-            } else if (std::optional<std::string> frame = FrameForV23(h, bytes, flags)) {
-                frames += *frame;
-            }
-            return true;
-        });
     }
 
+    const FieldValues now = ValuesOf(*this);
+    const std::array<bool, kFieldCount> changed = Differences(ValuesOf(scan.texts), now);
+    std::string frames;
+    // Fields the old tag did not have come first, in the field order.
+    for (int f = 0; f < kFieldCount; ++f) {
+        const auto i = static_cast<std::size_t>(f);
+        const std::string text = FieldText(now, f);
+        if (scan.winner[i] < 0 && changed[i] && !text.empty()) frames += NewFieldFrame(f, text, std::nullopt);
+    }
+    // What each field's frame becomes: the old frame (in 2.3 form) while the
+    // field is unchanged, else a new frame; nothing for an empty field.
+    std::array<std::string, kFieldCount> replacement;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const auto i = static_cast<std::size_t>(f);
+        if (scan.winner[i] < 0) continue;
+        const FrameRef& frame = scan.frames[static_cast<std::size_t>(scan.winner[i])];
+        const std::string text = FieldText(now, f);
+        const std::optional<std::string> payload = PayloadOf(frame, old, version, flags);
+        std::optional<std::string> converted;
+        if (!changed[i] && frame.h.id == "TDRC")
+            converted = RecordingTimeAsV23(year_, TrimTagText(DecodedText(payload.value_or(std::string()))));
+        else if (!changed[i])
+            converted = FrameAsV23(frame, old, version, flags);
+        if (converted) replacement[i] = std::move(*converted);
+        else if (!text.empty()) replacement[i] = NewFieldFrame(f, text, payload);
+    }
+    // The old frames in their order, each field's frame replaced in its place.
+    // Earlier frames of a field that ends up without a frame go too, so that
+    // none of them becomes the field when the tag is read again.
+    for (std::size_t k = 0; k < scan.frames.size(); ++k) {
+        const FrameRef& frame = scan.frames[k];
+        if (frame.field >= 0) {
+            const auto i = static_cast<std::size_t>(frame.field);
+            if (scan.winner[i] == static_cast<int>(k)) {
+                frames += replacement[i];
+                continue;
+            }
+            if (replacement[i].empty()) continue;
+        }
+        if (std::optional<std::string> converted = FrameAsV23(frame, old, version, flags))
+            frames += *converted;
+        else
+            dropped_.push_back(frame.h.id);
+    }
+
+    if (frames.size() > kMaxTagSize) return Failed("the tag would be larger than 256 MB");
     const auto size = static_cast<std::uint32_t>(frames.size());
-    std::string tag = "ID3";
+    tag = "ID3";
     tag += '\3';
     tag += '\0';
     tag += '\0';
@@ -426,48 +720,30 @@ std::string TID3v2::TagBytes(std::string_view oldTag) const {
     tag += static_cast<char>((size >> 14) & 127);
     tag += static_cast<char>((size >> 7) & 127);
     tag += static_cast<char>(size & 127);
-    return tag + frames;
+    tag += frames;
+    return true;
 }
 
 bool TID3v2::ComposeFile(std::string_view fileBytes, std::string& out) {
     out.clear();
-    if (fileBytes.size() < kHeaderSize) return Failed("the file holds fewer than 10 bytes");
-    std::size_t tagEnd = 0;  // the old tag, header and frames
-    std::size_t audio = 0;   // where the content after the old tag begins
-    if (IsTagHeader(fileBytes)) {
-        const std::uint32_t oldSize = TagSizeOf(fileBytes.data());
-        // A size past the end counts as 0: the old tag then stays behind the new one.
-        if (oldSize <= fileBytes.size()) tagEnd = audio = oldSize;
-        const bool footer = fileBytes[3] == 4 && (fileBytes[5] & kFlagFooter) != 0;
-        if (tagEnd > 0 && footer && fileBytes.substr(tagEnd, 3) == "3DI" && tagEnd + kHeaderSize <= fileBytes.size())
-            audio = tagEnd + kHeaderSize;
-    }
-    const std::string tag = TagBytes(fileBytes.substr(0, tagEnd));
-    if (tag.size() - kHeaderSize > kMaxTagSize) return Failed("the tag would be larger than 256 MB");
-    out.reserve(tag.size() + fileBytes.size() - audio);
+    MemorySource source{fileBytes};
+    std::string tag;
+    std::int64_t keepFrom = 0;
+    if (!Compose(source, static_cast<std::int64_t>(fileBytes.size()), tag, keepFrom)) return false;
+    out.reserve(tag.size() + fileBytes.size() - static_cast<std::size_t>(keepFrom));
     out = tag;
-    out.append(fileBytes.substr(audio));
+    out.append(fileBytes.substr(static_cast<std::size_t>(keepFrom)));
     return true;
+}
+
+bool TID3v2::ComposeTag(TagFileReader& file, std::string& tag, std::int64_t& keepFrom) {
+    FileSource source{file};
+    return Compose(source, file.Size(), tag, keepFrom);
 }
 
 bool TID3v2::SaveToFile(const std::string& fileName) {
     error_.clear();
-    if (PathIsUnmappable(fileName))
-        return Failed("Cannot write \"" + Cp1251ToUtf8(fileName) +
-                      "\": the name holds a character outside code page 1251");
-    if (!FileExists(fileName)) return Failed("Cannot write \"" + Cp1251ToUtf8(fileName) + "\": the file does not exist");
-    if (TagFileSize(fileName) < 0)
-        return Failed("Cannot write \"" + Cp1251ToUtf8(fileName) + "\": it is not a regular file");
-    if (FileResult r = SetAttributesNormal(fileName); !r) return Failed(r.error);
-    std::string bytes;
-    if (FileResult r = ReadFileBytes(fileName, bytes); !r) return Failed(r.error);
-    std::string content;
-    if (!ComposeFile(bytes, content))
-        return Failed("Cannot write \"" + Cp1251ToUtf8(fileName) + "\": " + error_);
-    bytes.clear();
-    bytes.shrink_to_fit();
-    // The new content goes to a temporary file that replaces the old one in one rename.
-    if (FileResult r = ReplaceFileContents(fileName, content); !r) return Failed(r.error);
+    if (FileResult r = SaveTagsToFile(fileName, nullptr, this); !r) return Failed(r.error);
     return true;
 }
 

@@ -1,14 +1,24 @@
 // The ID3v2 tag at the start of an MP3 file. Reading takes title, artist,
 // album, track, year, genre and comment from tags of version 2.2, 2.3 and 2.4;
-// saving writes a version 2.3 tag without padding: those seven frames with
-// encoding 0 and code-page-1251 bytes, followed by the other frames of the old
-// tag (kept byte for byte from a 2.3 tag, converted from a 2.4 tag). The file
-// is rewritten through a temporary copy that replaces it in one rename.
+// saving writes a version 2.3 tag without padding. The frames of the old tag
+// stay in their order: kept byte for byte from a 2.3 tag, converted from 2.2
+// and 2.4 (only what 2.3 cannot hold is left out, and named by DroppedFrames).
+// A field that still has the value the file holds keeps its frame as it is; a
+// changed field gets a new frame in the old one's place (UTF-16 when the old
+// frame was Unicode, else code-page-1251 bytes; a comment keeps its language).
+// A header whose size runs past the end of the file, or into its ID3v1 tag,
+// or is not a valid 7-bit size, marks a damaged tag: only the frames that lie
+// whole inside the file count as the tag, and a save keeps every byte after
+// them. The file is rewritten through a temporary copy renamed over it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "tags/tagfile.h"
 
 namespace tandrel {
 
@@ -39,9 +49,11 @@ public:
     void SetTrack(std::uint8_t track) { track_ = track; }
 
     bool Exists() const { return exists_; }
+    // The header's size is past the end of the file or not a 7-bit size.
+    bool Damaged() const { return damaged_; }
     // The major version byte of the header (2, 3, 4, ...).
     std::uint8_t VersionID() const { return versionId_; }
-    // The whole tag size with the header; 0 when it would exceed the file size.
+    // The whole tag size with the header; 0 when the tag is damaged.
     std::uint32_t Size() const { return size_; }
     const std::string& Title() const { return title_; }
     const std::string& Artist() const { return artist_; }
@@ -51,22 +63,36 @@ public:
     const std::string& Genre() const { return genre_; }
     const std::string& Comment() const { return comment_; }
 
+    // Characters outside code page 1251 that the fields of this tag held as
+    // read (shown as "?"), for the fields whose value differs in edited: a
+    // save of edited loses them.
+    std::u32string CharactersLostBy(const TID3v2& edited) const;
+    // The frames of the old tag that the last save left out (identifiers).
+    const std::vector<std::string>& DroppedFrames() const { return dropped_; }
+
     // The whole new content of a file whose content is now fileBytes: the new
     // tag followed by everything after the old tag. False (with LastError)
     // when fileBytes holds fewer than 10 bytes or the tag would be too large.
     bool ComposeFile(std::string_view fileBytes, std::string& out);
+    // The new tag for an open file, and the offset where the file's content
+    // after the old tag begins.
+    bool ComposeTag(TagFileReader& file, std::string& tag, std::int64_t& keepFrom);
+
+    static constexpr int kFieldCount = 7;
 
 private:
     template <class Source>
-    void ReadFrames(Source& source, std::int64_t end, std::uint8_t flags);
-    std::string TagBytes(std::string_view oldTag) const;
+    bool Compose(Source& source, std::int64_t fileSize, std::string& tag, std::int64_t& keepFrom);
     bool Failed(std::string why);
 
     bool exists_ = false;
+    bool damaged_ = false;
     std::uint8_t versionId_ = 0;
     std::uint32_t size_ = 0;
     std::string title_, artist_, album_, year_, genre_, comment_;
     std::uint8_t track_ = 0;
+    std::array<std::u32string, kFieldCount> lost_;
+    std::vector<std::string> dropped_;
     std::string error_;
 };
 

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "platform/files.h"
+#include "tags/tagsave.h"
 #include "tags/tagtext.h"
 #include "text/cp1251.h"
 #include "text/numbers.h"
@@ -13,6 +14,18 @@ namespace tandrel {
 void TagMessages::Show(MessageId id, const std::string& fileName, const std::string& reason) const {
     prompter.ShowMessage(Message(language, id) + fileName);
     if (!reason.empty()) prompter.SetStatusText(Utf8ToCp1251(reason).text);
+}
+
+void TagMessages::ShowDropped(const TID3v2& tag, const std::string& fileName) const {
+    if (tag.DroppedFrames().empty()) return;
+    std::string ids;
+    for (const std::string& id : tag.DroppedFrames()) ids += (ids.empty() ? "" : ", ") + id;
+    prompter.SetStatusText(Message(language, MessageId::TagFramesDropped) + ids + " - " + fileName);
+}
+
+bool TagMessages::AskToLose(const std::u32string& characters) const {
+    return prompter.AskYesNo(Message(language, MessageId::TagCharsLost) + NameCharacters(characters) + ".\n" +
+                             Message(language, MessageId::TagSaveAnyway));
 }
 
 namespace {
@@ -71,6 +84,15 @@ bool SaveUpdated(Tag& tag, const TagMessages& messages, const std::string& fileN
     return false;
 }
 
+void UpdateID3v1Genre(TID3v1& tag, const TagFieldUpdate& update) {
+    const int p = update.genrePosition;
+    if (p >= 1 && p <= kGenreCount && p != tag.GenreID() + 1) tag.SetGenreID(static_cast<std::uint8_t>(p - 1));
+}
+
+void UpdateID3v2Genre(TID3v2& tag, const TagFieldUpdate& update) {
+    if (!update.genre.empty() && update.genre != tag.Genre()) tag.SetGenre(update.genre);
+}
+
 }  // namespace
 
 bool MatchID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& query, const std::string& fileName) {
@@ -89,8 +111,7 @@ bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::stri
     if (fileName.empty()) return false;
     ReadForUpdate(tag, messages, fileName);
     UpdateCommonFields(tag, update);
-    const int p = update.genrePosition;
-    if (p >= 1 && p <= kGenreCount && p != tag.GenreID() + 1) tag.SetGenreID(static_cast<std::uint8_t>(p - 1));
+    UpdateID3v1Genre(tag, update);
     return SaveUpdated(tag, messages, fileName);
 }
 
@@ -99,8 +120,32 @@ bool UpdateID3v2Fields(TID3v2& tag, const TagMessages& messages, const std::stri
     if (fileName.empty()) return false;
     ReadForUpdate(tag, messages, fileName);
     UpdateCommonFields(tag, update);
-    if (!update.genre.empty() && update.genre != tag.Genre()) tag.SetGenre(update.genre);
-    return SaveUpdated(tag, messages, fileName);
+    UpdateID3v2Genre(tag, update);
+    if (!SaveUpdated(tag, messages, fileName)) return false;
+    messages.ShowDropped(tag, fileName);
+    return true;
+}
+
+bool UpdateID3Fields(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& fileName,
+                     const TagFieldUpdate& update) {
+    if (fileName.empty()) return false;
+    if (!FileExists(fileName)) {
+        messages.Show(MessageId::FileMissing, fileName);
+        messages.Show(MessageId::TagSaveFailed, fileName);
+        return false;
+    }
+    ReadForUpdate(v1, messages, fileName);
+    ReadForUpdate(v2, messages, fileName);
+    UpdateCommonFields(v1, update);
+    UpdateID3v1Genre(v1, update);
+    UpdateCommonFields(v2, update);
+    UpdateID3v2Genre(v2, update);
+    if (FileResult r = SaveTagsToFile(fileName, &v1, &v2); !r) {
+        messages.Show(MessageId::TagSaveFailed, fileName, r.error);
+        return false;
+    }
+    messages.ShowDropped(v2, fileName);
+    return true;
 }
 
 }  // namespace tandrel

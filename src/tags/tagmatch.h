@@ -18,6 +18,10 @@ struct TagMessages {
     int language;
     // reason is UTF-8, as the tag objects give it; none when empty.
     void Show(MessageId id, const std::string& fileName, const std::string& reason = {}) const;
+    // The status line names the old frames a save of the tag left out.
+    void ShowDropped(const TID3v2& tag, const std::string& fileName) const;
+    // Asks whether to save although the characters will be lost; true for Yes.
+    bool AskToLose(const std::u32string& characters) const;
 };
 
 // True when the file has the tag and the query (already normalised with
@@ -40,5 +44,9 @@ bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::stri
                        const TagFieldUpdate& update);
 bool UpdateID3v2Fields(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
                        const TagFieldUpdate& update);
+// Both tags in one replacement of the file, so that it never ends up with one
+// tag new and the other old. True when saved.
+bool UpdateID3Fields(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& fileName,
+                     const TagFieldUpdate& update);
 
 }  // namespace tandrel

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "tags/tagfile.h"
 #include "tags/tagtext.h"
+#include "text/cp1251.h"
 
 namespace tandrel {
 
@@ -36,14 +37,30 @@ bool SaveShown(Tag& tag, const TagMessages& messages, const std::string& fileNam
     return false;
 }
 
+// A typed character the code page lacks is saved as "?", as a tag's own such
+// characters are shown.
+std::string Typed(std::string text) {
+    for (char& c : text)
+        if (c == kUnmappableChar) c = '?';
+    return text;
+}
+
 template <class Tag>
 void SetCommonFields(Tag& tag, const TagPanelHalf& half) {
-    tag.SetTitle(half.title);
-    tag.SetArtist(half.artist);
-    tag.SetAlbum(half.album);
-    tag.SetYear(half.year);
+    tag.SetTitle(Typed(half.title));
+    tag.SetArtist(Typed(half.artist));
+    tag.SetAlbum(Typed(half.album));
+    tag.SetYear(Typed(half.year));
     tag.SetTrack(TrackFromText(half.track));
-    tag.SetComment(half.comment);
+    tag.SetComment(Typed(half.comment));
+}
+
+// False (nothing saved, the status line says so) when characters would be
+// lost and the user does not want that.
+bool AcceptLoss(const TagMessages& messages, const std::u32string& lost, const std::string& fileName) {
+    if (lost.empty() || messages.AskToLose(lost)) return true;
+    messages.prompter.SetStatusText(Message(messages.language, MessageId::TagNotSaved) + fileName);
+    return false;
 }
 
 std::string FirstChars(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
@@ -65,10 +82,10 @@ const std::vector<std::string>& GenreListEntries() {
 
 void ClearPanelHalf(TagPanelHalf& half) { half = TagPanelHalf{}; }
 
-void ShowID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half) {
-    if (!ReadForShow(tag, messages, fileName)) return;
+bool ShowID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half) {
+    if (!ReadForShow(tag, messages, fileName)) return false;
     half.tagChecked = tag.Exists();
-    if (!tag.Exists()) return;
+    if (!tag.Exists()) return true;
     half.version = tag.VersionID() == 1 ? "1.0" : "1.1";
     if (tag.Track() != 0) half.track = TrackText(tag.Track());
     half.title = tag.Title();
@@ -80,12 +97,13 @@ void ShowID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& f
         half.genreText = GenreListEntries()[static_cast<std::size_t>(half.genrePosition)];
     }
     half.comment = tag.Comment();
+    return true;
 }
 
-void ShowID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half) {
-    if (!ReadForShow(tag, messages, fileName)) return;
+bool ShowID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half) {
+    if (!ReadForShow(tag, messages, fileName)) return false;
     half.tagChecked = tag.Exists();
-    if (!tag.Exists()) return;
+    if (!tag.Exists()) return true;
     half.version = "2." + std::to_string(tag.VersionID());
     if (tag.Track() != 0) half.track = TrackText(tag.Track());
     half.title = tag.Title();
@@ -94,11 +112,13 @@ void ShowID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& f
     half.year = tag.Year();
     half.genreText = tag.Genre();
     half.comment = tag.Comment();
+    return true;
 }
 
 bool SaveID3v1FromPanel(TID3v1& tag, const TagMessages& messages, const std::string& fileName,
                         const TagPanelHalf& half) {
     if (fileName.empty()) return false;
+    if (!AcceptLoss(messages, half.unmappable, fileName)) return false;
     SetCommonFields(tag, half);
     const int p = half.genrePosition;
     tag.SetGenreID(p >= 1 && p <= kGenreCount ? static_cast<std::uint8_t>(p - 1) : kNoGenre);
@@ -108,9 +128,20 @@ bool SaveID3v1FromPanel(TID3v1& tag, const TagMessages& messages, const std::str
 bool SaveID3v2FromPanel(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
                         const TagPanelHalf& half) {
     if (fileName.empty()) return false;
+    // The tag as the file holds it now: what the half leaves unchanged keeps its frames.
+    if (FileExists(fileName) && !tag.ReadFromFile(fileName)) {
+        messages.Show(MessageId::TagSaveFailed, fileName, tag.LastError());
+        return false;
+    }
+    const TID3v2 before = tag;
     SetCommonFields(tag, half);
-    tag.SetGenre(half.genreText);
-    return SaveShown(tag, messages, fileName);
+    tag.SetGenre(Typed(half.genreText));
+    std::u32string lost = half.unmappable;
+    AddLostCharacters(lost, before.CharactersLostBy(tag));
+    if (!AcceptLoss(messages, lost, fileName)) return false;
+    if (!SaveShown(tag, messages, fileName)) return false;
+    messages.ShowDropped(tag, fileName);
+    return true;
 }
 
 void CopyID3v1ToID3v2(const TagPanelHalf& v1, TagPanelHalf& v2) {

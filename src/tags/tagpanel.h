@@ -19,6 +19,9 @@ struct TagPanelHalf {
     // Genre list position: 0 the empty entry, k genre k - 1, -1 none selected.
     int genrePosition = 0;
     std::string genreText;  // the genre box's text (the ID3v2 genre)
+    // Characters typed into the half that code page 1251 lacks; they stand as
+    // kUnmappableChar in the texts above.
+    std::u32string unmappable;
 };
 
 // Length caps of the capped edits.
@@ -37,11 +40,15 @@ const std::vector<std::string>& GenreListEntries();
 void ClearPanelHalf(TagPanelHalf& half);
 
 // Fill one half from the file's tag without clearing it first. Nothing
-// happens for an empty name or a file below 512 bytes (or missing).
-void ShowID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half);
-void ShowID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half);
+// happens for an empty name or a file below 512 bytes (or missing). True
+// when the tag was read.
+bool ShowID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half);
+bool ShowID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& fileName, TagPanelHalf& half);
 
-// Write one half into the file's tag; true when saved.
+// Write one half into the file's tag; true when saved. Characters the tag
+// cannot hold (typed ones, and those an ID3v2 field held before it was
+// changed) are named in a question first; No saves nothing. ID3v2 fields the
+// half leaves as the file has them keep their frames unchanged.
 bool SaveID3v1FromPanel(TID3v1& tag, const TagMessages& messages, const std::string& fileName,
                         const TagPanelHalf& half);
 bool SaveID3v2FromPanel(TID3v2& tag, const TagMessages& messages, const std::string& fileName,

@@ -1,5 +1,8 @@
 #include "tags/tagtext.h"
 
+#include <array>
+#include <cstdio>
+
 #include "text/cp1251.h"
 #include "text/numbers.h"
 
@@ -136,12 +139,47 @@ std::u32string DecodeTagString(unsigned char encoding, std::string_view bytes, s
     return text;
 }
 
-std::string CodePointsToCp1251(const std::u32string& text) {
+std::string CodePointsToCp1251(const std::u32string& text, std::u32string* lost) {
     std::string out;
     out.reserve(text.size());
     for (char32_t cp : text) {
         const char c = CodePointToCp1251(cp);
+        if (c == kUnmappableChar && lost) AddLostCharacters(*lost, std::u32string(1, cp));
         out += c == kUnmappableChar ? '?' : c;
+    }
+    return out;
+}
+
+std::u32string Cp1251ToCodePoints(std::string_view cp1251) {
+    static const std::array<char32_t, 256> table = [] {
+        std::array<char32_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            std::size_t used = 0;
+            const std::string utf8 = Cp1251ToUtf8(std::string_view(&c, 1));
+            const std::u32string cp = DecodeUtf8(utf8, used);
+            t[static_cast<std::size_t>(b)] = b == 0 ? 0 : cp.empty() ? kReplacement : cp[0];
+        }
+        return t;
+    }();
+    std::u32string out;
+    out.reserve(cp1251.size());
+    for (char c : cp1251) out += table[static_cast<unsigned char>(c)];
+    return out;
+}
+
+void AddLostCharacters(std::u32string& lost, const std::u32string& text) {
+    for (char32_t cp : text)
+        if (lost.find(cp) == std::u32string::npos) lost += cp;
+}
+
+std::string NameCharacters(const std::u32string& chars) {
+    std::string out;
+    for (char32_t cp : chars) {
+        char name[16];
+        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
+        if (!out.empty()) out += ", ";
+        out += name;
     }
     return out;
 }

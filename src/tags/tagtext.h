@@ -25,8 +25,17 @@ bool IsUnicodeEncoding(unsigned char encoding);
 // end. consumed receives the bytes taken, terminator included.
 std::u32string DecodeTagString(unsigned char encoding, std::string_view bytes, std::size_t* consumed = nullptr);
 
-// Code points as code-page-1251 text; characters outside the code page become "?".
-std::string CodePointsToCp1251(const std::u32string& text);
+// Code points as code-page-1251 text; characters outside the code page become
+// "?" and, when lost is given, are added to it once each.
+std::string CodePointsToCp1251(const std::u32string& text, std::u32string* lost = nullptr);
+
+// Code-page-1251 text as code points (kUnmappableChar becomes U+FFFD).
+std::u32string Cp1251ToCodePoints(std::string_view cp1251);
+
+// Adds the characters of text that lost does not hold yet.
+void AddLostCharacters(std::u32string& lost, const std::u32string& text);
+// Characters named by their code points for a message: "U+00F6, U+2606".
+std::string NameCharacters(const std::u32string& chars);
 
 // Code points as UTF-16 little-endian with a byte-order mark, with a zero
 // terminator when terminated is true.

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "tags/tagtext.h"
+#include "text/cp1251.h"
 #include "ui/mainform.h"
 
 namespace tandrel {
@@ -27,16 +29,29 @@ TagPanelView::TagPanelView(TMainForm& form) : QObject(&form), form_(form), panel
     connect(panel_.v2.save, &QPushButton::clicked, this, &TagPanelView::bbtnSaveID3v2Click);
     connect(panel_.bbtnCopyFromID3v1, &QPushButton::clicked, this, &TagPanelView::bbtnCopyFromID3v1Click);
     connect(panel_.bbtnCopyFromID3v2, &QPushButton::clicked, this, &TagPanelView::bbtnCopyFromID3v2Click);
-    for (QPushButton* b : {panel_.v1.save, panel_.v2.save, panel_.bbtnCopyFromID3v1, panel_.bbtnCopyFromID3v2})
-        b->setEnabled(true);
+    for (QPushButton* b : {panel_.bbtnCopyFromID3v1, panel_.bbtnCopyFromID3v2}) b->setEnabled(true);
     ClearID3v1Panel();
     ClearID3v2Panel();
 }
 
 TagMessages TagPanelView::Messages() { return TagMessages{form_.prompter(), form_.language()}; }
 
+namespace {
+
+// Adds the characters of text that code page 1251 lacks.
+void AddUnmappable(std::u32string& out, const QString& text) {
+    for (char32_t cp : text.toUcs4())
+        if (CodePointToCp1251(cp) == kUnmappableChar) AddLostCharacters(out, std::u32string(1, cp));
+}
+
+}  // namespace
+
 TagPanelHalf TagPanelView::Read(const TagBox& box) const {
     TagPanelHalf h;
+    for (const QString& text : {box.edTrackNum->text(), box.edTitle->text(), box.edArtist->text(),
+                                box.edAlbum->text(), box.edYear->text(), box.edComment->text(),
+                                box.genre->currentText()})
+        AddUnmappable(h.unmappable, text);
     h.tagChecked = box.tagCheck->isChecked();
     h.version = FromQt(box.version->text());
     h.track = FromQt(box.edTrackNum->text());
@@ -67,24 +82,32 @@ void TagPanelView::ClearID3v1Panel() {
     TagPanelHalf h;
     ClearPanelHalf(h);
     Write(panel_.v1, h);
+    shownV1_.clear();
+    panel_.v1.save->setEnabled(false);
 }
 
 void TagPanelView::ClearID3v2Panel() {
     TagPanelHalf h;
     ClearPanelHalf(h);
     Write(panel_.v2, h);
+    shownV2_.clear();
+    panel_.v2.save->setEnabled(false);
 }
 
 void TagPanelView::ShowID3v1Tag(const std::string& fileName) {
     TagPanelHalf h = Read(panel_.v1);
-    tandrel::ShowID3v1Tag(id3v1_, Messages(), fileName, h);
+    const bool read = tandrel::ShowID3v1Tag(id3v1_, Messages(), fileName, h);
     Write(panel_.v1, h);
+    if (read) shownV1_ = fileName;
+    panel_.v1.save->setEnabled(!shownV1_.empty());
 }
 
 void TagPanelView::ShowID3v2Tag(const std::string& fileName) {
     TagPanelHalf h = Read(panel_.v2);
-    tandrel::ShowID3v2Tag(id3v2_, Messages(), fileName, h);
+    const bool read = tandrel::ShowID3v2Tag(id3v2_, Messages(), fileName, h);
     Write(panel_.v2, h);
+    if (read) shownV2_ = fileName;
+    panel_.v2.save->setEnabled(!shownV2_.empty());
 }
 
 bool TagPanelView::SaveID3v1FromPanel(const std::string& fileName) {
@@ -111,11 +134,16 @@ bool TagPanelView::UpdateID3v2Fields(const std::string& fileName, const TagField
     return tandrel::UpdateID3v2Fields(id3v2_, Messages(), fileName, update);
 }
 
+bool TagPanelView::UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update) {
+    return tandrel::UpdateID3Fields(id3v1_, id3v2_, Messages(), fileName, update);
+}
+
 void TagPanelView::FilesListBoxClick() {
-    if (!form_.output->bbtnGetMP3files->isEnabled()) return;
-    const std::string path = form_.fileManager->filesListBox->currentPath();
+    // Tags are read only under a media mask; the panel never keeps another file's tags.
     ClearID3v1Panel();
     ClearID3v2Panel();
+    if (!form_.output->bbtnGetMP3files->isEnabled()) return;
+    const std::string path = form_.fileManager->filesListBox->currentPath();
     ShowID3v1Tag(path);
     ShowID3v2Tag(path);
 }
@@ -126,14 +154,25 @@ std::string TagPanelView::SelectedMediaFile() const {
     return list->currentPath();
 }
 
-void TagPanelView::bbtnSaveID3v1Click() {
+std::string TagPanelView::SaveTarget(const std::string& shownFile) {
     const std::string file = SelectedMediaFile();
-    if (!file.empty()) SaveID3v1FromPanel(file);
+    if (file.empty()) {
+        form_.prompter().SetStatusText(Message(form_.language(), MessageId::TagNoMediaFile));
+        return {};
+    }
+    if (file != shownFile) {
+        form_.prompter().SetStatusText(Message(form_.language(), MessageId::TagShowsOtherFile) + file);
+        return {};
+    }
+    return file;
+}
+
+void TagPanelView::bbtnSaveID3v1Click() {
+    if (const std::string file = SaveTarget(shownV1_); !file.empty()) SaveID3v1FromPanel(file);
 }
 
 void TagPanelView::bbtnSaveID3v2Click() {
-    const std::string file = SelectedMediaFile();
-    if (!file.empty()) SaveID3v2FromPanel(file);
+    if (const std::string file = SaveTarget(shownV2_); !file.empty()) SaveID3v2FromPanel(file);
 }
 
 void TagPanelView::bbtnCopyFromID3v1Click() {

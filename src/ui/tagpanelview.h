@@ -26,8 +26,10 @@ public:
     TID3v1& id3v1() { return id3v1_; }
     TID3v2& id3v2() { return id3v2_; }
 
+    // A cleared half shows no file's tags and its save button is disabled.
     void ClearID3v1Panel();
     void ClearID3v2Panel();
+    // A half that has read the file's tags saves into that file only.
     void ShowID3v1Tag(const std::string& fileName);
     void ShowID3v2Tag(const std::string& fileName);
     bool SaveID3v1FromPanel(const std::string& fileName);
@@ -36,6 +38,8 @@ public:
     bool MatchID3v2Tag(const std::string& query, const std::string& fileName);
     bool UpdateID3v1Fields(const std::string& fileName, const TagFieldUpdate& update);
     bool UpdateID3v2Fields(const std::string& fileName, const TagFieldUpdate& update);
+    // Both tags in one replacement of the file (the batch update of both).
+    bool UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update);
 
     // Handlers.
     Q_INVOKABLE void FilesListBoxClick();  // the tag part of the file list's click
@@ -57,12 +61,16 @@ private:
     void Write(TagBox& box, const TagPanelHalf& half);
     // The file list's current file when it shows media files and a file is selected.
     std::string SelectedMediaFile() const;
+    // The file a save of the half goes to, or "" after the status line said why not.
+    std::string SaveTarget(const std::string& shownFile);
     void CapLength(QLineEdit* edit, int key, std::size_t cap);
 
     TMainForm& form_;
     TagPanelRegion& panel_;
     TID3v1 id3v1_;
     TID3v2 id3v2_;
+    // The files whose tags the halves show; "" for a cleared half.
+    std::string shownV1_, shownV2_;
 };
 
 }  // namespace tandrel

@@ -61,5 +61,51 @@ TEST(TagCommand, FailuresAndBadCalls) {
     EXPECT_EQ(test::ReadAll(path), std::string(700, '\x55'));  // bad calls changed nothing
 }
 
+// A cut download: the header declares a tag that ends past the end of the
+// file. Saving both tags kept only what the ID3v2 writer did not cut after
+// the ID3v1 record had been appended; now the audio stays whole.
+TEST(TagCommand, UpdateOfBothTagsKeepsTheAudioOfATagCutShort) {
+    test::TempDir dir;
+    std::string audio = "\xFF\xFB\x90\x64";
+    for (int i = 0; audio.size() < 1000; ++i) audio += static_cast<char>(i * 7 % 251);
+    const std::string frame = std::string("TIT2\0\0\0\5\0\0\0Old1", 15);
+    const std::size_t s = frame.size() + audio.size() + 50;
+    const std::string size = {char(s >> 21 & 127), char(s >> 14 & 127), char(s >> 7 & 127), char(s & 127)};
+    const std::string path = dir.Write("r1.mp3", std::string("ID3\3\0\0", 6) + size + frame + audio);
+
+    const CliRun r = Tag({"update", path, "--title", "X"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string bytes = test::ReadAll(path);
+    ASSERT_EQ(bytes.size(), 10 + (10 + 2) + audio.size() + 128);
+    EXPECT_EQ(bytes.substr(22, audio.size()), audio);
+    EXPECT_EQ(Tag({"show", path}).out.find("v2.title=X\n") != std::string::npos, true);
+}
+
+// Size bytes with bit 7 set are no 7-bit size: read as full bytes, they cut
+// 128 bytes of audio per set bit.
+TEST(TagCommand, UpdateKeepsTheAudioWhenTheTagSizeHasBit7Set) {
+    test::TempDir dir;
+    const std::string audio(1000, '\x55');
+    const std::string old = std::string("ID3\3\0\0\0\0\1\xF3TIT2\0\0\0\2\0\0\0X", 22) + std::string(232, '\0');
+    const std::string path = dir.Write("r2.mp3", old + audio);
+    const CliRun r = Tag({"update", path, "--tags", "2", "--title", "Y"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(test::ReadAll(path), std::string("ID3\3\0\0\0\0\0\x0cTIT2\0\0\0\2\0\0\0Y", 22) +
+                                       std::string(232, '\0') + audio);
+}
+
+// A version 2.2 tag lost every frame without a 2.3 twin silently; what a 2.3
+// tag cannot hold is now named (the window says it in the status line).
+TEST(TagCommand, UpdateNamesTheFramesAVersion23TagCannotHold) {
+    test::TempDir dir;
+    const std::string frames = std::string("TT2\0\0\4\0Old", 10) +              // 6 + 4
+                               std::string("CRM\0\0\x08me\0x\0sec", 14);        // 6 + 8: no 2.3 twin
+    const std::string path =
+        dir.Write("old.mp3", std::string("ID3\2\0\0\0\0\0\x18", 10) + frames + std::string(700, '\x55'));
+    const CliRun r = Tag({"update", path, "--tags", "2", "--title", "New"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "An ID3v2.3 tag cannot hold these frames, they were left out: CRM - " + path + "\n");
+}
+
 }  // namespace
 }  // namespace tandrel

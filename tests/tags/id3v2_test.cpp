@@ -7,6 +7,8 @@
 
 #include "support/tempdir.h"
 #include "tagbytes.h"
+#include "tags/id3v1.h"
+#include "tags/tagsave.h"
 
 namespace tandrel {
 namespace {
@@ -124,14 +126,16 @@ TEST(ID3v2, HeaderEdges) {
     EXPECT_FALSE(tag.ReadFromFile(dir / "missing.mp3"));
     EXPECT_FALSE(tag.SaveToFile(dir / "missing.mp3"));
 
+    // A size past the end marks a damaged tag: the frames that lie whole in the file are read.
     const std::string pastEnd = std::string("ID3") + Bytes({3, 0, 0}) + Syncsafe(5000) + Frame23("TIT2", Bytes({0}) + "T");
     tag = ReadTag(dir, pastEnd);
     EXPECT_TRUE(tag.Exists());
+    EXPECT_TRUE(tag.Damaged());
     EXPECT_EQ(tag.Size(), 0u);
-    EXPECT_EQ(tag.Title(), "");
+    EXPECT_EQ(tag.Title(), "T");
     tag.SetTitle("New");
     ASSERT_TRUE(tag.SaveToFile(dir / "t.mp3"));
-    EXPECT_EQ(ReadAll(dir / "t.mp3"), Tag23(Frame23("TIT2", Bytes({0}) + "New")) + pastEnd);
+    EXPECT_EQ(ReadAll(dir / "t.mp3"), Tag23(Frame23("TIT2", Bytes({0}) + "New")));
 }
 
 TEST(ID3v2, SavesAMinimalVersion23TagInFrontOfTheAudio) {
@@ -176,8 +180,9 @@ TEST(ID3v2, SavingKeepsTheOtherFramesOfVersion23Unchanged) {
         tag.SetTitle("New");
         ASSERT_TRUE(tag.SaveToFile(path));
     }
-    const std::string seven = Frame23("TIT2", Bytes({0}) + "New") + Frame23("TYER", Bytes({0}) + "1999");
-    EXPECT_EQ(ReadAll(path), Tag23(seven + picture + lyrics) + Audio());
+    // The changed title takes the old title's place; the padding is gone.
+    EXPECT_EQ(ReadAll(path), Tag23(Frame23("TIT2", Bytes({0}) + "New") + picture + Frame23("TYER", Bytes({0}) + "1999") +
+                                   lyrics) + Audio());
 }
 
 TEST(ID3v2, SavingAVersion24TagConvertsItsOtherFrames) {
@@ -186,8 +191,13 @@ TEST(ID3v2, SavingAVersion24TagConvertsItsOtherFrames) {
         return id + Syncsafe(static_cast<std::uint32_t>(content.size())) + Bytes({0x40, format}) + content;
     };
     const std::string apic = Bytes({3}) + "image/jpeg" + Bytes({0, 3}) + "\xD0\x9A" + Bytes({0}) + "\xFF\xD8\xFF";
+    const std::string sylt = Bytes({3}) + "eng" + Bytes({2, 1}) +   // UTF-8, language, milliseconds, lyrics
+                             "d" + Bytes({0}) +                            // descriptor
+                             "\xD0\x9A" + Bytes({0}) + Be32(1000) +       // "К" at 1 s
+                             "x" + Bytes({0}) + Be32(2000);                 // "x" at 2 s
     const std::string frames = frame24("TIT2", Bytes({3}) + "\xD0\x9A") +
                                frame24("APIC", apic) +
+                               frame24("SYLT", sylt) +
                                frame24("TXXX", Syncsafe(4) + Bytes({0}) + "k" + Bytes({0}) + "v", 0x01 /* data length */) +
                                frame24("PCNT", Be32(0x02000001)) +   // no encoding byte, though it starts with 2
                                frame24("SEEK", Be32(0));
@@ -198,16 +208,117 @@ TEST(ID3v2, SavingAVersion24TagConvertsItsOtherFrames) {
         ASSERT_TRUE(tag.ReadFromFile(path));
         EXPECT_EQ(tag.Title(), "\xCA");
         ASSERT_TRUE(tag.SaveToFile(path));
+        EXPECT_EQ(tag.DroppedFrames(), std::vector<std::string>{"SEEK"});
     }
+    const std::string sylt23 = Bytes({1}) + "eng" + Bytes({2, 1}) +                // UTF-16 now
+                               Bytes({0xFF, 0xFE, 'd', 0, 0, 0}) +                 // descriptor
+                               Bytes({0xFF, 0xFE, 0x1A, 0x04, 0, 0}) + Be32(1000) +
+                               Bytes({0xFF, 0xFE, 'x', 0, 0, 0}) + Be32(2000);
     const std::string apic23 = Bytes({1}) + "image/jpeg" + Bytes({0, 3}) +   // UTF-16 now, mime, type
                                Bytes({0xFF, 0xFE, 0x1A, 0x04, 0, 0}) +       // description "К"
                                "\xFF\xD8\xFF";                                // picture
-    const std::string expected = Frame23("TIT2", Bytes({0, 0xCA})) +
+    // The title was not changed: its frame stays, in UTF-16.
+    const std::string expected = "TIT2" + Be32(1 + 2 + 2) + Bytes({0x80, 0}) + Bytes({1, 0xFF, 0xFE, 0x1A, 0x04}) +
                                  "APIC" + Be32(uint32_t(apic23.size())) + Bytes({0x80, 0}) + apic23 +
+                                 "SYLT" + Be32(uint32_t(sylt23.size())) + Bytes({0x80, 0}) + sylt23 +
                                  "TXXX" + Be32(4) + Bytes({0x80, 0}) +        // the data length is gone
                                  Bytes({0}) + "k" + Bytes({0}) + "v" +
                                  "PCNT" + Be32(4) + Bytes({0x80, 0}) + Be32(0x02000001);
     EXPECT_EQ(ReadAll(path), Tag23(expected) + Audio());
+}
+
+TEST(ID3v2, SavingAVersion22TagKeepsItsPictureAndOtherFramesAsVersion23) {
+    test::TempDir dir;
+    auto frame22 = [](const std::string& id, const std::string& content) {
+        return id + Be24(static_cast<std::uint32_t>(content.size())) + content;
+    };
+    const std::string pic = Bytes({0}) + "JPG" + Bytes({3}) + Bytes({0}) + "\xFF\xD8\xFF\xE0";  // encoding, format, type, description, data
+    const std::string txx = Bytes({0}) + "key" + Bytes({0}) + "value";
+    const std::string ult = Bytes({0}) + "eng" + Bytes({0}) + "la la";
+    const std::string com = Bytes({0}) + "rus" + Bytes({0}) + "old";
+    const std::string frames = frame22("TT2", Bytes({0}) + "Old") + frame22("PIC", pic) + frame22("TXX", txx) +
+                               frame22("CRM", "me" + Bytes({0}) + "x" + Bytes({0}) + "secret") +  // no 2.3 twin
+                               frame22("ULT", ult) + frame22("COM", com);
+    const std::string path = dir.Write(
+        "a.mp3", std::string("ID3") + Bytes({2, 0, 0}) + Syncsafe(uint32_t(frames.size())) + frames + Audio());
+    {
+        TID3v2 tag;
+        ASSERT_TRUE(tag.ReadFromFile(path));
+        EXPECT_EQ(tag.Title(), "Old");
+        tag.SetComment("new");
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+        EXPECT_EQ(tag.DroppedFrames(), std::vector<std::string>{"CRM"});
+    }
+    const std::string expected = Frame23("TIT2", Bytes({0}) + "Old") +
+                                 Frame23("APIC", Bytes({0}) + "image/jpeg" + Bytes({0, 3, 0}) + "\xFF\xD8\xFF\xE0") +
+                                 Frame23("TXXX", txx) +
+                                 Frame23("USLT", ult) +
+                                 Frame23("COMM", Bytes({0}) + "rus" + Bytes({0}) + "new");  // the language stays
+    EXPECT_EQ(ReadAll(path), Tag23(expected) + Audio());
+}
+
+// A field is read from its last frame. When that frame goes (the field was
+// cleared, or the frame cannot be carried into 2.3), an earlier twin must not
+// become the field after the save.
+TEST(ID3v2, EarlierTwinsOfAFieldThatLosesItsFrameGoToo) {
+    test::TempDir dir;
+    const std::string twins24 = "TIT2" + Syncsafe(2) + Bytes({0, 0}) + Bytes({0, 'A'}) +
+                                "TIT2" + Syncsafe(3) + Bytes({0, 0x01}) + Zeros(3);  // data length flag, no room for it
+    const std::string twins23 = Frame23("TIT2", Bytes({0}) + "A") + Frame23("TIT2", Bytes({0}) + "B");
+    struct Case { const char* what; std::string tag; const char* newTitle; };
+    const Case cases[] = {
+        {"a 2.4 frame that cannot be converted",
+         std::string("ID3") + Bytes({4, 0, 0}) + Syncsafe(uint32_t(twins24.size())) + twins24, nullptr},
+        {"a cleared title", Tag23(twins23), ""},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.Write("a.mp3", c.tag + Audio());
+        TID3v2 tag;
+        ASSERT_TRUE(tag.ReadFromFile(path));
+        const std::string before = c.newTitle ? std::string(c.newTitle) : tag.Title();
+        if (c.newTitle) tag.SetTitle(c.newTitle);
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+        TID3v2 again;
+        ASSERT_TRUE(again.ReadFromFile(path));
+        EXPECT_EQ(again.Title(), before) << c.what;
+    }
+}
+
+// A header whose size runs past the end of the file (a cut download), into
+// the ID3v1 tag, or is not a 7-bit number: the save keeps every byte after
+// the frames it could read, with one tag or both saved.
+TEST(ID3v2, SaveKeepsAudioWhenTagSizePointsPastTheEnd) {
+    const std::string title = Frame23("TIT2", Bytes({0}) + "Old1");
+    const std::string audio = Audio(1000);
+    const std::string v1 = std::string("TAG") + std::string(30, 'v') + Zeros(94) + Bytes({255});
+    struct Case { const char* what; std::string sizeBytes; bool withV1; };
+    const Case cases[] = {
+        {"1 byte past the end", Syncsafe(uint32_t(title.size() + audio.size() + 1)), false},
+        {"128 bytes past the end", Syncsafe(uint32_t(title.size() + audio.size() + 128)), false},
+        {"129 bytes past the end", Syncsafe(uint32_t(title.size() + audio.size() + 129)), false},
+        {"1 byte into the ID3v1 tag", Syncsafe(uint32_t(title.size() + audio.size() + 1)), true},
+        {"bit 7 set in the size", Bytes({0, 0, 1, 0xF3}), false},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        for (bool both : {false, true}) {
+            const std::string path =
+                dir.Write("r.mp3", std::string("ID3") + Bytes({3, 0, 0}) + c.sizeBytes + title + audio + (c.withV1 ? v1 : ""));
+            TID3v1 id3v1;
+            TID3v2 id3v2;
+            ASSERT_TRUE(id3v2.ReadFromFile(path));
+            EXPECT_TRUE(id3v2.Damaged()) << c.what;
+            EXPECT_EQ(id3v2.Title(), "Old1") << c.what;
+            id3v2.SetTitle("X");
+            id3v1.SetTitle("X");
+            const FileResult r = SaveTagsToFile(path, both ? &id3v1 : nullptr, &id3v2);
+            ASSERT_TRUE(r.ok) << r.error;
+            std::string expected = Tag23(Frame23("TIT2", Bytes({0}) + "X")) + audio;
+            if (both) expected += id3v1.Record();
+            else if (c.withV1) expected += v1;
+            EXPECT_EQ(ReadAll(path), expected) << c.what << (both ? ", both tags" : "");
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 read FILE    prints the ID3v2 frames and the ID3v1 record as KEY=VALUE lines in
              UTF-8; single-byte text is taken as code page 1251
 tag24 FILE   gives FILE a version 2.4 tag: UTF-16 text frames and a cover picture
+tag23 FILE   gives FILE a version 2.3 tag in UTF-16 whose artist holds characters
+             outside code page 1251, and a comment in Russian
 """
 import sys
 
@@ -22,6 +24,8 @@ def read(path):
     for frame in tag.values():
         if frame.FrameID == 'APIC':
             print('APIC=%s:%d:%d' % (frame.mime, frame.type, len(frame.data)))
+        elif frame.FrameID == 'USLT':
+            print('USLT=%s:%s' % (frame.lang, text(frame.text, frame.encoding)))
         elif frame.FrameID == 'COMM':
             print('COMM=%s:%s' % (frame.lang, text(frame.text[0], frame.encoding)))
         elif frame.FrameID == 'TCON':
@@ -50,5 +54,13 @@ def tag24(path):
     tag.save(path, v2_version=4)
 
 
+def tag23(path):
+    tag = ID3()
+    tag.add(TIT2(encoding=Encoding.UTF16, text='Ace of Spades'))
+    tag.add(TPE1(encoding=Encoding.UTF16, text='Motörhead – Ace ☆'))
+    tag.add(COMM(encoding=Encoding.UTF16, lang='rus', desc='', text='Хорошая'))
+    tag.save(path, v2_version=3)
+
+
 if __name__ == '__main__':
-    {'read': read, 'tag24': tag24}[sys.argv[1]](sys.argv[2])
+    {'read': read, 'tag24': tag24, 'tag23': tag23}[sys.argv[1]](sys.argv[2])

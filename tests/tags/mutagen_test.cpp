@@ -10,6 +10,8 @@
 #include "tagbytes.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
+#include "tags/tagpanel.h"
+#include "support/scripted_prompter.h"
 #include "text/cp1251.h"
 
 namespace tandrel {
@@ -109,10 +111,58 @@ TEST_F(MutagenRoundTrip, AVersion24TagFromMutagenShowsAndKeepsItsPicture) {
     EXPECT_EQ(read.at("TIT2"), "Группа крови");
     EXPECT_EQ(read.at("TPE1"), "Кино");
     EXPECT_EQ(read.at("TYER"), "1988");
-    EXPECT_EQ(read.at("COMM"), "eng:Ленинград");
+    EXPECT_EQ(read.at("COMM"), "rus:Ленинград");  // the comment keeps its language
     EXPECT_EQ(read.at("APIC"), "image/png:3:2048");
     const std::string bytes = test::ReadAll(path);
     EXPECT_EQ(bytes.substr(bytes.size() - 600), test::Audio());
+}
+
+TEST_F(MutagenRoundTrip, SavingTheTitleKeepsAnUntouchedUtf16Artist) {
+    const std::string path = dir.Write("a.mp3", test::Audio());
+    Oracle("tag23", path);
+    test::ScriptedPrompter prompter;
+    const TagMessages messages{prompter, 0};
+    TID3v2 tag;
+    TagPanelHalf half;
+    ASSERT_TRUE(ShowID3v2Tag(tag, messages, path, half));
+    EXPECT_EQ(half.artist, Cp("Mot?rhead – Ace ?"));
+    half.title = "Ace";
+    ASSERT_TRUE(SaveID3v2FromPanel(tag, messages, path, half));
+    EXPECT_TRUE(prompter.calls().empty());  // nothing is lost: no question
+    const auto read = Oracle("read", path);
+    EXPECT_EQ(read.at("TIT2"), "Ace");
+    EXPECT_EQ(read.at("TPE1"), "Motörhead – Ace ☆");
+    EXPECT_EQ(read.at("COMM"), "rus:Хорошая");
+
+    // A changed comment keeps its language and its Unicode encoding.
+    half.comment = Cp("Плохая");
+    ASSERT_TRUE(SaveID3v2FromPanel(tag, messages, path, half));
+    EXPECT_EQ(Oracle("read", path).at("COMM"), "rus:Плохая");
+    EXPECT_EQ(Oracle("read", path).at("TPE1"), "Motörhead – Ace ☆");
+}
+
+TEST_F(MutagenRoundTrip, AVersion22TagKeepsItsPictureThroughASave) {
+    auto frame22 = [](const std::string& id, const std::string& content) {
+        return id + test::Be24(static_cast<std::uint32_t>(content.size())) + content;
+    };
+    const std::string frames = frame22("TT2", std::string("\0Old", 4)) +
+                               frame22("PIC", std::string("\0PNG\3\0", 6) + std::string(300, 'p')) +
+                               frame22("TXX", std::string("\0key\0value", 10)) +
+                               frame22("ULT", std::string("\0eng\0la la", 10));
+    const std::string path = dir.Write("a.mp3", std::string("ID3\2\0\0", 6) +
+                                                    test::Syncsafe(static_cast<std::uint32_t>(frames.size())) + frames +
+                                                    test::Audio());
+    {
+        TID3v2 tag;
+        ASSERT_TRUE(tag.ReadFromFile(path));
+        tag.SetArtist("Kino");
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+    }
+    const std::map<std::string, std::string> expected = {
+        {"version", "2.3"}, {"TPE1", "Kino"}, {"TIT2", "Old"}, {"APIC", "image/png:3:300"},
+        {"TXXX", "value"}, {"USLT", "eng:la la"},
+    };
+    EXPECT_EQ(Oracle("read", path), expected);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
 #include "tagbytes.h"
+#include "tags/tagtext.h"
 
 namespace tandrel {
 namespace {
@@ -162,6 +163,51 @@ TEST_F(TagPanelTest, UpdatesChangeOnlyTheGivenFields) {
     EXPECT_EQ(prompter.Texts(PromptKind::Message),
               (std::vector<std::string>{"The file does not exist: " + dir / "gone.mp3",
                                         "Can not save tag to the file: " + dir / "gone.mp3"}));
+}
+
+// The panel shows "?" for characters a UTF-16 frame holds outside code page
+// 1251; a save that would lose them, or characters typed into the panel that
+// no tag can hold, names them and asks first.
+TEST_F(TagPanelTest, SavingChangedTextThatLosesCharactersAsksFirst) {
+    const std::string artist = test::Bytes({1, 0xFF, 0xFE, 'M', 0, 0xF6, 0, 0x06, 0x26});  // "Mö☆" in UTF-16
+    const std::string frames = "TPE1" + test::Be32(uint32_t(artist.size())) + test::Zeros(2) + artist;
+    const std::string original = "ID3" + test::Bytes({3, 0, 0}) + test::Syncsafe(uint32_t(frames.size())) + frames + Audio();
+    const std::string path = dir.Write("a.mp3", original);
+    const std::string question = "The tag cannot hold these characters, they become \"?\": U+00F6, U+2606.\n"
+                                 "Save the tag anyway?";
+    struct Case { const char* what; std::string artist; std::string title; std::u32string typed; const char* named; };
+    const Case cases[] = {
+        {"untouched artist", "M??", "T", U"", nullptr},
+        {"changed artist", "M?? x", "", U"", "U+00F6, U+2606"},
+        {"typed characters", "M??", "\x98\x98", U"\u00F6\u2606", "U+00F6, U+2606"},
+    };
+    for (const Case& c : cases) {
+        for (bool yes : {false, true}) {
+            dir.Write("a.mp3", original);
+            TagPanelHalf half;
+            half.artist = c.artist;
+            half.title = c.title;
+            half.unmappable = c.typed;
+            test::ScriptedPrompter asked;
+            if (c.named) yes ? asked.Yes() : asked.No();
+            const TagMessages m{asked, 0};
+            const bool saved = SaveID3v2FromPanel(v2, m, path, half);
+            EXPECT_EQ(saved, !c.named || yes) << c.what;
+            EXPECT_EQ(asked.Texts(PromptKind::YesNo),
+                      c.named ? std::vector<std::string>{question} : std::vector<std::string>{}) << c.what;
+            if (!saved) {
+                EXPECT_EQ(test::ReadAll(path), original) << c.what;
+                EXPECT_EQ(asked.statusText(), "Tag not saved: " + path);
+                continue;
+            }
+            // An artist left as shown keeps its UTF-16 frame byte for byte.
+            EXPECT_EQ(test::ReadAll(path).find(frames) != std::string::npos, c.artist == "M??") << c.what;
+            TID3v2 back;
+            ASSERT_TRUE(back.ReadFromFile(path));
+            EXPECT_EQ(back.Artist(), TrimTrailingTagText(c.artist)) << c.what;
+            EXPECT_EQ(back.Title(), c.typed.empty() ? c.title : "??") << c.what;
+        }
+    }
 }
 
 }  // namespace

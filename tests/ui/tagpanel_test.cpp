@@ -7,6 +7,8 @@
 #include "tags/id3v2.h"
 #include "text/cp1251.h"
 #include "ui/mainform.h"
+#include "ui/regions.h"
+#include "ui/tagpanelview.h"
 #include "window_fixture.h"
 
 namespace tandrel {
@@ -81,6 +83,62 @@ TEST_F(TagPanelTest, CopyingFromID3v2CutsToTheID3v1WidthsAndTheTitleTakesNo31stC
     Type(title, Qt::Key_Backspace);
     Type(title, Qt::Key_B, "b");
     EXPECT_EQ(title->text(), QString(29, 'a') + "b");
+}
+
+// Under the mask "*.*" a click reads no tags: the first file's tags stayed on
+// screen beside the second file's name, and "Update ID3v2" wrote nothing and
+// said nothing.
+TEST_F(TagPanelTest, AClickThatReadsNoTagsClearsThePanelAndASaveThatWritesNothingSaysWhy) {
+    const std::string song = StartOnTaggedSong();
+    const std::string other = tmp.Write("music/other.mp3", std::string(1000, '\x66'));
+    QPushButton* save = Control<QPushButton>("bbtnSaveID3v2");
+    EXPECT_TRUE(save->isEnabled());
+    form().fileManager->edMask->setEditText("*.*");
+    FileListBox* list = form().fileManager->filesListBox;
+    list->setCurrentName("other.mp3");
+    emit list->clicked(list->currentIndex());
+    EXPECT_EQ(Control<QLineEdit>("edID3v2Title")->text(), "");
+    EXPECT_EQ(Control<QLineEdit>("edID3v1Title")->text(), "");
+    EXPECT_FALSE(Control<QCheckBox>("cbID3v2Tag")->isChecked());
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>("bbtnSaveID3v1")->isEnabled());
+
+    // The handler run anyway (a key, a script) writes nothing and says why.
+    Control<QLineEdit>("edID3v2Title")->setText("Stale");
+    form().findChild<TagPanelView*>()->bbtnSaveID3v2Click();
+    EXPECT_EQ(prompter.statusText(), "Tag not saved: no file of a media file list is selected");
+    EXPECT_EQ(test::ReadAll(other), std::string(1000, '\x66'));
+
+    // Under a media mask again, the panel shows the tags of the file saved into, and only those.
+    form().fileManager->edMask->setEditText("*.mp3");
+    list->setCurrentName("song.mp3");
+    emit list->clicked(list->currentIndex());
+    EXPECT_TRUE(save->isEnabled());
+    list->setCurrentName("other.mp3");
+    form().findChild<TagPanelView*>()->bbtnSaveID3v2Click();
+    EXPECT_EQ(prompter.statusText(), "Tag not saved: the tag panel does not show the tags of " + other);
+    EXPECT_EQ(test::ReadAll(other), std::string(1000, '\x66'));
+    TID3v2 kept;
+    ASSERT_TRUE(kept.ReadFromFile(song));
+    EXPECT_EQ(kept.Title(), Utf8ToCp1251("Звезда по имени Солнце").text);
+}
+
+// Typed text the tag cannot hold was saved as byte 0x98 without a word.
+TEST_F(TagPanelTest, TypingCharactersOutsideCp1251AsksBeforeSaving) {
+    const std::string path = StartOnTaggedSong();
+    Control<QLineEdit>("edID3v2Artist")->setText(QString::fromUtf8("Motörhead ☆"));
+    prompter.No();
+    Control<QPushButton>("bbtnSaveID3v2")->click();
+    ASSERT_EQ(prompter.Count(test::PromptKind::YesNo), 1u);
+    EXPECT_NE(prompter.Texts(test::PromptKind::YesNo)[0].find("U+00F6, U+2606"), std::string::npos);
+    TID3v2 saved;
+    ASSERT_TRUE(saved.ReadFromFile(path));
+    EXPECT_EQ(saved.Artist(), "Kino");
+
+    prompter.Yes();
+    Control<QPushButton>("bbtnSaveID3v2")->click();
+    ASSERT_TRUE(saved.ReadFromFile(path));
+    EXPECT_EQ(saved.Artist(), "Mot?rhead ?");
 }
 
 }  // namespace
