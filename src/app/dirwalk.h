@@ -5,8 +5,10 @@
 // "." and "..", walks each sub-directory depth first while the parent's listing
 // is in progress (when recursive), and hands on each admitted file that still
 // exists. A symbolic link to a directory is reported as a sub-directory but
-// never entered, so a walk stays inside the tree it was given. Directories are passed in code-page-1251 text exactly as the walk
-// built them: the start directory unchanged, extended by JoinPath.
+// never entered, so a walk stays inside the tree it was given (the start
+// directory itself may be a link). Directories are passed in code-page-1251
+// text exactly as the walk built them: the start directory unchanged, extended
+// by JoinPath.
 #pragma once
 
 #include <functional>
