@@ -16,8 +16,7 @@
 namespace tandrel {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
+using namespace test;
 namespace fs = std::filesystem;
 
 std::map<std::string, FindData> ListAll(const std::string& pattern, FindDetail detail = FindDetail::Full) {

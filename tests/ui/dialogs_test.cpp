@@ -11,10 +11,8 @@
 namespace tandrel {
 namespace {
 
-using test::PromptKind;
+using namespace test;
 using DialogTest = test::WindowTest;
-
-using test::WhenOpen;
 
 TEST_F(DialogTest, AddingAMaskThatDiffersOnlyInCaseIsRefused) {
     Start();
