@@ -1,8 +1,5 @@
 #include "platform/files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <ctime>
 #include <filesystem>
 #include <map>
