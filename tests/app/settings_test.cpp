@@ -13,8 +13,7 @@
 namespace tandrel {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
+using namespace test;
 
 const std::string kKey = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmora Software\\Tandrel]\r\n";
 

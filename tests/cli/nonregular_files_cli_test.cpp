@@ -2,8 +2,6 @@
 // where text files, the rename log or the settings file are expected, and a
 // file-size limit during a save. Nothing hangs; each refusal is reported.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,7 +12,6 @@
 #include "cli/commands.h"
 #include "support/child_process.h"
 #include "support/cli_run.h"
-#include "support/tempdir.h"
 
 namespace tandrel {
 namespace {
@@ -22,10 +19,8 @@ namespace {
 using namespace test;
 namespace fs = std::filesystem;
 
-class SpecialFilesCliTest : public ::testing::Test {
+class SpecialFilesCliTest : public CliTest {
 protected:
-    void SetUp() override { setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1); }
-
     // Runs the command in a child; its streams are written to files there.
     struct Guarded {
         ChildOutcome outcome;
@@ -43,8 +38,6 @@ protected:
         g.err = ReadAll(tmp / "run.err");
         return g;
     }
-
-    TempDir tmp;
 };
 
 TEST_F(SpecialFilesCliTest, InsideSearchSkipsAFifoAndADeviceNamedLikeTextFiles) {

@@ -1,47 +1,27 @@
-#include "support/settings_file.h"
-#include "support/cli_run.h"
-#include "cli/rename_command.h"
-
-#include <gtest/gtest.h>
-#include <stdlib.h>
+#include "cli/commands.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
-#include "cli/commands.h"
-#include "support/tempdir.h"
+#include "rename/rename_support.h"
+#include "support/cli_run.h"
 
 namespace tandrel {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
+using test::CliRun;
 using Names = std::vector<std::string>;
 
-using test::CliRun;
-
-class RenameCliTest : public ::testing::Test {
+class RenameCliTest : public test::CliTest {
 protected:
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-        dir = tmp / "music";
+        CliTest::SetUp();
         std::filesystem::create_directories(dir);
     }
-    void WriteRegistry(const std::string& values) {
-        tmp.Write("config/Tandrel/registry.reg", test::SettingsFileText(values));
-    }
     CliRun Run(std::vector<std::string> args) { return test::RunCommand(RunCli, args); }
-    Names Files(const std::string& sub = "") const {
-        Names names;
-        for (const auto& e : std::filesystem::directory_iterator(sub.empty() ? dir : dir + "/" + sub))
-            if (!e.is_directory()) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    Names Files(const std::string& sub = "") const { return test::FileNames(sub.empty() ? dir : dir + "/" + sub); }
 
-    TempDir tmp;
-    std::string dir;
+    std::string dir = tmp / "music";
 };
 
 TEST_F(RenameCliTest, OptionsOverrideTheRegistryAndFailuresArePrinted) {

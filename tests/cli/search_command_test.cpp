@@ -1,22 +1,14 @@
-#include "support/settings_file.h"
-#include "support/cli_run.h"
-#include "cli/search_command.h"
-
-#include <gtest/gtest.h>
-#include <stdlib.h>
+#include "cli/commands.h"
 
 #include <algorithm>
-#include <sstream>
 
-#include "cli/commands.h"
-#include "support/tempdir.h"
+#include "support/cli_run.h"
 #include "tags/id3v1.h"
 #include "text/cp1251.h"
 
 namespace tandrel {
 namespace {
 
-using test::TempDir;
 using Lines = std::vector<std::string>;
 
 struct CliRun {
@@ -25,17 +17,13 @@ struct CliRun {
     std::string err;
 };
 
-class SearchCliTest : public ::testing::Test {
+class SearchCliTest : public test::CliTest {
 protected:
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-        dir = tmp / "music";
+        CliTest::SetUp();
         tmp.Write("music/a.txt", "a song\r\nnothing\r\n");
         tmp.Write("music/sub/b.txt", "song two\r\n");
         tmp.Write("music/Рок/Рок.log", Utf8ToCp1251("рок song").text);
-    }
-    void WriteRegistry(const std::string& values) {
-        tmp.Write("config/Tandrel/registry.reg", test::SettingsFileText(values));
     }
     CliRun Run(std::vector<std::string> args) {
         const test::CliRun run = test::RunCommand(RunCli, args);
@@ -46,8 +34,7 @@ protected:
         return {run.code, lines, run.err};
     }
 
-    TempDir tmp;
-    std::string dir;
+    std::string dir = tmp / "music";
 };
 
 TEST_F(SearchCliTest, DocumentedDefaultsThenOptions) {

@@ -1,13 +1,10 @@
 #include "support/cli_run.h"
 #include "cli/tag_command.h"
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-
 #include "support/tempdir.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
+#include "tags/tagbytes.h"
 
 namespace tandrel {
 namespace {
@@ -66,11 +63,9 @@ TEST(TagCommand, FailuresAndBadCalls) {
 // the ID3v1 record had been appended; now the audio stays whole.
 TEST(TagCommand, UpdateOfBothTagsKeepsTheAudioOfATagCutShort) {
     test::TempDir dir;
-    std::string audio = "\xFF\xFB\x90\x64";
-    for (int i = 0; audio.size() < 1000; ++i) audio += static_cast<char>(i * 7 % 251);
+    const std::string audio = test::Audio(1000);
     const std::string frame = std::string("TIT2\0\0\0\5\0\0\0Old1", 15);
-    const std::size_t s = frame.size() + audio.size() + 50;
-    const std::string size = {char(s >> 21 & 127), char(s >> 14 & 127), char(s >> 7 & 127), char(s & 127)};
+    const std::string size = test::Syncsafe(uint32_t(frame.size() + audio.size() + 50));
     const std::string path = dir.Write("r1.mp3", std::string("ID3\3\0\0", 6) + size + frame + audio);
 
     const CliRun r = Tag({"update", path, "--title", "X"});

@@ -1,10 +1,6 @@
 #include "support/cli_run.h"
 #include "cli/text_command.h"
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-
 #include "support/tempdir.h"
 
 namespace tandrel {

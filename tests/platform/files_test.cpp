@@ -1,8 +1,5 @@
 #include "platform/files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -16,8 +13,7 @@
 namespace tandrel {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
+using namespace test;
 namespace fs = std::filesystem;
 
 std::map<std::string, FindData> ListAll(const std::string& pattern, FindDetail detail = FindDetail::Full) {

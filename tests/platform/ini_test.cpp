@@ -9,8 +9,7 @@
 namespace tandrel {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
+using namespace test;
 
 TEST(ReadIniString, MatchesSectionAndKeyWithoutRegardToCase) {
     TempDir dir;

@@ -155,9 +155,6 @@ TEST(ReadWholeFile, RefusesAFileBeyondTheLimitAndReadsOneAtIt) {
 
 // ---- temporary files of killed saves
 
-constexpr detail::WriteStep kSteps[] = {detail::WriteStep::Created, detail::WriteStep::Wrote,
-                                        detail::WriteStep::Synced, detail::WriteStep::Named,
-                                        detail::WriteStep::Renamed};
 detail::WriteStep g_killAt;
 
 void KillAtStep(detail::WriteStep step) {
@@ -176,21 +173,6 @@ void KilledSave(const std::string& target, detail::WriteStep step, bool unnamed)
     EXPECT_EQ(outcome.signal, SIGKILL);
     const std::string now = ReadAll(target);
     EXPECT_TRUE(now == "old" || now == std::string(200000, 'n')) << now.size() << " bytes";
-}
-
-TEST(AtomicFileWriter, AKilledSaveLeavesNoTemporaryFileWhereUnnamedFilesExist) {
-    for (std::size_t i = 0; i < std::size(kSteps); ++i) {
-        TempDir dir;
-        const std::string target = dir.Write("song.mp3", "old");
-        KilledSave(target, kSteps[i], true);
-        // Only between the naming and the rename is there a name; the next save clears it.
-        if (kSteps[i] == detail::WriteStep::Named) {
-            ASSERT_TRUE(ReplaceFileContents(dir / "other.txt", "x").ok);
-        }
-        std::set<std::string> expected{"song.mp3"};
-        if (kSteps[i] == detail::WriteStep::Named) expected.insert("other.txt");
-        EXPECT_EQ(Names(dir.str()), expected) << "killed at step " << i;
-    }
 }
 
 TEST(AtomicFileWriter, TheNextSaveInTheFolderRemovesTemporaryFilesOfDeadWritersOnly) {

@@ -1,21 +1,16 @@
 #include "platform/textfile.h"
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
+#include "support/child_process.h"
 #include "support/tempdir.h"
 
 namespace tandrel {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
+using namespace test;
 using Lines = std::vector<std::string>;
 
 std::vector<std::string> ReadWithReader(const std::string& path) {
@@ -72,21 +67,18 @@ TEST(TextLineReader, HandlesLineEndsAcrossBufferBoundaries) {
     EXPECT_EQ(ReadWithReader(path), (Lines{"s", longLine, "z"}));
 }
 
+// Also the failed save of the settings registry file, which writes the same way.
 TEST(ReplaceFileContents, FailedWriteKeepsTheOriginal) {
     TempDir dir;
     std::string path = dir.Write("tags.mp3", "original");
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const test::ChildOutcome outcome = test::RunInChild([&] {
         signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4096, 4096};
+        const rlimit limit{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &limit);
-        FileResult r = ReplaceFileContents(path, std::string(100000, 'n'));
-        _exit(!r.ok && !r.error.empty() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failed write was not reported";
+        const FileResult r = ReplaceFileContents(path, std::string(100000, 'n'));
+        return !r.ok && !r.error.empty() ? 0 : 1;
+    });
+    EXPECT_EQ(outcome.exitCode, 0) << "the failed write was not reported";
     EXPECT_EQ(ReadAll(path), "original");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), {}), 1) << "temporary file left";
 

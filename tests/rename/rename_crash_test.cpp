@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -14,14 +12,14 @@
 #include "rename/renameengine.h"
 #include "rename/rename_support.h"
 #include "rename/structural.h"
+#include "support/child_process.h"
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
 
 namespace tandrel {
 namespace {
 
-using test::ReadTree;
-using test::TempDir;
+using namespace test;
 using Tree = std::map<std::string, std::string>;
 
 int g_stepsLeft = 0;
@@ -32,16 +30,12 @@ void KillAtTheLastStep() {
 // Runs batch in a child process that is killed at its step-th step; true when
 // the child ran to its end instead.
 bool RunKilledAt(int step, const std::function<void()>& batch) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    return test::RunInChild([&] {
         g_stepsLeft = step;
         SetRenameStepHook(KillAtTheLastStep);
         batch();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status);
+        return 0;
+    }, std::chrono::minutes(1)).exitCode == 0;
 }
 
 // A tree of two levels with Cyrillic names, a name that translit would give
@@ -125,19 +119,15 @@ TEST(RenameCrash, FullDiskStopsTheBatchAndEveryMovedFileComesBack) {
         MakeTree(tmp);
         const std::string music = tmp / "music";
         const Tree before = ReadTree(music, test::IsLogOrTemporary);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
+        const test::ChildOutcome outcome = test::RunInChild([&] {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{c.limit, c.limit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             test::ScriptedPrompter p;
             const RenameStats stats = RenameDirectory(music, "*.*", rkTranslit, Logged(), p);
-            ::_exit((stats.stopped ? 1 : 0) + (stats.renamed > 0 ? 2 : 0));
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), c.someMoved ? 3 : 1);
+            return (stats.stopped ? 1 : 0) + (stats.renamed > 0 ? 2 : 0);
+        });
+        EXPECT_EQ(outcome.exitCode, c.someMoved ? 3 : 1);
         EXPECT_EQ(ReadTree(music, test::IsLogOrTemporary) != before, c.someMoved);
         if (!c.someMoved) {
             EXPECT_FALSE(std::filesystem::exists(music + "/rename.ini.journal"));

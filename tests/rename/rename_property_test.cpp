@@ -17,8 +17,7 @@ namespace tandrel {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadTree;
-using test::TempDir;
+using namespace test;
 
 bool IsLog(const std::string& name) { return name == "rename.ini"; }
 

@@ -12,11 +12,7 @@
 namespace tandrel {
 namespace {
 
-using test::C;
-using test::FileNames;
-using test::ReadAll;
-using test::ScriptedPrompter;
-using test::TempDir;
+using namespace test;
 using Names = std::vector<std::string>;
 
 RenameOptions Logged(bool recursive = false) {

@@ -12,12 +12,7 @@
 namespace tandrel {
 namespace {
 
-using test::C;
-using test::FileNames;
-using test::ReadAll;
-using test::ScriptedPrompter;
-using test::Sorted;
-using test::TempDir;
+using namespace test;
 using Names = std::vector<std::string>;
 
 NumberingOptions Numbering(bool addingNumber, int width, const std::string& split, bool useM3u = false) {

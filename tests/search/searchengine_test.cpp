@@ -76,14 +76,6 @@ TEST_F(SearchEngineTest, NameQueriesStarsCaseAndOverSearch) {
     EXPECT_EQ(Scan(o, "рок"), (Lines{"Rok.wav", "Рок.mp3"}));
 }
 
-TEST_F(SearchEngineTest, MasksAdmitByExtension) {
-    for (const char* name : {"a.mp3", "b.MP3", "c.wav", "d.txt", "noext"}) tmp.Write(name, "");
-    EXPECT_TRUE(Scan(ByName(), "*", "*.MP3").empty());
-    EXPECT_EQ(Scan(ByName(), "*", "*").size(), 5u);
-    EXPECT_EQ(Scan(ByName(), "*", "*.*").size(), 5u);
-    EXPECT_EQ(Scan(ByName(), "*", "*.mp3;*.wav"), (Lines{"a.mp3", "b.MP3", "c.wav"}));
-}
-
 TEST_F(SearchEngineTest, WordModesOverNames) {
     for (const char* name : {"one two.txt", "two only.txt", "two one.txt"}) tmp.Write(name, "");
     SearchOptions o = ByName();
@@ -153,14 +145,6 @@ TEST_F(SearchEngineTest, AFileThatCannotBeReadIsNotedAndTheSearchGoesOn) {
     EXPECT_GE(pulses, 3);
 }
 
-// Runs a search in a child process (a search that hangs or reads forever is
-// killed there) and hands back its result lines and status notes.
-struct GuardedSearch {
-    bool finished = false;
-    Lines results;
-    Lines notes;
-};
-
 Lines ReadLines(const std::string& path) {
     Lines lines;
     std::istringstream in(test::ReadAll(path));
@@ -176,7 +160,7 @@ TEST_F(SearchEngineTest, InsideSearchSkipsFifosDevicesAndBinaryFilesWithANote) {
     std::filesystem::resize_file(tmp.Write("files/sparse.txt", "song"), 1ull << 30);  // 1 GB, no line end
     tmp.Write("files/tagged.mp3", std::string("ID3\x03\0\0\0\0\0\x10", 10) + "TIT2 song\n" + std::string(4000, '\xFF'));
     for (const bool selected : {false, true}) {
-        GuardedSearch search;
+        // In a child process: a search that hangs or reads forever is killed there.
         const test::ChildOutcome outcome = test::RunInChild([&] {
             SearchOptions o;
             o.overSearch = false;

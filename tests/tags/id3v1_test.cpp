@@ -9,10 +9,7 @@
 namespace tandrel {
 namespace {
 
-using test::Audio;
-using test::Bytes;
-using test::ReadAll;
-using test::Zeros;
+using namespace test;
 
 // A record with the given bytes 125 and 126 and a 30-byte comment "C" x 28 + those two.
 std::string Record(const std::string& title, int b125, int b126, int genre) {

@@ -141,14 +141,16 @@ TEST_F(MutagenRoundTrip, SavingTheTitleKeepsAnUntouchedUtf16Artist) {
     EXPECT_EQ(Oracle("read", path).at("TPE1"), "Motörhead – Ace ☆");
 }
 
-TEST_F(MutagenRoundTrip, AVersion22TagKeepsItsPictureThroughASave) {
+TEST_F(MutagenRoundTrip, AVersion22TagKeepsItsPictureAndOtherFramesThroughASave) {
     auto frame22 = [](const std::string& id, const std::string& content) {
         return id + test::Be24(static_cast<std::uint32_t>(content.size())) + content;
     };
     const std::string frames = frame22("TT2", std::string("\0Old", 4)) +
                                frame22("PIC", std::string("\0PNG\3\0", 6) + std::string(300, 'p')) +
                                frame22("TXX", std::string("\0key\0value", 10)) +
-                               frame22("ULT", std::string("\0eng\0la la", 10));
+                               frame22("ULT", std::string("\0eng\0la la", 10)) +
+                               frame22("COM", std::string("\0rus\0old", 8)) +
+                               frame22("CRM", std::string("me\0x\0secret", 11));  // no 2.3 twin
     const std::string path = dir.Write("a.mp3", std::string("ID3\2\0\0", 6) +
                                                     test::Syncsafe(static_cast<std::uint32_t>(frames.size())) + frames +
                                                     test::Audio());
@@ -156,11 +158,13 @@ TEST_F(MutagenRoundTrip, AVersion22TagKeepsItsPictureThroughASave) {
         TID3v2 tag;
         ASSERT_TRUE(tag.ReadFromFile(path));
         tag.SetArtist("Kino");
+        tag.SetComment("new");
         ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+        EXPECT_EQ(tag.DroppedFrames(), std::vector<std::string>{"CRM"});
     }
     const std::map<std::string, std::string> expected = {
         {"version", "2.3"}, {"TPE1", "Kino"}, {"TIT2", "Old"}, {"APIC", "image/png:3:300"},
-        {"TXXX", "value"}, {"USLT", "eng:la la"},
+        {"TXXX", "value"}, {"USLT", "eng:la la"}, {"COMM", "rus:new"},  // the comment keeps its language
     };
     EXPECT_EQ(Oracle("read", path), expected);
 }

@@ -10,8 +10,7 @@
 namespace tandrel {
 namespace {
 
-using test::Audio;
-using test::PromptKind;
+using namespace test;
 
 class TagPanelTest : public ::testing::Test {
 protected:

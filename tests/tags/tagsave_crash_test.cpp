@@ -2,14 +2,10 @@
 // the time one save takes) leaves the file wholly old or wholly new: both tags
 // are written in one replacement of the file.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
+#include "support/child_process.h"
 #include "support/tempdir.h"
 #include "tagbytes.h"
 #include "tags/id3v1.h"
@@ -48,13 +44,8 @@ TEST(TagSaveCrash, KilledSaveOfBothTagsLeavesTheOldOrTheNewFile) {
     int wholeOld = 0, wholeNew = 0, leftovers = 0;
     for (int k = 0; k < kKills; ++k) {
         dir.Write("big.mp3", old);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) _exit(SaveNewTitle(path) ? 0 : 1);
-        std::this_thread::sleep_for(once * k / (kKills - 2));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
+        RunInChild([&] { return SaveNewTitle(path) ? 0 : 1; },
+                   std::chrono::duration_cast<std::chrono::milliseconds>(once * k / (kKills - 2)));
         const std::string bytes = ReadAll(path);
         EXPECT_TRUE(bytes == old || bytes == saved) << "kill " << k << ": a file of " << bytes.size() << " bytes";
         wholeOld += bytes == old;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "ui/directoryform.h"
 #include "ui/settingsform.h"
@@ -11,10 +10,8 @@
 namespace tandrel {
 namespace {
 
-using test::PromptKind;
+using namespace test;
 using DialogTest = test::WindowTest;
-
-using test::WhenOpen;
 
 TEST_F(DialogTest, AddingAMaskThatDiffersOnlyInCaseIsRefused) {
     Start();

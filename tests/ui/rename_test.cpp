@@ -1,25 +1,11 @@
-#include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QTimer>
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <functional>
-
-#include "text/cp1251.h"
 #include "ui/renamedialogs.h"
 #include "window_fixture.h"
 
 namespace tandrel {
 namespace {
 
-using test::PromptKind;
-using test::ReadAll;
+using namespace test;
 using Names = std::vector<std::string>;
-
-std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
 
 class RenameWindowTest : public test::WindowTest {
 protected:
@@ -36,12 +22,6 @@ protected:
             list()->setCurrentName(n);
             list()->selectionModel()->select(list()->currentIndex(), QItemSelectionModel::Select);
         }
-    }
-    void Key(QWidget* target, int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
     }
     template <class D>
     void WhenOpen(std::function<void(D*)> steps) {

@@ -1,13 +1,5 @@
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
-#include "text/cp1251.h"
-#include "ui/mainform.h"
-#include "ui/regions.h"
 #include "ui/tagpanelview.h"
 #include "window_fixture.h"
 
@@ -20,7 +12,7 @@ protected:
     std::string StartOnTaggedSong() {
         const std::string path = tmp.Write("music/song.mp3", std::string(1000, '\x55'));
         TID3v2 v2;
-        v2.SetTitle(Utf8ToCp1251("Звезда по имени Солнце").text);
+        v2.SetTitle(test::C("Звезда по имени Солнце"));
         v2.SetArtist("Kino");
         v2.SetYear("1989");
         v2.SetGenre("Rock");
@@ -36,10 +28,6 @@ protected:
         list->setCurrentName("song.mp3");
         emit list->clicked(list->currentIndex());
         return path;
-    }
-    void Type(QLineEdit* edit, int key, const QString& text = {}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(edit, &press);
     }
 };
 
@@ -59,7 +47,7 @@ TEST_F(TagPanelTest, ClickingAnMp3ShowsBothTagsAndUpdateID3v2SavesTheEditedTitle
     Control<QPushButton>("bbtnSaveID3v2")->click();
     TID3v2 saved;
     ASSERT_TRUE(saved.ReadFromFile(path));
-    EXPECT_EQ(saved.Title(), Utf8ToCp1251("Группа крови").text);
+    EXPECT_EQ(saved.Title(), test::C("Группа крови"));
     EXPECT_EQ(saved.Artist(), "Kino");
     TID3v1 v1;
     ASSERT_TRUE(v1.ReadFromFile(path));
@@ -78,10 +66,10 @@ TEST_F(TagPanelTest, CopyingFromID3v2CutsToTheID3v1WidthsAndTheTitleTakesNo31stC
 
     title->setFocus();
     title->end(false);
-    Type(title, Qt::Key_B, "b");
+    test::Key(title, Qt::Key_B, Qt::NoModifier, "b");
     EXPECT_EQ(title->text(), QString(30, 'a'));
-    Type(title, Qt::Key_Backspace);
-    Type(title, Qt::Key_B, "b");
+    test::Key(title, Qt::Key_Backspace);
+    test::Key(title, Qt::Key_B, Qt::NoModifier, "b");
     EXPECT_EQ(title->text(), QString(29, 'a') + "b");
 }
 
@@ -120,7 +108,7 @@ TEST_F(TagPanelTest, AClickThatReadsNoTagsClearsThePanelAndASaveThatWritesNothin
     EXPECT_EQ(test::ReadAll(other), std::string(1000, '\x66'));
     TID3v2 kept;
     ASSERT_TRUE(kept.ReadFromFile(song));
-    EXPECT_EQ(kept.Title(), Utf8ToCp1251("Звезда по имени Солнце").text);
+    EXPECT_EQ(kept.Title(), test::C("Звезда по имени Солнце"));
 }
 
 // Typed text the tag cannot hold was saved as byte 0x98 without a word.

@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,9 +19,29 @@
 #include "platform/registry.h"
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
+#include "text/cp1251.h"
 #include "ui/application.h"
 
 namespace tandrel::test {
+
+// Code page 1251 text from a UTF-8 literal.
+inline std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
+
+inline std::vector<std::string> Sorted(std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// A whole key stroke (press and release) sent to target; Type sends one per character.
+inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+}
+inline void Type(QWidget* target, const QString& text) {
+    for (QChar c : text) Key(target, 0, Qt::NoModifier, QString(c));
+}
 
 class WindowTest : public ::testing::Test {
 protected:
