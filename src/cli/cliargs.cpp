@@ -1,8 +1,10 @@
 #include "cli/cliargs.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
+#include "platform/files.h"
 #include "text/cp1251.h"
 
 namespace tandrel {
@@ -23,25 +25,25 @@ bool ToCp1251(const std::string& utf8, std::string& text, std::ostream& err) {
     return true;
 }
 
-}  // namespace
-
-bool CommandLine::Switch(std::string_view name, bool fallback) const {
-    auto it = switches.find(name);
-    return it == switches.end() ? fallback : it->second;
+// "--help" where an option may stand, also after an argument that is not
+// acceptable or in the place of an option's value.
+bool AsksForHelp(const std::vector<std::string>& args, const OptionSet& allowed) {
+    if (allowed.verbatim) return !args.empty() && args[0] == "--help";
+    for (const std::string& arg : args) {
+        if (arg == "--") return false;
+        if (arg == "--help") return true;
+    }
+    return false;
 }
 
-const std::string* CommandLine::Value(std::string_view name) const {
-    auto it = values.find(name);
-    return it == values.end() ? nullptr : &it->second;
-}
-
+// False with a message on err when an argument is not acceptable.
 bool ParseCommandLine(const std::vector<std::string>& args, const OptionSet& allowed, CommandLine& line,
                       std::ostream& err) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
-            if (arg == "--" && !optionsEnded) {
+        if (allowed.verbatim || optionsEnded || arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+            if (arg == "--" && !optionsEnded && !allowed.verbatim) {
                 optionsEnded = true;
                 continue;
             }
@@ -82,9 +84,79 @@ bool ParseCommandLine(const std::vector<std::string>& args, const OptionSet& all
     return true;
 }
 
+}  // namespace
+
+bool CommandLine::Switch(std::string_view name, bool fallback) const {
+    auto it = switches.find(name);
+    return it == switches.end() ? fallback : it->second;
+}
+
+const std::string* CommandLine::Value(std::string_view name) const {
+    auto it = values.find(name);
+    return it == values.end() ? nullptr : &it->second;
+}
+
+std::optional<int> ParseCommand(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+                                std::ostream& out, std::ostream& err) {
+    if (AsksForHelp(args, spec.options)) {
+        PrintUsage(out, spec.usage);
+        return kExitOk;
+    }
+    if (!ParseCommandLine(args, spec.options, line, err)) {
+        PrintUsage(err, spec.usage);
+        return kExitUsage;
+    }
+    const std::size_t n = line.positional.size();
+    if (n < spec.minPositional || n > spec.maxPositional) {
+        std::string expected = std::to_string(spec.minPositional);
+        if (spec.maxPositional != spec.minPositional) expected += " to " + std::to_string(spec.maxPositional);
+        expected = spec.arguments.empty() ? expected + " argument(s)" : std::string(spec.arguments);
+        return CliUsage(err, "expected " + expected + ", " + std::to_string(n) + " given", spec.usage);
+    }
+    return std::nullopt;
+}
+
+void PrintUsage(std::ostream& to, std::string_view usage) {
+    const char* lead = "usage: ";
+    while (!usage.empty()) {
+        const std::size_t end = usage.find('\n');
+        to << lead << "tandrel-cli " << usage.substr(0, end) << "\n";
+        lead = "       ";
+        usage.remove_prefix(end == std::string_view::npos ? usage.size() : end + 1);
+    }
+}
+
 int CliUsage(std::ostream& err, const std::string& message, std::string_view usage) {
-    err << "tandrel-cli: " << message << "\nusage: tandrel-cli " << usage << "\n";
-    return kCliUsageError;
+    err << "tandrel-cli: " << message << "\n";
+    PrintUsage(err, usage);
+    return kExitUsage;
+}
+
+bool CheckDirectory(const std::string& dir, std::ostream& err) {
+    if (DirectoryExists(dir)) return true;
+    err << "tandrel-cli: '" << Cp1251ToUtf8(dir) << "' is not a directory\n";
+    return false;
+}
+
+int RunSubcommand(const std::vector<std::string>& args, std::string_view command,
+                  std::initializer_list<Subcommand> subcommands, std::ostream& out, std::ostream& err) {
+    std::string usage, names;
+    for (const Subcommand& s : subcommands) {
+        if (!usage.empty()) usage += "\n";
+        usage += s.usage;
+        if (!names.empty()) names += s.name == std::prev(subcommands.end())->name ? " or " : ", ";
+        names += s.name;
+    }
+    if (!args.empty() && args[0] == "--help") {
+        PrintUsage(out, usage);
+        return kExitOk;
+    }
+    for (const Subcommand& s : subcommands) {
+        if (!args.empty() && args[0] == s.name)
+            return s.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    }
+    const std::string given = args.empty() ? "" : ", not '" + args[0] + "'";
+    return CliUsage(err, std::string(command) + " takes " + names + given, usage);
 }
 
 }  // namespace tandrel

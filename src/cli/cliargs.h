@@ -1,10 +1,15 @@
 // The command line of a terminal command taken apart: positional arguments,
 // "--name value" (or "--name=value") options, and switches that "--no-name"
 // turns off. Every text is converted to code page 1251 on the way in.
+// "--help" anywhere before "--" asks for the usage. The exit codes and the
+// usage and help texts of every command are here too.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -12,8 +17,12 @@
 
 namespace tandrel {
 
-inline constexpr int kCliRunError = 1;
-inline constexpr int kCliUsageError = 2;
+inline constexpr int kExitOk = 0;
+// An operation failed for a file, a log, a directory or the settings; one
+// line per failure is on stderr, the rest of the batch was still done.
+inline constexpr int kExitFailed = 1;
+// The command line is not acceptable; the usage is on stderr.
+inline constexpr int kExitUsage = 2;
 
 // A switch that sets another one: "--by-name" is "--no-inside".
 struct SwitchAlias {
@@ -26,6 +35,9 @@ struct OptionSet {
     std::vector<std::string_view> values;
     std::vector<std::string_view> switches;
     std::vector<SwitchAlias> aliases = {};
+    // Every argument is a positional text as it stands ("--" and "--x"
+    // included), except "--help" in the first place.
+    bool verbatim = false;
 };
 
 struct CommandLine {
@@ -37,11 +49,44 @@ struct CommandLine {
     const std::string* Value(std::string_view name) const;
 };
 
-// False with a message on err when an argument is not acceptable.
-bool ParseCommandLine(const std::vector<std::string>& args, const OptionSet& allowed, CommandLine& line,
-                      std::ostream& err);
+// One command or subcommand: its usage (what follows "tandrel-cli "; several
+// forms one a line), its options, how many positional arguments it takes and
+// their names for the message when the count is wrong ("QUERY and DIR").
+struct CommandSpec {
+    std::string_view usage;
+    OptionSet options;
+    std::size_t minPositional = 0;
+    std::size_t maxPositional = 0;
+    std::string_view arguments = {};
+};
 
-// Writes the message and the usage line; returns kCliUsageError.
+// Parses args for spec. Empty when the command goes on with line; otherwise
+// the exit code: kExitOk after the usage on out for "--help", kExitUsage
+// after the message and the usage on err.
+std::optional<int> ParseCommand(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+                                std::ostream& out, std::ostream& err);
+
+// "usage: tandrel-cli FORM" for each form of usage.
+void PrintUsage(std::ostream& to, std::string_view usage);
+
+// Writes the message and the usage on err; returns kExitUsage.
 int CliUsage(std::ostream& err, const std::string& message, std::string_view usage);
+
+// False with a message on err when dir, a directory argument, is not one.
+bool CheckDirectory(const std::string& dir, std::ostream& err);
+
+using CommandRunner = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
+
+struct Subcommand {
+    std::string_view name;
+    std::string_view usage;  // the subcommand's forms, command name included
+    CommandRunner run;
+};
+
+// Runs the subcommand args[0] names with the arguments after it. "--help" in
+// its place prints every subcommand's usage on out (kExitOk); a missing or
+// unknown name is a usage error.
+int RunSubcommand(const std::vector<std::string>& args, std::string_view command,
+                  std::initializer_list<Subcommand> subcommands, std::ostream& out, std::ostream& err);
 
 }  // namespace tandrel

@@ -1,6 +1,6 @@
 #include "cli/commands.h"
+#include "cli/cliargs.h"
 
-#include <functional>
 #include <string_view>
 
 #include "cli/rename_command.h"
@@ -11,8 +11,6 @@
 namespace tandrel {
 
 namespace {
-
-using CommandRunner = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
 
 struct Command {
     std::string_view name;
@@ -34,28 +32,29 @@ const std::vector<Command>& Commands() {
     return commands;
 }
 
-void PrintUsage(std::ostream& to) {
+void PrintCommands(std::ostream& to) {
     to << "usage: tandrel-cli COMMAND ARG...\ncommands:\n";
     for (const Command& c : Commands()) to << "  " << c.usage << "\n";
+    to << "tandrel-cli COMMAND --help shows the usage of a command.\n";
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        PrintUsage(err);
-        return 2;
+        PrintCommands(err);
+        return kExitUsage;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        PrintUsage(out);
-        return 0;
+        PrintCommands(out);
+        return kExitOk;
     }
     for (const Command& c : Commands()) {
         if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     }
     err << "tandrel-cli: unknown command '" << args[0] << "'\n";
-    PrintUsage(err);
-    return 2;
+    PrintCommands(err);
+    return kExitUsage;
 }
 
 }  // namespace tandrel

@@ -19,18 +19,16 @@ namespace tandrel {
 
 namespace {
 
-constexpr int kRunError = kCliRunError;
-constexpr int kUsageError = kCliUsageError;
-
-// The whole text as a number in [low, high]; false with a message otherwise.
-bool Number(const std::string& text, const char* what, long long low, long long high, long long& out,
-            std::ostream& err) {
+// The whole text as a number in [low, high]; false with what is wrong in
+// problem otherwise.
+bool Number(const std::string& text, const std::string& what, long long low, long long high, long long& out,
+            std::string& problem) {
     long long n = 0;
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, n);
     if (text.empty() || ec != std::errc() || ptr != end || n < low || n > high) {
-        err << "tandrel-cli: " << what << " must be a number from " << low << " to " << high << ", not '"
-            << Cp1251ToUtf8(text) << "'\n";
+        problem = what + " must be a number from " + std::to_string(low) + " to " + std::to_string(high) +
+                  ", not '" + Cp1251ToUtf8(text) + "'";
         return false;
     }
     out = n;
@@ -40,11 +38,11 @@ bool Number(const std::string& text, const char* what, long long low, long long 
 // The option's number when given, else the fallback; false on a bad number.
 template <class T>
 bool NumberOption(const CommandLine& line, std::string_view name, long long low, long long high, T& value,
-                  std::ostream& err) {
+                  std::string& problem) {
     const std::string* text = line.Value(name);
     if (!text) return true;
     long long n = 0;
-    if (!Number(*text, ("--" + std::string(name)).c_str(), low, high, n, err)) return false;
+    if (!Number(*text, "--" + std::string(name), low, high, n, problem)) return false;
     value = static_cast<T>(n);
     return true;
 }
@@ -66,12 +64,6 @@ bool LoadCliSettings(TAppSettings& s, std::ostream& err) {
     return true;
 }
 
-bool CheckDirectory(const std::string& dir, std::ostream& err) {
-    if (DirectoryExists(dir)) return true;
-    err << "tandrel-cli: '" << Cp1251ToUtf8(dir) << "' is not a directory\n";
-    return false;
-}
-
 // The prompter of a batch: the failures are printed at the end, each once,
 // so the status texts of the run are not.
 class BatchPrompter : public StreamPrompter {
@@ -85,7 +77,7 @@ public:
 int Report(const RenameStats& stats, std::ostream& out, std::ostream& err) {
     for (const std::string& failure : stats.failures) err << "tandrel-cli: " << Cp1251ToUtf8(failure) << "\n";
     if (!stats.noLog) out << Cp1251ToUtf8(BatchSummary(stats)) << "\n";
-    return stats.failures.empty() ? 0 : kRunError;
+    return stats.failures.empty() ? kExitOk : kExitFailed;
 }
 
 std::string MaskOf(const CommandLine& line) {
@@ -93,21 +85,29 @@ std::string MaskOf(const CommandLine& line) {
     return mask ? *mask : "*.*";
 }
 
-constexpr std::string_view kRenameUsage =
+const CommandSpec kRename{
     "rename translit|lower|upper|words|artist-title|first-letter|substr DIR [--mask M] "
     "[--recursive|--no-recursive] [--mode 0|1|2] [--lowercase-ext|--no-lowercase-ext] [--log|--no-log] "
-    "[--artist-mode 0|1|2] [--old S --new S]";
-constexpr std::string_view kRenameBackUsage =
-    "rename-back renamed|deleted DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext]";
-constexpr std::string_view kNumberUsage =
+    "[--artist-mode 0|1|2] [--old S --new S]",
+    {{"mask", "mode", "artist-mode", "old", "new"}, {"recursive", "lowercase-ext", "log"}}, 2, 2, "KIND and DIR"};
+const CommandSpec kRenameBack{
+    "rename-back renamed|deleted DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext]",
+    {{}, {"recursive", "lowercase-ext"}}, 2, 2, "renamed|deleted and DIR"};
+const CommandSpec kNumberAdd{
     "number add DIR [--mask M] [--width N] [--split S] [--number|--no-number] [--m3u|--no-m3u] "
-    "[--recursive|--no-recursive]\n"
-    "       tandrel-cli number delete-first COUNT DIR [--mask M] [--log|--no-log] [--recursive|--no-recursive]\n"
-    "       tandrel-cli number by-date DIR [--mask M] [--start-name S] [--start N] [--width N] [--split S] "
-    "[--number|--no-number] [--ending|--no-ending] [--recursive|--no-recursive]";
-constexpr std::string_view kExtUsage =
-    "ext lower DIR [--mask M] [--recursive|--no-recursive]\n"
-    "       tandrel-cli ext change DIR SOURCE-MASK TARGET-MASK [--recursive|--no-recursive]";
+    "[--recursive|--no-recursive]",
+    {{"mask", "width", "split"}, {"number", "m3u", "recursive"}}, 1, 1, "DIR"};
+const CommandSpec kNumberDeleteFirst{
+    "number delete-first COUNT DIR [--mask M] [--log|--no-log] [--recursive|--no-recursive]",
+    {{"mask"}, {"log", "recursive"}}, 2, 2, "COUNT and DIR"};
+const CommandSpec kNumberByDate{
+    "number by-date DIR [--mask M] [--start-name S] [--start N] [--width N] [--split S] "
+    "[--number|--no-number] [--ending|--no-ending] [--recursive|--no-recursive]",
+    {{"mask", "start-name", "start", "width", "split"}, {"number", "ending", "recursive"}}, 1, 1, "DIR"};
+const CommandSpec kExtLower{"ext lower DIR [--mask M] [--recursive|--no-recursive]", {{"mask"}, {"recursive"}}, 1, 1,
+                            "DIR"};
+const CommandSpec kExtChange{"ext change DIR SOURCE-MASK TARGET-MASK [--recursive|--no-recursive]",
+                             {{}, {"recursive"}}, 3, 3, "DIR, SOURCE-MASK and TARGET-MASK"};
 
 bool KindByName(const std::string& name, RenameKind& kind) {
     static const std::map<std::string, RenameKind, std::less<>> kinds = {
@@ -122,33 +122,28 @@ bool KindByName(const std::string& name, RenameKind& kind) {
     return true;
 }
 
-// Parses, checks the positional count, loads the settings: the common start
-// of every command. Returns 0 to go on, or the exit code.
-int Prepare(const std::vector<std::string>& args, const OptionSet& options, std::size_t positional,
-            std::string_view usage, CommandLine& line, TAppSettings& settings, std::ostream& err) {
-    if (!ParseCommandLine(args, options, line, err)) {
-        err << "usage: tandrel-cli " << usage << "\n";
-        return kUsageError;
-    }
-    if (line.positional.size() != positional)
-        return CliUsage(err, "expected " + std::to_string(positional) + " argument(s)", usage);
-    if (!LoadCliSettings(settings, err)) return kRunError;
-    return 0;
+// Parses (answering --help), loads the settings: the common start of every
+// command. Empty to go on, or the exit code.
+std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+                           TAppSettings& settings, std::ostream& out, std::ostream& err) {
+    if (std::optional<int> code = ParseCommand(args, spec, line, out, err)) return code;
+    if (!LoadCliSettings(settings, err)) return kExitFailed;
+    return std::nullopt;
 }
 
 int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    const OptionSet options{{"mask", "width", "split"}, {"number", "m3u", "recursive"}};
-    if (int code = Prepare(args, options, 1, kNumberUsage, line, s, err)) return code;
+    if (std::optional<int> code = Prepare(args, kNumberAdd, line, s, out, err)) return *code;
     NumberingOptions o = NumberingOptionsFrom(s);
     o.addingNumber = line.Switch("number", o.addingNumber);
     o.useM3u = line.Switch("m3u", o.useM3u);
     o.recursive = line.Switch("recursive", o.recursive);
     if (const std::string* split = line.Value("split")) o.numberSplit = *split;
-    if (!NumberOption(line, "width", 1, 10, o.numberFormat, err)) return kUsageError;
+    if (std::string problem; !NumberOption(line, "width", 1, 10, o.numberFormat, problem))
+        return CliUsage(err, problem, kNumberAdd.usage);
     const std::string& dir = line.positional[0];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(AddNumbering(dir, MaskOf(line), o, p), out, err);
 }
@@ -156,12 +151,12 @@ int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    const OptionSet options{{"mask"}, {"log", "recursive"}};
-    if (int code = Prepare(args, options, 2, kNumberUsage, line, s, err)) return code;
+    if (std::optional<int> code = Prepare(args, kNumberDeleteFirst, line, s, out, err)) return *code;
     long long count = 0;
-    if (!Number(line.positional[0], "COUNT", 1, 10, count, err)) return kUsageError;
+    if (std::string problem; !Number(line.positional[0], "COUNT", 1, 10, count, problem))
+        return CliUsage(err, problem, kNumberDeleteFirst.usage);
     const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(DeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count),
                                      line.Switch("recursive", s.recursiveRename), line.Switch("log", s.writeRenameInfo), p),
@@ -171,20 +166,19 @@ int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, s
 int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    const OptionSet options{{"mask", "start-name", "start", "width", "split"}, {"number", "ending", "recursive"}};
-    if (int code = Prepare(args, options, 1, kNumberUsage, line, s, err)) return code;
+    if (std::optional<int> code = Prepare(args, kNumberByDate, line, s, out, err)) return *code;
     NumberingOptions o = NumberingOptionsFrom(s);
     o.addingNumber = line.Switch("number", o.addingNumber);
     o.endingNumber = line.Switch("ending", o.endingNumber);
     o.recursive = line.Switch("recursive", o.recursive);
     if (const std::string* split = line.Value("split")) o.numberSplit = *split;
     long long start = 0;
-    if (!NumberOption(line, "width", 1, 10, o.numberFormat, err) ||
-        !NumberOption(line, "start", 0, 999999999, start, err))
-        return kUsageError;
+    if (std::string problem; !NumberOption(line, "width", 1, 10, o.numberFormat, problem) ||
+                             !NumberOption(line, "start", 0, 999999999, start, problem))
+        return CliUsage(err, problem, kNumberByDate.usage);
     const std::string* startName = line.Value("start-name");
     const std::string& dir = line.positional[0];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(SortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start, p), out, err);
 }
@@ -192,9 +186,9 @@ int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::o
 int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    if (int code = Prepare(args, {{"mask"}, {"recursive"}}, 1, kExtUsage, line, s, err)) return code;
+    if (std::optional<int> code = Prepare(args, kExtLower, line, s, out, err)) return *code;
     const std::string& dir = line.positional[0];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(LowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename), p), out, err);
 }
@@ -202,10 +196,10 @@ int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    if (int code = Prepare(args, {{}, {"recursive"}}, 3, kExtUsage, line, s, err)) return code;
+    if (std::optional<int> code = Prepare(args, kExtChange, line, s, out, err)) return *code;
     const std::string& dir = line.positional[0];
-    if (line.positional[2].empty()) return CliUsage(err, "TARGET-MASK is empty", kExtUsage);
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (line.positional[2].empty()) return CliUsage(err, "TARGET-MASK is empty", kExtChange.usage);
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(
         ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p),
@@ -217,29 +211,28 @@ int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    const OptionSet options{{"mask", "mode", "artist-mode", "old", "new"}, {"recursive", "lowercase-ext", "log"}};
-    if (int code = Prepare(args, options, 2, kRenameUsage, line, s, err)) return code;
+    if (std::optional<int> code = Prepare(args, kRename, line, s, out, err)) return *code;
     RenameKind kind = rkTranslit;
     if (!KindByName(line.positional[0], kind))
-        return CliUsage(err, "unknown kind '" + Cp1251ToUtf8(line.positional[0]) + "'", kRenameUsage);
+        return CliUsage(err, "unknown kind '" + Cp1251ToUtf8(line.positional[0]) + "'", kRename.usage);
     RenameOptions o = RenameOptionsFrom(s);
     o.recursive = line.Switch("recursive", o.recursive);
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
     o.writeRenameInfo = line.Switch("log", o.writeRenameInfo);
-    if (!NumberOption(line, "mode", 0, 2, o.renameMode, err) ||
-        !NumberOption(line, "artist-mode", 0, 2, o.artistMode, err))
-        return kUsageError;
+    if (std::string problem; !NumberOption(line, "mode", 0, 2, o.renameMode, problem) ||
+                             !NumberOption(line, "artist-mode", 0, 2, o.artistMode, problem))
+        return CliUsage(err, problem, kRename.usage);
     const std::string* oldSub = line.Value("old");
     const std::string* newSub = line.Value("new");
     if (kind == rkSubStr) {
-        if (!oldSub) return CliUsage(err, "substr needs --old", kRenameUsage);
+        if (!oldSub) return CliUsage(err, "substr needs --old", kRename.usage);
         o.oldSubStr = *oldSub;
         o.newSubStr = newSub ? *newSub : "";
     } else if (oldSub || newSub) {
-        return CliUsage(err, "--old and --new belong to substr", kRenameUsage);
+        return CliUsage(err, "--old and --new belong to substr", kRename.usage);
     }
     const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(RenameDirectory(dir, MaskOf(line), kind, o, p), out, err);
 }
@@ -247,35 +240,30 @@ int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
 int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
-    if (int code = Prepare(args, {{}, {"recursive", "lowercase-ext"}}, 2, kRenameBackUsage, line, s, err))
-        return code;
+    if (std::optional<int> code = Prepare(args, kRenameBack, line, s, out, err)) return *code;
     const std::string& section = line.positional[0];
     if (section != kRenamedSection && section != kDeletedSection)
-        return CliUsage(err, "the section is renamed or deleted", kRenameBackUsage);
+        return CliUsage(err, "the section is renamed or deleted", kRenameBack.usage);
     RenameOptions o = RenameOptionsFrom(s);
     o.recursive = line.Switch("recursive", o.recursive);
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
     const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
     return Report(RenameFromLog(dir, "*.*", section, o, p), out, err);
 }
 
 int RunNumberCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::vector<std::string> rest(args.empty() ? args.end() : args.begin() + 1, args.end());
-    const std::string what = args.empty() ? "" : args[0];
-    if (what == "add") return NumberAdd(rest, out, err);
-    if (what == "delete-first") return NumberDeleteFirst(rest, out, err);
-    if (what == "by-date") return NumberByDate(rest, out, err);
-    return CliUsage(err, "number add, delete-first or by-date", kNumberUsage);
+    return RunSubcommand(args, "number",
+                         {{"add", kNumberAdd.usage, NumberAdd},
+                          {"delete-first", kNumberDeleteFirst.usage, NumberDeleteFirst},
+                          {"by-date", kNumberByDate.usage, NumberByDate}},
+                         out, err);
 }
 
 int RunExtCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::vector<std::string> rest(args.empty() ? args.end() : args.begin() + 1, args.end());
-    const std::string what = args.empty() ? "" : args[0];
-    if (what == "lower") return ExtLower(rest, out, err);
-    if (what == "change") return ExtChange(rest, out, err);
-    return CliUsage(err, "ext lower or change", kExtUsage);
+    return RunSubcommand(args, "ext", {{"lower", kExtLower.usage, ExtLower}, {"change", kExtChange.usage, ExtChange}},
+                         out, err);
 }
 
 }  // namespace tandrel

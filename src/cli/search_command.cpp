@@ -19,24 +19,15 @@ namespace tandrel {
 
 namespace {
 
-constexpr int kRunError = kCliRunError;
-constexpr int kUsageError = kCliUsageError;
-
-constexpr std::string_view kSearchUsage =
+const CommandSpec kSearch{
     "search QUERY DIR [--by-name|--inside] [--mask M] [--full-string|--words] [--mode 0|1|2|3] "
-    "[--over-search|--no-over-search] [--recursive|--no-recursive] [--add-file-name|--no-add-file-name]";
-constexpr std::string_view kFindDirUsage = "find-dir QUERY DIR [--add-file-name|--no-add-file-name]";
-
-// Takes the command line apart; 0, or the exit code after a message on err.
-int Parse(const std::vector<std::string>& args, const OptionSet& allowed, std::string_view usage, CommandLine& line,
-          std::ostream& err) {
-    if (!ParseCommandLine(args, allowed, line, err)) {
-        err << "usage: tandrel-cli " << usage << "\n";
-        return kCliUsageError;
-    }
-    if (line.positional.size() != 2) return CliUsage(err, "expected QUERY and DIR", usage);
-    return 0;
-}
+    "[--over-search|--no-over-search] [--recursive|--no-recursive] [--add-file-name|--no-add-file-name]",
+    {{"mask", "mode"},
+     {"inside", "full-string", "over-search", "recursive", "add-file-name"},
+     {{"by-name", "inside", false}, {"words", "full-string", false}}},
+    2, 2, "QUERY and DIR"};
+const CommandSpec kFindDir{"find-dir QUERY DIR [--add-file-name|--no-add-file-name]", {{}, {"add-file-name"}}, 2, 2,
+                           "QUERY and DIR"};
 
 // The settings registry's values, with their documented defaults.
 bool LoadSearchSettings(TAppSettings& settings, MainControlValues& controls, std::ostream& err) {
@@ -50,12 +41,6 @@ bool LoadSearchSettings(TAppSettings& settings, MainControlValues& controls, std
     return true;
 }
 
-bool CheckDirectory(const std::string& dir, std::ostream& err) {
-    if (DirectoryExists(dir)) return true;
-    err << "tandrel-cli: '" << Cp1251ToUtf8(dir) << "' is not a directory\n";
-    return false;
-}
-
 void PrintResults(const std::vector<std::string>& results, std::ostream& out) {
     for (const std::string& line : results) out << Cp1251ToUtf8(line) << '\n';
 }
@@ -64,18 +49,15 @@ void PrintResults(const std::vector<std::string>& results, std::ostream& out) {
 
 int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
-    const OptionSet allowed{{"mask", "mode"},
-                            {"inside", "full-string", "over-search", "recursive", "add-file-name"},
-                            {{"by-name", "inside", false}, {"words", "full-string", false}}};
-    if (int code = Parse(args, allowed, kSearchUsage, line, err)) return code;
+    if (std::optional<int> code = ParseCommand(args, kSearch, line, out, err)) return *code;
     TAppSettings settings;
     MainControlValues controls;
-    if (!LoadSearchSettings(settings, controls, err)) return kRunError;
+    if (!LoadSearchSettings(settings, controls, err)) return kExitFailed;
 
     int searchMode = settings.searchMode;
     if (auto it = line.values.find("mode"); it != line.values.end()) {
         if (it->second.size() != 1 || it->second[0] < '0' || it->second[0] > '3')
-            return CliUsage(err, "--mode must be 0, 1, 2 or 3", kSearchUsage);
+            return CliUsage(err, "--mode must be 0, 1, 2 or 3", kSearch.usage);
         searchMode = it->second[0] - '0';
     }
     auto mask = line.values.find("mask");
@@ -91,7 +73,7 @@ int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     o.tagSearch = IsMediaMask(searchMask);
 
     const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     StreamPrompter prompter(err, "tandrel-cli: ");
     TID3v1 id3v1;
     TID3v2 id3v2;
@@ -99,20 +81,20 @@ int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     SearchEngine(o, SearchEnvironment{prompter, settings.loadedLanguage, id3v1, id3v2, nullptr}, results)
         .RunScan({{dir, searchMask}}, line.positional[0], searchMode, false);
     PrintResults(results, out);
-    return 0;
+    return kExitOk;
 }
 
 int RunFindDirCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
-    if (int code = Parse(args, OptionSet{{}, {"add-file-name"}}, kFindDirUsage, line, err)) return code;
+    if (std::optional<int> code = ParseCommand(args, kFindDir, line, out, err)) return *code;
     TAppSettings settings;
     MainControlValues controls;
-    if (!LoadSearchSettings(settings, controls, err)) return kRunError;
+    if (!LoadSearchSettings(settings, controls, err)) return kExitFailed;
     SearchOptions o;
     o.overSearch = controls.overSearch;
     o.addFileName = line.Switch("add-file-name", controls.addFileName);
     const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kRunError;
+    if (!CheckDirectory(dir, err)) return kExitFailed;
     StreamPrompter prompter(err, "tandrel-cli: ");
     TID3v1 id3v1;
     TID3v2 id3v2;
@@ -120,7 +102,7 @@ int RunFindDirCommand(const std::vector<std::string>& args, std::ostream& out, s
     SearchEngine(o, SearchEnvironment{prompter, settings.loadedLanguage, id3v1, id3v2, nullptr}, results)
         .FindDirectories(dir, line.positional[0]);
     PrintResults(results, out);
-    return 0;
+    return kExitOk;
 }
 
 }  // namespace tandrel

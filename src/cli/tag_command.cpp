@@ -1,11 +1,10 @@
 #include "cli/tag_command.h"
+#include "cli/cliargs.h"
 #include "cli/streamprompter.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <iterator>
-#include <map>
 #include <optional>
+#include <string_view>
 
 #include "app/language.h"
 #include "platform/files.h"
@@ -20,15 +19,11 @@ namespace tandrel {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tandrel-cli tag show FILE\n"
-    "       tandrel-cli tag update FILE [--tags 1|2|both] [--title T] [--artist A] [--album L]\n"
-    "                                   [--year Y] [--comment C] [--track N] [--genre G]\n";
-
-int BadCall(std::ostream& err, const std::string& why) {
-    err << "tandrel-cli: tag: " << why << "\n" << kUsage;
-    return 2;
-}
+const CommandSpec kShow{"tag show FILE", {{}, {}}, 1, 1, "FILE"};
+const CommandSpec kUpdate{
+    "tag update FILE [--tags 1|2|both] [--title T] [--artist A] [--album L] [--year Y] [--comment C] "
+    "[--track N] [--genre G]",
+    {{"tags", "title", "artist", "album", "year", "comment", "track", "genre"}, {}}, 1, 1, "FILE"};
 
 // A code-page-1251 value in UTF-8 on one line: control characters as \xNN.
 std::string Printable(const std::string& cp1251) {
@@ -76,27 +71,30 @@ void PrintID3v2(std::ostream& out, const TID3v2& t) {
     Line(out, "v2.genre", t.Genre());
 }
 
-int Show(const std::string& file, std::ostream& out, std::ostream& err) {
+int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    if (std::optional<int> code = ParseCommand(args, kShow, line, out, err)) return *code;
+    const std::string& file = line.positional[0];
     StreamPrompter prompter(err);
     const TagMessages messages{prompter, kEnglish};
     if (!FileExists(file)) {
         messages.Show(MessageId::FileMissing, file);
-        return 1;
+        return kExitFailed;
     }
-    int code = 0;
+    int code = kExitOk;
     TID3v1 v1;
     if (v1.ReadFromFile(file)) {
         PrintID3v1(out, v1);
     } else {
         messages.Show(MessageId::TagReadFailed, file, v1.LastError());
-        code = 1;
+        code = kExitFailed;
     }
     TID3v2 v2;
     if (v2.ReadFromFile(file)) {
         PrintID3v2(out, v2);
     } else {
         messages.Show(MessageId::TagReadFailed, file, v2.LastError());
-        code = 1;
+        code = kExitFailed;
     }
     return code;
 }
@@ -112,39 +110,33 @@ int GenrePosition(const std::string& genre) {
     return 0;
 }
 
-int Update(const std::vector<std::string>& args, std::ostream& err) {
-    const std::string file = Utf8ToCp1251(args[1]).text;
-    std::string tags = "both";
-    std::map<std::string, std::string> fields;
-    const char* const names[] = {"--title", "--artist", "--album", "--year", "--comment", "--track", "--genre"};
-    for (std::size_t i = 2; i < args.size(); i += 2) {
-        const std::string& option = args[i];
-        if (i + 1 >= args.size()) return BadCall(err, "option " + option + " needs a value");
-        if (option == "--tags") {
-            tags = args[i + 1];
-            if (tags != "1" && tags != "2" && tags != "both") return BadCall(err, "--tags takes 1, 2 or both");
-            continue;
-        }
-        if (std::find(std::begin(names), std::end(names), option) == std::end(names))
-            return BadCall(err, "unknown option " + option);
-        const Cp1251Text value = Utf8ToCp1251(args[i + 1]);
-        if (!value.lossless) return BadCall(err, option + " holds a character outside code page 1251");
-        fields[option] = value.text;
-    }
+int Update(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    if (std::optional<int> code = ParseCommand(args, kUpdate, line, out, err)) return *code;
+    const std::string& file = line.positional[0];
+    const std::string* tagsValue = line.Value("tags");
+    const std::string tags = tagsValue ? *tagsValue : "both";
+    if (tags != "1" && tags != "2" && tags != "both") return CliUsage(err, "--tags takes 1, 2 or both", kUpdate.usage);
+    const auto field = [&line](std::string_view name) {
+        const std::string* value = line.Value(name);
+        return value ? *value : std::string();
+    };
     TagFieldUpdate update;
-    update.title = fields["--title"];
-    update.artist = fields["--artist"];
-    update.album = fields["--album"];
-    update.year = fields["--year"];
-    update.comment = fields["--comment"];
-    update.track = fields["--track"];
-    update.genre = fields["--genre"];
+    update.title = field("title");
+    update.artist = field("artist");
+    update.album = field("album");
+    update.year = field("year");
+    update.comment = field("comment");
+    update.track = field("track");
+    update.genre = field("genre");
     const bool v1 = tags != "2", v2 = tags != "1";
     if (v1 && !update.genre.empty()) {
         update.genrePosition = GenrePosition(update.genre);
         if (update.genrePosition == 0)
-            return BadCall(err, "the ID3v1 genre \"" + Cp1251ToUtf8(update.genre) +
-                                    "\" is neither a genre name nor a number below 148");
+            return CliUsage(err,
+                            "the ID3v1 genre \"" + Cp1251ToUtf8(update.genre) +
+                                "\" is neither a genre name nor a number below 148",
+                            kUpdate.usage);
     }
 
     StreamPrompter prompter(err);
@@ -155,19 +147,13 @@ int Update(const std::vector<std::string>& args, std::ostream& err) {
     if (v1 && v2) ok = UpdateID3Fields(id3v1, id3v2, messages, file, update);
     else if (v1) ok = UpdateID3v1Fields(id3v1, messages, file, update);
     else ok = UpdateID3v2Fields(id3v2, messages, file, update);
-    return ok ? 0 : 1;
+    return ok ? kExitOk : kExitFailed;
 }
 
 }  // namespace
 
 int RunTagCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 2) return BadCall(err, "a subcommand and a file are needed");
-    if (args[0] == "show") {
-        if (args.size() != 2) return BadCall(err, "show takes one file");
-        return Show(Utf8ToCp1251(args[1]).text, out, err);
-    }
-    if (args[0] == "update") return Update(args, err);
-    return BadCall(err, "unknown subcommand '" + args[0] + "'");
+    return RunSubcommand(args, "tag", {{"show", kShow.usage, Show}, {"update", kUpdate.usage, Update}}, out, err);
 }
 
 }  // namespace tandrel

@@ -1,8 +1,10 @@
 #include "cli/text_command.h"
+#include "cli/cliargs.h"
 
 #include <charconv>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <variant>
 
@@ -127,15 +129,34 @@ const std::vector<Operation>& Operations() {
     return operations;
 }
 
-constexpr std::string_view kPrefix = "tandrel-cli text: ";
+// Arguments are texts as they stand, "--" and "--x" included; only "--help"
+// in the first place asks for the usage.
+const OptionSet kVerbatim{{}, {}, {}, true};
 
-void PrintUsage(std::ostream& to) {
-    to << "usage: tandrel-cli text FUNCTION ARG...\nfunctions:\n";
-    for (const Operation& op : Operations()) {
-        to << "  " << op.name;
-        for (const Param& p : op.params) to << ' ' << p.name;
-        to << '\n';
+std::string FunctionUsage(const Operation& op) {
+    std::string usage = "text " + std::string(op.name);
+    for (const Param& p : op.params) usage += " " + std::string(p.name);
+    return usage;
+}
+
+// "TEXT, OPEN and CLOSE".
+std::string ParamNames(const Operation& op) {
+    std::string names;
+    for (size_t k = 0; k < op.params.size(); ++k) {
+        if (k > 0) names += k + 1 == op.params.size() ? " and " : ", ";
+        names += op.params[k].name;
     }
+    return names;
+}
+
+// The command's form, then the form of each function.
+const std::string& Usage() {
+    static const std::string usage = [] {
+        std::string u = "text FUNCTION ARG...";
+        for (const Operation& op : Operations()) u += "\n" + FunctionUsage(op);
+        return u;
+    }();
+    return usage;
 }
 
 bool ParseNumber(const std::string& raw, Kind kind, long long& value) {
@@ -148,32 +169,25 @@ bool ParseNumber(const std::string& raw, Kind kind, long long& value) {
     return true;
 }
 
-// Converts the raw UTF-8 arguments for op; reports the first bad one on err.
-bool ConvertArgs(const Operation& op, const std::vector<std::string>& raw, Args& args, std::ostream& err) {
+// Checks the code-page-1251 arguments against op's parameters; false with
+// what is wrong with the first bad one in problem.
+bool ConvertArgs(const Operation& op, std::vector<std::string> text, Args& args, std::string& problem) {
     for (size_t k = 0; k < op.params.size(); ++k) {
         const Param& p = op.params[k];
-        const std::string& value = raw[k];
+        const std::string& value = text[k];
         long long number = 0;
-        if (p.kind == Kind::Int || p.kind == Kind::Long) {
-            if (!ParseNumber(value, p.kind, number)) {
-                err << kPrefix << op.name << ": " << p.name << " must be a whole number, not '" << value << "'\n";
-                return false;
-            }
-        }
-        Cp1251Text converted = Utf8ToCp1251(value);
-        if (!converted.lossless) {
-            err << kPrefix << op.name << ": " << p.name << " '" << value
-                << "' holds a character that code page 1251 cannot represent\n";
+        const std::string bad = std::string(op.name) + ": " + std::string(p.name);
+        if ((p.kind == Kind::Int || p.kind == Kind::Long) && !ParseNumber(value, p.kind, number)) {
+            problem = bad + " must be a whole number, not '" + Cp1251ToUtf8(value) + "'";
             return false;
         }
-        if (p.kind == Kind::Char && converted.text.size() != 1) {
-            err << kPrefix << op.name << ": " << p.name << " must be exactly one character, not '" << value
-                << "'\n";
+        if (p.kind == Kind::Char && value.size() != 1) {
+            problem = bad + " must be exactly one character, not '" + Cp1251ToUtf8(value) + "'";
             return false;
         }
-        args.text.push_back(std::move(converted.text));
         args.number.push_back(number);
     }
+    args.text = std::move(text);
     return true;
 }
 
@@ -192,38 +206,32 @@ void Print(const Result& result, std::ostream& out) {
 }  // namespace
 
 int RunTextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        err << kPrefix << "no function given\n";
-        PrintUsage(err);
-        return 2;
-    }
+    // The function's name first, then its arguments by the function's own form.
+    CommandLine head;
+    const std::vector<std::string> first(args.begin(), args.begin() + (args.empty() ? 0 : 1));
+    if (std::optional<int> code = ParseCommand(first, {Usage(), kVerbatim, 1, 1, "FUNCTION"}, head, out, err)) return *code;
     const std::string& name = args[0];
     const Operation* op = nullptr;
     for (const Operation& candidate : Operations()) {
         if (candidate.name == name) op = &candidate;
     }
-    if (!op) {
-        err << kPrefix << "unknown function '" << name << "'\n";
-        PrintUsage(err);
-        return 2;
-    }
-    const std::vector<std::string> raw(args.begin() + 1, args.end());
-    if (raw.size() != op->params.size()) {
-        err << kPrefix << name << " takes " << op->params.size() << " argument(s), " << raw.size()
-            << " given\nusage: tandrel-cli text " << name;
-        for (const Param& p : op->params) err << ' ' << p.name;
-        err << '\n';
-        return 2;
-    }
+    if (!op) return CliUsage(err, "unknown function '" + name + "'", Usage());
+
+    const std::string usage = FunctionUsage(*op);
+    const std::string names = ParamNames(*op);
+    const CommandSpec spec{usage, kVerbatim, op->params.size(), op->params.size(), names};
+    CommandLine line;
+    if (std::optional<int> code = ParseCommand({args.begin() + 1, args.end()}, spec, line, out, err)) return *code;
     Args converted;
-    if (!ConvertArgs(*op, raw, converted, err)) return 2;
+    if (std::string problem; !ConvertArgs(*op, std::move(line.positional), converted, problem))
+        return CliUsage(err, problem, usage);
     try {
         Print(op->run(converted), out);
     } catch (const std::exception& e) {
-        err << kPrefix << name << " failed: " << e.what() << '\n';
-        return 1;
+        err << "tandrel-cli: text " << name << " failed: " << e.what() << '\n';
+        return kExitFailed;
     }
-    return 0;
+    return kExitOk;
 }
 
 }  // namespace tandrel
