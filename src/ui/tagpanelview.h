@@ -16,12 +16,13 @@ class QLineEdit;
 
 namespace tandrel {
 
-class TMainForm;
+class CommandContext;
 
 class TagPanelView : public QObject {
     Q_OBJECT
 public:
-    explicit TagPanelView(TMainForm& form);
+    // Wires the panel's buttons and edits.
+    TagPanelView(CommandContext& context, TagPanelRegion& panel, QObject* parent);
 
     TID3v1& id3v1() { return id3v1_; }
     TID3v2& id3v2() { return id3v2_; }
@@ -65,7 +66,7 @@ private:
     std::string SaveTarget(const std::string& shownFile);
     void CapLength(QLineEdit* edit, int key, std::size_t cap);
 
-    TMainForm& form_;
+    CommandContext& context_;
     TagPanelRegion& panel_;
     TID3v1 id3v1_;
     TID3v2 id3v2_;
