@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QVBoxLayout>

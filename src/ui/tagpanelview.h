@@ -1,7 +1,7 @@
 // The tag panel of the main window bound to its controls: it owns the
 // window's TID3v1 and TID3v2 objects, fills the two halves from a file,
-// saves them, copies between them and caps the lengths of six edits. Other
-// commands reach the tag operations through it.
+// saves them, copies between them and caps the lengths of six edits. The
+// window hands its tag objects on to the other commands.
 #pragma once
 
 #include <QObject>
