@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -16,7 +15,9 @@
 #include "text/transforms.h"
 #include "ui/editform.h"
 #include "ui/langform.h"
+#include "ui/renamecommands.h"
 #include "ui/searchcommands.h"
+#include "ui/tagpanelview.h"
 
 namespace tandrel {
 
@@ -165,7 +166,6 @@ void TMainForm::WireCommands() {
     }
     connect(btnID3Show, &QPushButton::clicked, this, &TMainForm::btnID3ShowClick);
     connect(searchBox->btnFindAdvancedShow, &QPushButton::clicked, this, &TMainForm::btnFindAdvancedShowClick);
-    searchBox->edFind->installEventFilter(this);
 
     struct Wire { const char* name; void (TMainForm::*handler)(); };
     const Wire wires[] = {
@@ -179,16 +179,13 @@ void TMainForm::WireCommands() {
         {"mnAbout", &TMainForm::mnAboutClick},
         {"mnExit", &TMainForm::mnExitClick},
     };
-    for (const Wire& w : wires) {
-        QAction* action = menus_[w.name];
-        action->setEnabled(true);
-        MarkWired(action);
-        connect(action, &QAction::triggered, this, w.handler);
-    }
-    WireTagPanel();
-    WireRenameCommands();
+    for (const Wire& w : wires) WireEntry(w.name, this, w.handler);
+
+    // Each command object wires its own controls and entries through this window.
+    tagView_ = new TagPanelView(*this, *tagPanel, this);
+    renameCommands_ = new TRenameCommands(*this, *fileManager->edFile4FileListBox, this);
     WireOutputCommands();
-    WireSearchCommands();
+    searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
 }
 
 void TMainForm::FormCreate() {
@@ -209,13 +206,13 @@ void TMainForm::FormCreate() {
     ApplyLoadedSettings(keyOpened, values);
 
     if (settings_.loadedEditMode != 0) output->rgEditMode->setItemIndex(settings_.loadedEditMode);
-    StartSearchControls();
+    searchCommands_->StartControls();
     EnableCheckListCommands();
 
     std::vector<std::string> masks = BuiltInMaskList();
     LoadMaskList(MasksFile(), masks);
     SetMaskList(masks);
-    if (auto* search = findChild<TSearchCommands*>()) search->ApplySearchMask();
+    searchCommands_->ApplySearchMask();
     if (settings_.saveMaskPosition) SelectMask(values.maskPosition);
     edMaskChange();
 }
@@ -333,36 +330,6 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
     if (minHeight_ > 0 && height() < minHeight_) resize(width(), minHeight_);
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == searchBox->edFind) {
-        auto isCtrlF3 = [](QEvent* e) {
-            auto* k = static_cast<QKeyEvent*>(e);
-            return k->key() == Qt::Key_F3 && (k->modifiers() & Qt::ControlModifier);
-        };
-        // In the search box Ctrl+F3 switches the keyboard layout of the text
-        // instead of starting the upper-case rename.
-        if (event->type() == QEvent::ShortcutOverride && isCtrlF3(event)) {
-            event->accept();
-            return false;
-        }
-        // The search box's keys: Ctrl+F3 as it goes down, Enter and Ctrl+Enter as they come up.
-        auto* search = findChild<TSearchCommands*>();
-        if (event->type() == QEvent::KeyPress && isCtrlF3(event) && search) {
-            search->edFindKeyUp(Qt::Key_F3, Qt::ControlModifier);
-            return true;
-        }
-        auto* k = static_cast<QKeyEvent*>(event);
-        const bool enter = (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
-                           (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !k->isAutoRepeat();
-        if (enter && event->type() == QEvent::KeyPress) edFindKeys_.Pressed(k->key());
-        if (enter && event->type() == QEvent::KeyRelease && search) {
-            if (edFindKeys_.Released(k->key())) search->edFindKeyUp(k->key(), k->modifiers());
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void TMainForm::setStatusText(const std::string& text) {
     statusLabel->setText(ToQt(text));
     statusLabel->setToolTip(ToQt(text));
@@ -407,9 +374,35 @@ void TMainForm::SelectMask(int index) {
     if (index >= 0 && index < fileManager->edMask->count()) fileManager->edMask->setCurrentIndex(index);
 }
 
-void TMainForm::MarkWired(QObject* command) { command->setProperty("wired", true); }
+std::string TMainForm::currentDirectory() const { return fileManager->dirListBox->directory(); }
 
-bool TMainForm::IsWired(const QObject* command) { return command->property("wired").toBool(); }
+std::string TMainForm::fileMask() const { return FromQt(fileManager->edMask->currentText()); }
+
+void TMainForm::setFileMask(const std::string& mask) {
+    {
+        QSignalBlocker block(fileManager->edMask);
+        fileManager->edMask->setEditText(ToQt(mask));
+    }
+    edMaskChange();
+}
+
+std::vector<std::string> TMainForm::driveRoots() const {
+    std::vector<std::string> roots;
+    for (int i = 0; i < fileManager->DrvComboBox->count(); ++i)
+        roots.push_back(FromQt(fileManager->DrvComboBox->itemText(i)));
+    return roots;
+}
+
+bool TMainForm::fileListShowsMedia() const { return output->bbtnGetMP3files->isEnabled(); }
+
+TID3v1& TMainForm::id3v1() { return tagView_->id3v1(); }
+
+TID3v2& TMainForm::id3v2() { return tagView_->id3v2(); }
+
+void TMainForm::ClearTagPanel() {
+    tagView_->ClearID3v1Panel();
+    tagView_->ClearID3v2Panel();
+}
 
 std::string TMainForm::MasksFile() const { return JoinPath(programDir_, "TdMasks.ini"); }
 

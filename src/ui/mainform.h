@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "catalog/outputdoc.h"
 #include "ui/checklist.h"
+#include "ui/commandcontext.h"
 #include "ui/mainmenus.h"
 #include "ui/regions.h"
 
@@ -23,8 +24,13 @@ class RegistryStore;
 class TEditForm;
 class TLangForm;
 class FindDialog;
+class TagPanelView;
+class TRenameCommands;
+class TSearchCommands;
 
-class TMainForm : public QMainWindow {
+// The window is the command objects' context: it creates each of them with
+// itself and their region's controls, in one place (WireCommands).
+class TMainForm : public QMainWindow, public CommandContext {
     Q_OBJECT
 public:
     // dialogs answers every question and dialog (the real dialogs, or a script
@@ -36,17 +42,17 @@ public:
     void setLangForm(TLangForm* form) { langForm_ = form; }
 
     // The prompter that module code called from this window talks to.
-    Prompter& prompter() { return *prompter_; }
-    TAppSettings& settings() { return settings_; }
+    Prompter& prompter() override { return *prompter_; }
+    TAppSettings& settings() override { return settings_; }
     const MainMenus& menus() const { return menus_; }
-    int language() const { return settings_.currentLanguage; }
+    int language() const override { return settings_.currentLanguage; }
 
     // Every text of the main window, the editor window and the language dialog.
     void ApplyLanguage(int language);
     void ShowFolderInStatus(const std::string& dir);
-    void setStatusText(const std::string& text);
-    std::string statusText() const;
-    const std::string& programDirectory() const { return programDir_; }
+    void setStatusText(const std::string& text) override;
+    std::string statusText() const override;
+    const std::string& programDirectory() const override { return programDir_; }
     int minimumWindowHeight() const { return minHeight_; }
 
     // Regions and the controls that belong to no region.
@@ -83,14 +89,14 @@ public:
     void mnExitClick();
 
     // The output document.
-    std::string OpenOutputDocument(OpenMode mode, const std::string& fileName);
-    std::vector<std::string>& searchResults() { return searchResults_; }
+    std::string OpenOutputDocument(OpenMode mode, const std::string& fileName) override;
+    std::vector<std::string>& searchResults() override { return searchResults_; }
     std::string outputText() const;
     std::vector<std::string> outputLines() const;
     const std::string& documentName() const { return documentName_; }
     const std::string& savePath() const { return savePath_; }
     CheckListModel& checkList() { return checkList_; }
-    void RefreshCheckList();
+    void RefreshCheckList() override;
     // The window title and the output caption with the document name, in the current language.
     void ShowDocumentName();
     void rgEditModeClick();
@@ -115,23 +121,34 @@ public:
     // The chosen line of the visible output view, if there is one.
     std::optional<std::string> ChosenOutputLine() const;
 
+    // The rest of what the command objects use of the window.
+    QWidget* dialogParent() override { return this; }
+    RegistryStore& settingsStore() override { return registry_; }
+    QAction* menuEntry(const char* name) override { return menus_[name]; }
+    std::string currentDirectory() const override;
+    std::string fileMask() const override;
+    void setFileMask(const std::string& mask) override;
+    std::vector<std::string> driveRoots() const override;
+    FileListBox& fileList() override { return *fileManager->filesListBox; }
+    bool fileListShowsMedia() const override;
+    void ClearOutputText() override;
+    void ShowOutputLines(const std::vector<std::string>& lines) override;
+    bool outputAddsFileName() const override;
+    TID3v1& id3v1() override;
+    TID3v2& id3v2() override;
+    void ClearTagPanel() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class FormPrompter;
 
     void BuildLayout();
+    // The window's own handlers, then every command object with its region.
     void WireCommands();
-    // The command groups wire themselves, each from its own file.
-    void WireTagPanel();        // mainform_tags.cpp
-    void WireRenameCommands();  // mainform_rename.cpp
     void WireOutputCommands();  // mainform_output.cpp
-    void WireSearchCommands();  // mainform_search.cpp
-    // At start-up, once the settings are loaded: the search controls' own rules.
-    void StartSearchControls();  // mainform_search.cpp
     void EnableM3UCommands(bool enable);
     bool WriteOutput(const std::string& path);
     void FormCreate();
@@ -150,11 +167,8 @@ private:
     void ToggleLowerPanel(const LowerPanel& panel, const LowerPanel& other);
     void EnableCheckListCommands();
 public:
-    std::vector<std::string> MaskList() const;
+    std::vector<std::string> MaskList() const override;
     void SetMaskList(const std::vector<std::string>& masks);
-    // Commands whose operation exists are marked; enable rules only enable those.
-    static void MarkWired(QObject* command);
-    static bool IsWired(const QObject* command);
 
 private:
     void SelectMask(int index);
@@ -179,7 +193,10 @@ private:
     std::string savePath_;
     int findPosition_ = 0;
     FindDialog* findDialog_ = nullptr;
-    KeyUpGate edFindKeys_;  // Enter in the search box
+    // The command objects, children of the window.
+    TagPanelView* tagView_ = nullptr;
+    TRenameCommands* renameCommands_ = nullptr;
+    TSearchCommands* searchCommands_ = nullptr;
 };
 
 }  // namespace tandrel

@@ -89,7 +89,7 @@ void TMainForm::DirListBoxChange() {
 void TMainForm::FilesListBoxClick() {
     const std::string path = fileManager->filesListBox->currentPath();
     if (!path.empty()) setStatusText(path);
-    if (auto* tags = findChild<TagPanelView*>()) tags->FilesListBoxClick();
+    tagView_->FilesListBoxClick();
 }
 
 void TMainForm::FilesListBoxKeyUp(int key, Qt::KeyboardModifiers) {

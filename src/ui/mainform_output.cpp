@@ -57,12 +57,7 @@ void TMainForm::WireOutputCommands() {
         {"pmShowID3tags", &TMainForm::pmShowID3tagsClick, true},
         {"mnGetMP3files", &TMainForm::mnGetMP3filesClick, false},  // enabled by a media mask
     };
-    for (const ActionWire& w : actions) {
-        QAction* action = menus_[w.name];
-        MarkWired(action);
-        action->setEnabled(w.enabled);
-        connect(action, &QAction::triggered, this, w.handler);
-    }
+    for (const ActionWire& w : actions) WireEntry(w.name, this, w.handler, w.enabled);
 }
 
 std::string TMainForm::outputText() const { return FromQt(output->reOutput->toPlainText()); }
@@ -110,6 +105,16 @@ void TMainForm::ShowDocumentName() {
     setWindowTitle(ToQt("Tandrel - " + documentName_));
     output->setTitle(ToQt(Message(language(), MessageId::EditFilePrefix) + documentName_));
 }
+
+void TMainForm::ClearOutputText() { output->reOutput->clear(); }
+
+void TMainForm::ShowOutputLines(const std::vector<std::string>& lines) {
+    output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
+    checkList_.setLines(lines);
+    RefreshCheckList();
+}
+
+bool TMainForm::outputAddsFileName() const { return output->cbAddFileName->isChecked(); }
 
 void TMainForm::RefreshCheckList() {
     if (!output->clbOutput->isHidden()) output->clbOutput->viewport()->update();
@@ -292,23 +297,18 @@ void TMainForm::clbOutputClick() {
         pmShowID3tagsClick();
         return;
     }
-    if (auto* tags = findChild<TagPanelView*>()) {
-        tags->ClearID3v1Panel();
-        tags->ClearID3v2Panel();
-    }
+    ClearTagPanel();
 }
 
 void TMainForm::pmShowID3tagsClick() {
-    auto* tags = findChild<TagPanelView*>();
     const std::optional<std::string> line = ChosenOutputLine();
-    if (!tags || !line) return;
-    tags->ClearID3v1Panel();
-    tags->ClearID3v2Panel();
+    if (!line) return;
+    ClearTagPanel();
     for (const std::string& path :
          OutputLineFiles(*line, output->cbAddFileName->isChecked(), fileManager->dirListBox->directory())) {
         if (!FileExists(path)) continue;
-        tags->ShowID3v1Tag(path);
-        tags->ShowID3v2Tag(path);
+        tagView_->ShowID3v1Tag(path);
+        tagView_->ShowID3v2Tag(path);
         return;
     }
 }

@@ -1,12 +1,16 @@
 // The main window's lower panels, language and settings commands.
 #include <QMessageBox>
+#include <QSplitter>
+#include <algorithm>
 
 #include "app/settings.h"
 #include "text/cp1251.h"
 #include "ui/directoryform.h"
+#include "ui/editform.h"
 #include "ui/langform.h"
 #include "ui/settingsform.h"
 #include "ui/mainform.h"
+#include "ui/uilanguage.h"
 
 namespace tandrel {
 
@@ -93,5 +97,28 @@ void TMainForm::mnAboutClick() {
 }
 
 void TMainForm::mnExitClick() { close(); }
+
+void TMainForm::ApplyLanguage(int language) {
+    if (langForm_) {
+        // A radio group shows an index past its end as its last item.
+        const int item = std::min(language, langForm_->rgLang->count() - 1);
+        if (QRadioButton* b = langForm_->rgLang->button(item)) b->setChecked(true);
+    }
+    settings_.currentLanguage = static_cast<std::int8_t>(language);
+    if (AppliesTexts(language)) {
+        ApplyQtTranslations(language);
+        ApplyLanguageRows(this, MainFormTexts(), language);
+        if (langForm_) ApplyLanguageRows(langForm_, LangFormTexts(), language);
+    }
+    if (editForm_) editForm_->ApplyLanguage(language);
+    ApplyTextCopies(this, editForm_);
+    // The captions that carry the output document's name keep it in every language.
+    ShowDocumentName();
+    FitButtonsToCaptions(this);
+    // Captions of another length change the panels' minimum widths: the
+    // splitters share the room out again.
+    for (QSplitter* splitter : {gbRightSplitter, gbLeftSplitter, fileManager->gbFileManagerSplitter})
+        splitter->setSizes(splitter->sizes());
+}
 
 }  // namespace tandrel

@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include "app/messages.h"
 #include "app/prompts.h"
 #include "rename/renameengine.h"
 #include "rename/structural.h"
-#include "ui/mainform.h"
+#include "ui/commandcontext.h"
+#include "ui/filelists.h"
 #include "ui/progresspump.h"
 #include "ui/renamedialogs.h"
 
@@ -31,17 +33,49 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
-TRenameCommands::TRenameCommands(TMainForm& form) : QObject(&form), form_(form) {
-    FileManagerRegion* fm = form_.fileManager;
-    fm->edFile4FileListBox->installEventFilter(this);
-    connect(fm->filesListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { MirrorCurrentFile(); });
-    connect(fm->filesListBox, &FileListBox::contentsChanged, this, [this] { MirrorCurrentFile(); });
+TRenameCommands::TRenameCommands(CommandContext& context, QLineEdit& renameBox, QObject* parent)
+    : QObject(parent), context_(context), renameBox_(renameBox) {
+    setObjectName("RenameCommands");
+    FileListBox& list = context_.fileList();
+    renameBox_.installEventFilter(this);
+    connect(list.selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { MirrorCurrentFile(); });
+    connect(&list, &FileListBox::contentsChanged, this, [this] { MirrorCurrentFile(); });
+
+    struct Wire {
+        const char* name;
+        void (TRenameCommands::*handler)();
+    };
+    const Wire wires[] = {
+        {"mnRenameToTranslit", &TRenameCommands::mnRenameToTranslitClick},
+        {"mnRenameToLowerCase", &TRenameCommands::mnRenameToLowerCaseClick},
+        {"mnRenameToUpperCase", &TRenameCommands::mnRenameToUpperCaseClick},
+        {"mnRenameToUpLoCase", &TRenameCommands::mnRenameToUpLoCaseClick},
+        {"mnRenameToUpFirstLettersOfArtistAndTitleLoCase",
+         &TRenameCommands::mnRenameToUpFirstLettersOfArtistAndTitleLoCaseClick},
+        {"mnRenameToUpFirstLetterLoCase", &TRenameCommands::mnRenameToUpFirstLetterLoCaseClick},
+        {"mnRenameFromIniFileRen", &TRenameCommands::mnRenameFromIniFileRenClick},
+        {"mnRenameFromIniFileDel", &TRenameCommands::mnRenameFromIniFileDelClick},
+        {"mnAddCountStrToFileNames", &TRenameCommands::mnAddCountStrToFileNamesClick},
+        {"mnDelFrstSymFromFileNames", &TRenameCommands::mnDelFrstSymFromFileNamesClick},
+        {"mnSortDateAddCountToFileNames", &TRenameCommands::mnSortDateAddCountToFileNamesClick},
+        {"mnRenExtToLowCase", &TRenameCommands::mnRenExtToLowCaseClick},
+        {"mnExtChange", &TRenameCommands::mnExtChangeClick},
+        {"mnSubStrChange", &TRenameCommands::mnSubStrChangeClick},
+        {"pmRename", &TRenameCommands::pmRenameClick},
+        {"pmRenameToTranslit", &TRenameCommands::pmRenameToTranslitClick},
+        {"pmRenameToLowerCase", &TRenameCommands::pmRenameToLowerCaseClick},
+        {"pmRenameToUpperCase", &TRenameCommands::pmRenameToUpperCaseClick},
+        {"pmRenameToUpLoCase", &TRenameCommands::pmRenameToUpLoCaseClick},
+        {"pmRenameToUpFirstLettersOfArtistAndTitleLoCase",
+         &TRenameCommands::pmRenameToUpFirstLettersOfArtistAndTitleLoCaseClick},
+        {"pmRenameToUpFirstLetterLoCase", &TRenameCommands::pmRenameToUpFirstLetterLoCaseClick},
+    };
+    for (const Wire& w : wires) context_.WireEntry(w.name, this, w.handler);
 }
 
-std::string TRenameCommands::Directory() const { return form_.fileManager->dirListBox->directory(); }
+std::string TRenameCommands::Directory() const { return context_.currentDirectory(); }
 
-std::string TRenameCommands::Mask() const { return FromQt(form_.fileManager->edMask->currentText()); }
+std::string TRenameCommands::Mask() const { return context_.fileMask(); }
 
 void TRenameCommands::ReportBatch(const RenameStats& stats, Prompter& prompter) {
     const std::string summary = BatchSummary(stats);
@@ -51,20 +85,20 @@ void TRenameCommands::ReportBatch(const RenameStats& stats, Prompter& prompter) 
         for (const std::string& failure : stats.failures) details += "\n" + failure;
         prompter.ShowMessage(details);
     }
-    form_.fileManager->filesListBox->reload();
+    context_.fileList().reload();
 }
 
 bool TRenameCommands::Confirmed(const char* item) {
-    if (!form_.settings().showRenameWarning) return true;
-    const QString caption = WithoutAccelerators(form_.menus()[item]->text());
-    return ConfirmDlg(form_.prompter(), form_.language(), kAskTo, FromQt(caption));
+    if (!context_.settings().showRenameWarning) return true;
+    const QString caption = WithoutAccelerators(context_.menuEntry(item)->text());
+    return ConfirmDlg(context_.prompter(), context_.language(), kAskTo, FromQt(caption));
 }
 
 void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) {
     if (!Confirmed(item)) return;
-    ProgressPump prompter(form_.prompter());
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    RenameOptions options = RenameOptionsFrom(form_.settings());
+    RenameOptions options = RenameOptionsFrom(context_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
     ReportBatch(RenameDirectory(Directory(), Mask(), kind, options, prompter), prompter);
@@ -72,22 +106,22 @@ void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) 
 
 void TRenameCommands::RenameFromLogCommand(const char* section, const char* item) {
     if (!Confirmed(item)) return;
-    ProgressPump prompter(form_.prompter());
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    ReportBatch(RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(form_.settings()), prompter), prompter);
+    ReportBatch(RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(context_.settings()), prompter), prompter);
 }
 
 void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
-    FileListBox* list = form_.fileManager->filesListBox;
+    FileListBox* list = &context_.fileList();
     if (list->count() == 0) return;
     const std::vector<std::string> names = list->selectedNames();
     if (names.empty()) {
-        form_.prompter().ShowMessage(Message(form_.language(), MessageId::ChooseFile));
+        context_.prompter().ShowMessage(Message(context_.language(), MessageId::ChooseFile));
         return;
     }
-    ProgressPump prompter(form_.prompter());
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    ReportBatch(RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(form_.settings()), prompter), prompter);
+    ReportBatch(RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(context_.settings()), prompter), prompter);
 }
 
 void TRenameCommands::mnRenameToTranslitClick() { RenameDirectoryCommand(rkTranslit, "mnRenameToTranslit"); }
@@ -111,95 +145,87 @@ void TRenameCommands::pmRenameToUpFirstLettersOfArtistAndTitleLoCaseClick() { Re
 void TRenameCommands::pmRenameToUpFirstLetterLoCaseClick() { RenameSelectedCommand(rkFirstLetter); }
 
 void TRenameCommands::mnAddCountStrToFileNamesClick() {
-    TFileAddNumForm dialog(&form_);
-    if (!dialog.Execute(form_.language(), form_.settings())) return;
-    ProgressPump prompter(form_.prompter());
+    TFileAddNumForm dialog(context_.dialogParent());
+    if (!dialog.Execute(context_.language(), context_.settings())) return;
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    ReportBatch(AddNumbering(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), prompter), prompter);
+    ReportBatch(AddNumbering(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), prompter), prompter);
 }
 
 void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
-    TAppSettings& s = form_.settings();
-    TFileDelSymForm dialog(&form_);
-    if (!dialog.Execute(form_.language(), deleteCount_, s.recursiveRename)) return;
-    ProgressPump prompter(form_.prompter());
+    TAppSettings& s = context_.settings();
+    TFileDelSymForm dialog(context_.dialogParent());
+    if (!dialog.Execute(context_.language(), deleteCount_, s.recursiveRename)) return;
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
     ReportBatch(DeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, prompter),
                 prompter);
 }
 
 void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
-    TSortFileAddNumForm dialog(&form_);
-    if (!dialog.Execute(form_.language(), form_.settings(), startName_, startNumber_)) return;
-    ProgressPump prompter(form_.prompter());
+    TSortFileAddNumForm dialog(context_.dialogParent());
+    if (!dialog.Execute(context_.language(), context_.settings(), startName_, startNumber_)) return;
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    ReportBatch(SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(form_.settings()), startName_,
+    ReportBatch(SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), startName_,
                                     startNumber_, prompter),
                 prompter);
 }
 
 void TRenameCommands::mnRenExtToLowCaseClick() {
     if (!Confirmed("mnRenExtToLowCase")) return;
-    ProgressPump prompter(form_.prompter());
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    ReportBatch(LowerCaseExtensions(Directory(), Mask(), form_.settings().recursiveRename, prompter), prompter);
+    ReportBatch(LowerCaseExtensions(Directory(), Mask(), context_.settings().recursiveRename, prompter), prompter);
 }
 
 void TRenameCommands::mnExtChangeClick() {
-    TAppSettings& s = form_.settings();
+    TAppSettings& s = context_.settings();
     std::string source, target;
-    TExtChangerForm dialog(TExtChangerForm::Mode::Extension, &form_);
-    std::vector<std::string> masks;
-    QComboBox* edMask = form_.fileManager->edMask;
-    for (int i = 0; i < edMask->count(); ++i) masks.push_back(FromQt(edMask->itemText(i)));
-    if (!dialog.Execute(form_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
+    TExtChangerForm dialog(TExtChangerForm::Mode::Extension, context_.dialogParent());
+    const std::vector<std::string> masks = context_.MaskList();
+    if (!dialog.Execute(context_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
     SetMask(source);
     if (target.empty()) return;
     RenameStats stats;
     {
-        ProgressPump prompter(form_.prompter());
+        ProgressPump prompter(context_.prompter());
         WaitCursor wait(prompter);
         stats = ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
     }
     // The list then shows the changed files, and the status line the summary.
     SetMask(target);
-    ReportBatch(stats, form_.prompter());
+    ReportBatch(stats, context_.prompter());
 }
 
 void TRenameCommands::mnSubStrChangeClick() {
     std::string source, target;
-    TExtChangerForm dialog(TExtChangerForm::Mode::Substring, &form_);
-    if (!dialog.Execute(form_.language(), {}, {}, form_.settings().recursiveRename, source, target)) return;
+    TExtChangerForm dialog(TExtChangerForm::Mode::Substring, context_.dialogParent());
+    if (!dialog.Execute(context_.language(), {}, {}, context_.settings().recursiveRename, source, target)) return;
     oldSubStr_ = source;
     newSubStr_ = target;
-    ProgressPump prompter(form_.prompter());
+    ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    RenameOptions options = RenameOptionsFrom(form_.settings());
+    RenameOptions options = RenameOptionsFrom(context_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
     ReportBatch(RenameDirectory(Directory(), Mask(), rkSubStr, options, prompter), prompter);
 }
 
-void TRenameCommands::SetMask(const std::string& mask) {
-    {
-        QSignalBlocker block(form_.fileManager->edMask);
-        form_.fileManager->edMask->setEditText(ToQt(mask));
-    }
-    form_.edMaskChange();
-}
+void TRenameCommands::SetMask(const std::string& mask) { context_.setFileMask(mask); }
 
 void TRenameCommands::MirrorCurrentFile() {
     // The box shows the current file's name, or the list's mask while no file is current.
-    QLineEdit* box = form_.fileManager->edFile4FileListBox;
+    QLineEdit* box = &renameBox_;
     if (box->isVisible()) return;
-    FileListBox* list = form_.fileManager->filesListBox;
+    FileListBox* list = &context_.fileList();
     const std::string name = list->currentName();
     box->setText(ToQt(name.empty() ? list->mask() : name));
 }
 
 void TRenameCommands::pmRenameClick() {
-    FileListBox* list = form_.fileManager->filesListBox;
-    QLineEdit* box = form_.fileManager->edFile4FileListBox;
+    FileListBox* list = &context_.fileList();
+    QLineEdit* box = &renameBox_;
     const std::string name = list->currentName();
     if (name.empty()) return;
     if (box->text().contains('*')) box->setText(ToQt(name));
@@ -211,10 +237,10 @@ void TRenameCommands::pmRenameClick() {
 
 void TRenameCommands::edFile4FileListBoxKeyUp(int key) {
     if (IsEnter(key)) {
-        FileListBox* list = form_.fileManager->filesListBox;
+        FileListBox* list = &context_.fileList();
         const std::string oldName = list->currentName();
-        const std::string newName = FromQt(form_.fileManager->edFile4FileListBox->text());
-        if (!oldName.empty() && RenameInPlace(list->directory(), oldName, newName, form_.prompter())) {
+        const std::string newName = FromQt(renameBox_.text());
+        if (!oldName.empty() && RenameInPlace(list->directory(), oldName, newName, context_.prompter())) {
             list->reload();
             list->setCurrentName(newName);
         }
@@ -224,16 +250,16 @@ void TRenameCommands::edFile4FileListBoxKeyUp(int key) {
     }
 }
 
-void TRenameCommands::edFile4FileListBoxExit() { form_.fileManager->edFile4FileListBox->hide(); }
+void TRenameCommands::edFile4FileListBoxExit() { renameBox_.hide(); }
 
 void TRenameCommands::HideEditBox() {
-    form_.fileManager->edFile4FileListBox->hide();
-    form_.fileManager->filesListBox->setFocus();
+    renameBox_.hide();
+    context_.fileList().setFocus();
     MirrorCurrentFile();
 }
 
 bool TRenameCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_.fileManager->edFile4FileListBox) {
+    if (watched == &renameBox_) {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (IsEnter(key->key()) || key->key() == Qt::Key_Escape) {

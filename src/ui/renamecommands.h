@@ -9,17 +9,19 @@
 
 #include "rename/renamekind.h"
 
+class QLineEdit;
+
 namespace tandrel {
 
+class CommandContext;
 class Prompter;
-class TMainForm;
 struct RenameStats;
 
 class TRenameCommands : public QObject {
     Q_OBJECT
 public:
-    // Parented to the form; watches the file list's edit box.
-    explicit TRenameCommands(TMainForm& form);
+    // Wires the rename entries and watches the file list's in-place rename box.
+    TRenameCommands(CommandContext& context, QLineEdit& renameBox, QObject* parent);
 
     // Whole-directory renames, after the confirmation when it is asked for.
     void mnRenameToTranslitClick();
@@ -66,7 +68,8 @@ private:
     std::string Directory() const;
     std::string Mask() const;
 
-    TMainForm& form_;
+    CommandContext& context_;
+    QLineEdit& renameBox_;  // edFile4FileListBox
     int deleteCount_ = 1;
     long long startNumber_ = 0;
     std::string startName_ = "File";

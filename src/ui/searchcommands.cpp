@@ -7,15 +7,14 @@
 
 #include "app/messages.h"
 #include "catalog/outputdoc.h"
-#include "platform/registry.h"
 #include "search/searchplaces.h"
 #include "search/synonymsfile.h"
 #include "text/paths.h"
 #include "text/transforms.h"
-#include "ui/mainform.h"
+#include "ui/commandcontext.h"
 #include "ui/progresspump.h"
+#include "ui/regions.h"
 #include "ui/synonymsform.h"
-#include "ui/tagpanelview.h"
 
 namespace tandrel {
 
@@ -45,10 +44,12 @@ private:
 
 }  // namespace
 
-TSearchCommands::TSearchCommands(TMainForm& form) : QObject(&form), form_(form) {
+TSearchCommands::TSearchCommands(CommandContext& context, SearchBoxRegion& searchBox, AdvancedSearchRegion& advanced,
+                                 QObject* parent)
+    : QObject(parent), context_(context), box_(searchBox), adv_(advanced) {
     setObjectName("SearchCommands");
-    SearchBoxRegion* box = form.searchBox;
-    AdvancedSearchRegion* adv = form.advancedSearch;
+    SearchBoxRegion* box = &box_;
+    AdvancedSearchRegion* adv = &adv_;
 
     connect(box->bbtnFind, &QPushButton::clicked, this, &TSearchCommands::bbtnFindClick);
     connect(box->bbtnFindDir, &QPushButton::clicked, this, &TSearchCommands::mnFindDirClick);
@@ -57,6 +58,7 @@ TSearchCommands::TSearchCommands(TMainForm& form) : QObject(&form), form_(form) 
     connect(adv->sbtnAddFindDrv, &QToolButton::clicked, this, &TSearchCommands::sbtnAddFindDrvClick);
     connect(adv->sbtnDelFindDrv, &QToolButton::clicked, this, &TSearchCommands::sbtnDelFindDrvClick);
     adv->FindDrvBox->installEventFilter(this);
+    box->edFind->installEventFilter(this);
 
     // A check box's handler runs whenever its state changes, by a click or in code.
     struct CheckWire { QCheckBox* box; void (TSearchCommands::*handler)(); };
@@ -73,23 +75,16 @@ TSearchCommands::TSearchCommands(TMainForm& form) : QObject(&form), form_(form) 
     connect(adv->cboxMask->lineEdit(), &QLineEdit::textEdited, this, &TSearchCommands::cboxMaskChange);
     connect(adv->cboxMask, &QComboBox::activated, this, &TSearchCommands::cboxMaskChange);
 
-    struct ActionWire { const char* name; void (TSearchCommands::*handler)(); };
-    for (const ActionWire& w : {ActionWire{"mnFindDir", &TSearchCommands::mnFindDirClick},
-                                ActionWire{"mnSynonyms", &TSearchCommands::mnSynonymsClick},
-                                ActionWire{"pmWordsSearch", &TSearchCommands::pmWordsSearchClick},
-                                ActionWire{"pmCopyWordsToFind", &TSearchCommands::pmCopyWordsToFindClick}}) {
-        QAction* action = form.menus()[w.name];
-        action->setEnabled(true);
-        TMainForm::MarkWired(action);
-        connect(action, &QAction::triggered, this, w.handler);
-    }
+    context_.WireEntry("mnFindDir", this, &TSearchCommands::mnFindDirClick);
+    context_.WireEntry("mnSynonyms", this, &TSearchCommands::mnSynonymsClick);
+    context_.WireEntry("pmWordsSearch", this, &TSearchCommands::pmWordsSearchClick);
+    context_.WireEntry("pmCopyWordsToFind", this, &TSearchCommands::pmCopyWordsToFindClick);
 }
 
 void TSearchCommands::StartControls() {
-    QComboBox* drives = form_.advancedSearch->FindDrvBox;
+    QComboBox* drives = adv_.FindDrvBox;
     drives->clear();
-    for (int i = 0; i < form_.fileManager->DrvComboBox->count(); ++i)
-        drives->addItem(form_.fileManager->DrvComboBox->itemText(i));
+    for (const std::string& root : context_.driveRoots()) drives->addItem(ToQt(root));
     cbScanDirClick();
     cbFTPlocalClick();
 }
@@ -99,36 +94,35 @@ void TSearchCommands::ApplySearchMask() {
 }
 
 bool TSearchCommands::SearchMaskInUse() const {
-    const QCheckBox* useMask = form_.advancedSearch->cbUseMask;
+    const QCheckBox* useMask = adv_.cbUseMask;
     return useMask->isChecked() && useMask->isEnabled();
 }
 
 SearchEngine TSearchCommands::Engine(ProgressPump& pump) {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     SearchOptions o;
     o.findMode = adv->rgFindMode->itemIndex();
     o.fullString = adv->cbFullString->isChecked();
     o.overSearch = adv->cbOverSearch->isChecked();
-    o.recursive = form_.settings().recursiveSearch;
-    o.addFileName = form_.output->cbAddFileName->isChecked();
-    o.tagSearch = TagSearchCondition(advancedMaskIsMedia_, SearchMaskInUse(), form_.fileManager->filesListBox->mask());
-    // The tag tests read with the window's tag objects, which the tag panel owns.
-    TagPanelView* tags = form_.findChild<TagPanelView*>();
+    o.recursive = context_.settings().recursiveSearch;
+    o.addFileName = context_.outputAddsFileName();
+    o.tagSearch = TagSearchCondition(advancedMaskIsMedia_, SearchMaskInUse(), context_.fileList().mask());
+    // The tag tests read with the window's tag objects.
     return SearchEngine(o,
-                        SearchEnvironment{pump, form_.language(), tags ? tags->id3v1() : id3v1_,
-                                          tags ? tags->id3v2() : id3v2_, [&pump] { pump.Pump(); }},
-                        form_.searchResults());
+                        SearchEnvironment{pump, context_.language(), context_.id3v1(), context_.id3v2(),
+                                          [&pump] { pump.Pump(); }},
+                        context_.searchResults());
 }
 
 std::string TSearchCommands::CurrentFilePath() const {
-    const FileListBox* list = form_.fileManager->filesListBox;
+    const FileListBox* list = &context_.fileList();
     if (std::string path = list->currentPath(); !path.empty()) return path;
     const std::vector<std::string> selected = list->selectedNames();
     return selected.empty() ? std::string() : JoinPath(list->directory(), selected.front());
 }
 
 std::optional<std::string> TSearchCommands::QueryOrFocus() const {
-    QLineEdit* edit = form_.searchBox->edFind;
+    QLineEdit* edit = box_.edFind;
     const std::string query = FromQt(edit->text());
     if (IsQueryEmpty(query)) {
         edit->setFocus();
@@ -138,11 +132,11 @@ std::optional<std::string> TSearchCommands::QueryOrFocus() const {
 }
 
 void TSearchCommands::bbtnFindClick() {
-    SearchBoxRegion* box = form_.searchBox;
+    SearchBoxRegion* box = &box_;
     const std::optional<std::string> typed = QueryOrFocus();
     if (!typed) return;
     const std::string& query = *typed;
-    WaitCursor busy(form_.prompter());
+    WaitCursor busy(context_.prompter());
     box->stFindInd->clear();
     box->stFindInd->show();
     box->bbtnFind->setEnabled(false);
@@ -153,29 +147,26 @@ void TSearchCommands::bbtnFindClick() {
     });
     // The local-file search has its own command; here the box keeps only its state.
     if (!box->cbFTPlocal->isChecked())
-        RunSearch(query, form_.settings().searchMode, box->cbUseSynonyms->isChecked(), false);
+        RunSearch(query, context_.settings().searchMode, box->cbUseSynonyms->isChecked(), false);
 }
 
 void TSearchCommands::RunSearch(const std::string& query, int searchMode, bool useSynonyms, bool byFileWords) {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
-    FileListBox* list = form_.fileManager->filesListBox;
-    ProgressPump pump(form_.prompter());
+    AdvancedSearchRegion* adv = &adv_;
+    FileListBox* list = &context_.fileList();
+    ProgressPump pump(context_.prompter());
     SearchEngine engine = Engine(pump);
     if (!adv->cbScanDir->isChecked()) {
         const SelectedFiles files{list->directory(), list->selectedNames()};
         if (files.names.empty()) {
-            form_.prompter().ShowMessage(Message(form_.language(), MessageId::ChooseFile));
+            context_.prompter().ShowMessage(Message(context_.language(), MessageId::ChooseFile));
             return;
         }
         if (useSynonyms)
-            engine.SearchSelectedFilesWithSynonyms(files, query, JoinPath(form_.programDirectory(), kSynonymsFileName));
+            engine.SearchSelectedFilesWithSynonyms(files, query, JoinPath(context_.programDirectory(), kSynonymsFileName));
         else
             engine.SearchSelectedFiles(files, query);
     } else {
-        if (TagPanelView* tags = form_.findChild<TagPanelView*>()) {
-            tags->ClearID3v1Panel();
-            tags->ClearID3v2Panel();
-        }
+        context_.ClearTagPanel();
         ScanChoice choice;
         choice.findOnDrives = adv->cbFindOnDrives->isChecked();
         choice.driveList = FromQt(adv->edFindDrv->text());
@@ -185,62 +176,59 @@ void TSearchCommands::RunSearch(const std::string& query, int searchMode, bool u
         choice.findMode = adv->rgFindMode->itemIndex();
         if (choice.useHomeDirMask && !choice.findOnDrives) {
             // The settings dialog writes these into the settings file; they are read at each search.
-            RegistryStore store(DefaultRegistryPath());
-            choice.home = ReadHomeSearchValues(store);
+            choice.home = ReadHomeSearchValues(context_.settingsStore());
         }
-        choice.directory = form_.fileManager->dirListBox->directory();
-        choice.fileListMask = FromQt(form_.fileManager->edMask->currentText());
+        choice.directory = context_.currentDirectory();
+        choice.fileListMask = context_.fileMask();
         const std::vector<StartPoint> starts = ScanStartPoints(choice);
-        form_.setStatusText("");  // what the walk notes on the way stays after the summary
+        context_.setStatusText("");  // what the walk notes on the way stays after the summary
         engine.RunScan(starts, query, searchMode, byFileWords);
-        form_.OpenOutputDocument(OpenMode::SearchResults, "");
-        form_.RefreshCheckList();
+        context_.OpenOutputDocument(OpenMode::SearchResults, "");
+        context_.RefreshCheckList();
         ShowScanSummary(starts);
         return;
     }
-    form_.OpenOutputDocument(OpenMode::SearchResults, "");
-    form_.RefreshCheckList();
+    context_.OpenOutputDocument(OpenMode::SearchResults, "");
+    context_.RefreshCheckList();
 }
 
 void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts) {
     // A scan that finds nothing says where it looked, so that an empty output
     // is never a puzzle.
-    const int language = form_.language();
+    const int language = context_.language();
     const bool nowhere = std::none_of(starts.begin(), starts.end(),
                                       [](const StartPoint& start) { return !start.directory.empty(); });
     if (nowhere) {
-        form_.setStatusText(Message(language, MessageId::SearchNowhere));
+        context_.setStatusText(Message(language, MessageId::SearchNowhere));
         return;
     }
-    std::string text = Message(language, MessageId::SearchFound) + std::to_string(form_.searchResults().size());
+    std::string text = Message(language, MessageId::SearchFound) + std::to_string(context_.searchResults().size());
     for (const StartPoint& start : starts)
         if (!start.directory.empty()) text += "  " + JoinPath(start.directory, start.mask.empty() ? "*.*" : start.mask);
-    if (!form_.settings().recursiveSearch) text += Message(language, MessageId::SearchNotInSubdirectories);
-    if (const std::string note = form_.statusText(); !note.empty()) text += "; " + note;
-    form_.setStatusText(text);
+    if (!context_.settings().recursiveSearch) text += Message(language, MessageId::SearchNotInSubdirectories);
+    if (const std::string note = context_.statusText(); !note.empty()) text += "; " + note;
+    context_.setStatusText(text);
 }
 
 void TSearchCommands::mnFindDirClick() {
-    SearchBoxRegion* box = form_.searchBox;
+    SearchBoxRegion* box = &box_;
     const std::optional<std::string> typed = QueryOrFocus();
     if (!typed) return;
     const std::string& query = *typed;
-    WaitCursor busy(form_.prompter());
+    WaitCursor busy(context_.prompter());
     box->stFindInd->clear();
     box->stFindInd->show();
     Finally restore([box] { box->stFindInd->hide(); });
-    form_.output->reOutput->clear();
-    ProgressPump pump(form_.prompter());
-    Engine(pump).FindDirectories(form_.fileManager->dirListBox->directory(), query);
-    const std::vector<std::string>& found = form_.searchResults();
+    context_.ClearOutputText();
+    ProgressPump pump(context_.prompter());
+    Engine(pump).FindDirectories(context_.currentDirectory(), query);
+    const std::vector<std::string>& found = context_.searchResults();
     if (found.empty()) return;  // the editor stays empty, the check list keeps its lines
-    form_.output->reOutput->setPlainText(ToQt(JoinTextLines(found)));
-    form_.checkList().setLines(found);
-    form_.RefreshCheckList();
+    context_.ShowOutputLines(found);
 }
 
 void TSearchCommands::edFindKeyUp(int key, Qt::KeyboardModifiers modifiers) {
-    QLineEdit* edit = form_.searchBox->edFind;
+    QLineEdit* edit = box_.edFind;
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         if (ctrl)
@@ -253,36 +241,36 @@ void TSearchCommands::edFindKeyUp(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TSearchCommands::sbtnFindTextTransKeyCodClick() {
-    QLineEdit* edit = form_.searchBox->edFind;
+    QLineEdit* edit = box_.edFind;
     const std::string text = FromQt(edit->text());
     if (!IsQueryEmpty(text)) edit->setText(ToQt(SwitchKeyLayout(text)));
 }
 
 void TSearchCommands::sbtnFindTextToTranslitClick() {
-    QLineEdit* edit = form_.searchBox->edFind;
+    QLineEdit* edit = box_.edFind;
     const std::string text = FromQt(edit->text());
     if (!IsQueryEmpty(text)) edit->setText(ToQt(ToTranslit(text)));
 }
 
 void TSearchCommands::pmWordsSearchClick() {
-    if (form_.fileManager->filesListBox->selectedCount() == 0 || !form_.advancedSearch->cbScanDir->isChecked())
+    if (context_.fileList().selectedCount() == 0 || !adv_.cbScanDir->isChecked())
         return;
-    WaitCursor busy(form_.prompter());
-    RunSearch(WordsSearchQuery(CurrentFilePath()), form_.settings().searchMode,
-              form_.searchBox->cbUseSynonyms->isChecked(), true);
+    WaitCursor busy(context_.prompter());
+    RunSearch(WordsSearchQuery(CurrentFilePath()), context_.settings().searchMode,
+              box_.cbUseSynonyms->isChecked(), true);
 }
 
 void TSearchCommands::pmCopyWordsToFindClick() {
-    if (form_.fileManager->filesListBox->selectedCount() == 0) return;
-    form_.searchBox->edFind->setText(ToQt(FileNameWords(CurrentFilePath())));
+    if (context_.fileList().selectedCount() == 0) return;
+    box_.edFind->setText(ToQt(FileNameWords(CurrentFilePath())));
 }
 
 void TSearchCommands::mnSynonymsClick() {
-    SynonymsEditor(form_.language(), form_.programDirectory(), form_.prompter(), &form_);
+    SynonymsEditor(context_.language(), context_.programDirectory(), context_.prompter(), context_.dialogParent());
 }
 
 void TSearchCommands::cbScanDirClick() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     const bool scan = adv->cbScanDir->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{adv->rgFindMode, adv->cbFindOnDrives, adv->cbUseMask,
                                                       adv->cbUseHomeDirMask})
@@ -299,7 +287,7 @@ void TSearchCommands::cbScanDirClick() {
 }
 
 void TSearchCommands::cbUseMaskClick() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     const bool useMask = adv->cbUseMask->isChecked();
     adv->cboxMask->setEnabled(useMask);
     if (useMask) adv->cbUseHomeDirMask->setChecked(false);
@@ -307,14 +295,14 @@ void TSearchCommands::cbUseMaskClick() {
 }
 
 void TSearchCommands::cbUseHomeDirMaskClick() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     if (!adv->cbUseHomeDirMask->isChecked()) return;
     adv->cbUseMask->setChecked(false);
     adv->cbFindOnDrives->setChecked(false);
 }
 
 void TSearchCommands::cbFindOnDrivesClick() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     const bool onDrives = adv->cbFindOnDrives->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{adv->FindDrvBox, adv->sbtnAddFindDrv, adv->sbtnDelFindDrv,
                                                       adv->edFindDrv})
@@ -324,31 +312,27 @@ void TSearchCommands::cbFindOnDrivesClick() {
 }
 
 void TSearchCommands::sbtnAddFindDrvClick() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     const std::string root = FromQt(adv->FindDrvBox->currentText());
     adv->edFindDrv->setText(ToQt(AddDriveToList(FromQt(adv->edFindDrv->text()), root)));
 }
 
 void TSearchCommands::sbtnDelFindDrvClick() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     const std::string root = FromQt(adv->FindDrvBox->currentText());
     adv->edFindDrv->setText(ToQt(DeleteDriveFromList(FromQt(adv->edFindDrv->text()), root)));
 }
 
 void TSearchCommands::cboxMaskChange() {
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    AdvancedSearchRegion* adv = &adv_;
     const QString mask = adv->cboxMask->currentText();
-    {
-        QSignalBlocker block(form_.fileManager->edMask);
-        form_.fileManager->edMask->setEditText(mask);
-    }
-    form_.edMaskChange();
+    context_.setFileMask(FromQt(mask));
     advancedMaskIsMedia_ = AdvancedMaskIsMedia(adv->cbUseMask->isChecked(), FromQt(mask));
 }
 
 void TSearchCommands::cbFTPlocalClick() {
-    SearchBoxRegion* box = form_.searchBox;
-    AdvancedSearchRegion* adv = form_.advancedSearch;
+    SearchBoxRegion* box = &box_;
+    AdvancedSearchRegion* adv = &adv_;
     if (box->cbFTPlocal->isChecked()) {
         for (QWidget* w : std::initializer_list<QWidget*>{
                  adv->cbScanDir, adv->cbUseHomeDirMask, adv->rgFindMode, adv->cbUseMask, adv->cboxMask,
@@ -372,7 +356,32 @@ void TSearchCommands::cbFTPlocalClick() {
 }
 
 bool TSearchCommands::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_.advancedSearch->FindDrvBox && event->type() == QEvent::KeyPress) {
+    if (watched == box_.edFind) {
+        auto isCtrlF3 = [](QEvent* e) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            return k->key() == Qt::Key_F3 && (k->modifiers() & Qt::ControlModifier);
+        };
+        // In the search box Ctrl+F3 switches the keyboard layout of the text
+        // instead of starting the upper-case rename.
+        if (event->type() == QEvent::ShortcutOverride && isCtrlF3(event)) {
+            event->accept();
+            return false;
+        }
+        // The search box's keys: Ctrl+F3 as it goes down, Enter and Ctrl+Enter as they come up.
+        if (event->type() == QEvent::KeyPress && isCtrlF3(event)) {
+            edFindKeyUp(Qt::Key_F3, Qt::ControlModifier);
+            return true;
+        }
+        auto* k = static_cast<QKeyEvent*>(event);
+        const bool enter = (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+                           (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !k->isAutoRepeat();
+        if (enter && event->type() == QEvent::KeyPress) edFindKeys_.Pressed(k->key());
+        if (enter && event->type() == QEvent::KeyRelease) {
+            if (edFindKeys_.Released(k->key())) edFindKeyUp(k->key(), k->modifiers());
+            return true;
+        }
+    }
+    if (watched == adv_.FindDrvBox && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Insert) {
             sbtnAddFindDrvClick();

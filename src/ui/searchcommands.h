@@ -11,20 +11,20 @@
 
 #include "search/searchengine.h"
 #include "search/searchplaces.h"
-#include "tags/id3v1.h"
-#include "tags/id3v2.h"
+#include "ui/widgets.h"
 
 namespace tandrel {
 
-class TMainForm;
+class AdvancedSearchRegion;
+class CommandContext;
 class ProgressPump;
+class SearchBoxRegion;
 
 class TSearchCommands : public QObject {
     Q_OBJECT
 public:
-    // Parented to the form; wires the search box, the advanced panel and the
-    // search menu entries.
-    explicit TSearchCommands(TMainForm& form);
+    // Wires the search box, the advanced panel and the search menu entries.
+    TSearchCommands(CommandContext& context, SearchBoxRegion& box, AdvancedSearchRegion& advanced, QObject* parent);
 
     // At start-up, once the settings are applied: fills the drive box and
     // applies the enable rules.
@@ -36,7 +36,7 @@ public:
     void bbtnFindClick();
     void mnFindDirClick();
     // Enter runs Find, Ctrl+Enter Directory, Ctrl+F3 switches the keyboard
-    // layout of the query.
+    // layout of the query (in the search box it does not start the upper-case rename).
     void edFindKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void sbtnFindTextTransKeyCodClick();
     void sbtnFindTextToTranslitClick();
@@ -70,11 +70,11 @@ private:
     // The status line after a directory scan: how many lines, where, and what was left out.
     void ShowScanSummary(const std::vector<StartPoint>& starts);
 
-    TMainForm& form_;
+    CommandContext& context_;
+    SearchBoxRegion& box_;
+    AdvancedSearchRegion& adv_;
     bool advancedMaskIsMedia_ = false;
-    // Used only if the tag panel's objects are not there.
-    TID3v1 id3v1_;
-    TID3v2 id3v2_;
+    KeyUpGate edFindKeys_;  // Enter in the search box
 };
 
 }  // namespace tandrel

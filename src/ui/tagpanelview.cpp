@@ -5,11 +5,14 @@
 
 #include "tags/tagtext.h"
 #include "text/cp1251.h"
-#include "ui/mainform.h"
+#include "app/messages.h"
+#include "app/prompts.h"
+#include "ui/commandcontext.h"
 
 namespace tandrel {
 
-TagPanelView::TagPanelView(TMainForm& form) : QObject(&form), form_(form), panel_(*form.tagPanel) {
+TagPanelView::TagPanelView(CommandContext& context, TagPanelRegion& panel, QObject* parent)
+    : QObject(parent), context_(context), panel_(panel) {
     setObjectName("TagPanelView");
     for (TagBox* box : {&panel_.v1, &panel_.v2}) {
         QSignalBlocker block(box->genre);
@@ -34,7 +37,7 @@ TagPanelView::TagPanelView(TMainForm& form) : QObject(&form), form_(form), panel
     ClearID3v2Panel();
 }
 
-TagMessages TagPanelView::Messages() { return TagMessages{form_.prompter(), form_.language()}; }
+TagMessages TagPanelView::Messages() { return TagMessages{context_.prompter(), context_.language()}; }
 
 namespace {
 
@@ -142,26 +145,26 @@ void TagPanelView::FilesListBoxClick() {
     // Tags are read only under a media mask; the panel never keeps another file's tags.
     ClearID3v1Panel();
     ClearID3v2Panel();
-    if (!form_.output->bbtnGetMP3files->isEnabled()) return;
-    const std::string path = form_.fileManager->filesListBox->currentPath();
+    if (!context_.fileListShowsMedia()) return;
+    const std::string path = context_.fileList().currentPath();
     ShowID3v1Tag(path);
     ShowID3v2Tag(path);
 }
 
 std::string TagPanelView::SelectedMediaFile() const {
-    const FileListBox* list = form_.fileManager->filesListBox;
-    if (!form_.output->bbtnGetMP3files->isEnabled() || list->selectedCount() < 1) return {};
+    const FileListBox* list = &context_.fileList();
+    if (!context_.fileListShowsMedia() || list->selectedCount() < 1) return {};
     return list->currentPath();
 }
 
 std::string TagPanelView::SaveTarget(const std::string& shownFile) {
     const std::string file = SelectedMediaFile();
     if (file.empty()) {
-        form_.prompter().SetStatusText(Message(form_.language(), MessageId::TagNoMediaFile));
+        context_.prompter().SetStatusText(Message(context_.language(), MessageId::TagNoMediaFile));
         return {};
     }
     if (file != shownFile) {
-        form_.prompter().SetStatusText(Message(form_.language(), MessageId::TagShowsOtherFile) + file);
+        context_.prompter().SetStatusText(Message(context_.language(), MessageId::TagShowsOtherFile) + file);
         return {};
     }
     return file;

@@ -1,7 +1,7 @@
 // The tag panel of the main window bound to its controls: it owns the
 // window's TID3v1 and TID3v2 objects, fills the two halves from a file,
-// saves them, copies between them and caps the lengths of six edits. Other
-// commands reach the tag operations through it.
+// saves them, copies between them and caps the lengths of six edits. The
+// window hands its tag objects on to the other commands.
 #pragma once
 
 #include <QObject>
@@ -16,12 +16,13 @@ class QLineEdit;
 
 namespace tandrel {
 
-class TMainForm;
+class CommandContext;
 
 class TagPanelView : public QObject {
     Q_OBJECT
 public:
-    explicit TagPanelView(TMainForm& form);
+    // Wires the panel's buttons and edits.
+    TagPanelView(CommandContext& context, TagPanelRegion& panel, QObject* parent);
 
     TID3v1& id3v1() { return id3v1_; }
     TID3v2& id3v2() { return id3v2_; }
@@ -65,7 +66,7 @@ private:
     std::string SaveTarget(const std::string& shownFile);
     void CapLength(QLineEdit* edit, int key, std::size_t cap);
 
-    TMainForm& form_;
+    CommandContext& context_;
     TagPanelRegion& panel_;
     TID3v1 id3v1_;
     TID3v2 id3v2_;

@@ -1,5 +1,5 @@
-// Switching the texts of the main window, the editor window and the language
-// dialog between English and Russian.
+// Applying the language tables to windows' controls: their rows, the texts
+// passed from control to control, and Qt's own texts.
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
@@ -7,24 +7,18 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTranslator>
-#include <algorithm>
 
 #include "app/language.h"
 #include "ui/uilanguage.h"
-#include "ui/editform.h"
-#include "ui/langform.h"
-#include "ui/mainform.h"
+#include "ui/filelists.h"
+#include "ui/widgets.h"
 
 namespace tandrel {
 
-namespace {
-
-// Qt's own texts (the standard buttons of message boxes, the file dialogs)
-// follow the program's language. The translator belongs to the application,
-// which is process-wide; it is loaded the first time Russian is chosen.
+// The translator belongs to the application, which is process-wide; it is
+// loaded the first time Russian is chosen.
 void ApplyQtTranslations(int language) {
     static QTranslator* russian = nullptr;
     QCoreApplication* app = QCoreApplication::instance();
@@ -43,6 +37,8 @@ void ApplyQtTranslations(int language) {
     else
         QCoreApplication::removeTranslator(russian);
 }
+
+namespace {
 
 QObject* FindControl(QWidget* window, const std::string& name) {
     const QString objectName = QString::fromStdString(name);
@@ -114,32 +110,13 @@ void ApplyLanguageRows(QWidget* window, const std::vector<LanguageRow>& rows, in
     }
 }
 
-void TMainForm::ApplyLanguage(int language) {
-    if (langForm_) {
-        // A radio group shows an index past its end as its last item.
-        const int item = std::min(language, langForm_->rgLang->count() - 1);
-        if (QRadioButton* b = langForm_->rgLang->button(item)) b->setChecked(true);
-    }
-    settings_.currentLanguage = static_cast<std::int8_t>(language);
-    if (AppliesTexts(language)) {
-        ApplyQtTranslations(language);
-        ApplyLanguageRows(this, MainFormTexts(), language);
-        if (langForm_) ApplyLanguageRows(langForm_, LangFormTexts(), language);
-    }
-    if (editForm_) editForm_->ApplyLanguage(language);
+void ApplyTextCopies(QWidget* mainWindow, QWidget* editWindow) {
     for (const TextCopy& copy : TextCopies()) {
-        QWidget* window = copy.targetWindow == kEditWindowControl ? static_cast<QWidget*>(editForm_) : this;
+        QWidget* window = copy.targetWindow == kEditWindowControl ? editWindow : mainWindow;
         if (!window) continue;
-        const QString text = GetText(FindControl(this, copy.sourceControl), copy.sourceProperty, -1);
+        const QString text = GetText(FindControl(mainWindow, copy.sourceControl), copy.sourceProperty, -1);
         SetText(FindControl(window, copy.targetControl), copy.targetProperty, -1, text);
     }
-    // The captions that carry the output document's name keep it in every language.
-    ShowDocumentName();
-    FitButtonsToCaptions(this);
-    // Captions of another length change the panels' minimum widths: the
-    // splitters share the room out again.
-    for (QSplitter* splitter : {gbRightSplitter, gbLeftSplitter, fileManager->gbFileManagerSplitter})
-        splitter->setSizes(splitter->sizes());
 }
 
 }  // namespace tandrel

@@ -1,8 +1,0 @@
-#include "ui/mainform.h"
-#include "ui/tagpanelview.h"
-
-namespace tandrel {
-
-void TMainForm::WireTagPanel() { new TagPanelView(*this); }
-
-}  // namespace tandrel
