@@ -38,9 +38,8 @@ int Parse(const std::vector<std::string>& args, const OptionSet& allowed, std::s
     return 0;
 }
 
-// The settings registry's values, with their documented defaults.
+// The settings registry's values; a missing one keeps the settings table's default.
 bool LoadSearchSettings(TAppSettings& settings, MainControlValues& controls, std::ostream& err) {
-    settings.recursiveSearch = true;
     RegistryStore store(DefaultRegistryPath());
     if (FileResult r = store.Load(); !r) {
         err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";
