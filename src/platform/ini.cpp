@@ -102,6 +102,10 @@ std::size_t InsertionPoint(const std::vector<std::string>& lines, const SectionS
 
 }  // namespace
 
+bool ParseIniEntry(const std::string& line, std::string& key, std::string& value, const IniReadOptions& options) {
+    return KeyOf(line, key, &value, options);
+}
+
 const std::string* IniSection::Find(const std::string& key) const {
     auto it = index_.find(ToLowerCase(key));
     return it == index_.end() ? nullptr : &pairs_[it->second].second;

@@ -56,6 +56,10 @@ inline constexpr IniReadOptions kIniAsWritten{.trim = false,
                                               .maxBytes = static_cast<std::size_t>(-1),
                                               .maxEntries = static_cast<std::size_t>(-1)};
 
+// Takes one line apart as ReadIniSection does: false for a line the options
+// skip (blank, comment, no "="), else its key and value.
+bool ParseIniEntry(const std::string& line, std::string& key, std::string& value, const IniReadOptions& options = {});
+
 // One section as read: its entries in file order, and a look-up by key without
 // regard to case.
 class IniSection {

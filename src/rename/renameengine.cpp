@@ -7,6 +7,7 @@
 
 #include "app/dirwalk.h"
 #include "platform/files.h"
+#include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
@@ -176,10 +177,8 @@ std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string
         if (given) break;
     }
     if (chosen) return chosen;
-    const std::size_t eq = line.find('=');
-    const std::string key = TrimBlanks(line.substr(0, eq));
-    if (key.empty() || key[0] == ';') return std::nullopt;
-    std::string value = Unquote(TrimBlanks(line.substr(eq + 1)));
+    std::string key, value;
+    if (!ParseIniEntry(line, key, value) || key.empty()) return std::nullopt;
     const std::vector<std::string>* folded = names.Folded(key);
     if (!folded || folded->size() != 1 || named.count(folded->front())) return std::nullopt;
     return std::make_pair(folded->front(), value);

@@ -5,7 +5,6 @@
 #include "platform/textfile.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
-#include "text/strings.h"
 #include "text/transforms.h"
 
 namespace tandrel {
