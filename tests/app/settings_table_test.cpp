@@ -84,6 +84,32 @@ TEST(SettingsTable, FirstStartRecordIsAllZeroWhateverTheDefaults) {
     EXPECT_FALSE(first.recursiveRename);  // its table default is true
 }
 
+// The documented orders differ between the operations; these are the places
+// where they do, each pair in the order the operation takes it.
+TEST(SettingsTable, EachOperationKeepsItsOwnDocumentedOrder) {
+    auto before = [](std::int16_t SettingOrder::* op, const char* a, const char* b) {
+        const std::int16_t x = FindSetting(a)->order.*op, y = FindSetting(b)->order.*op;
+        return x != kNotDone && y != kNotDone && x < y;
+    };
+    struct Pair { std::int16_t SettingOrder::* op; const char* first; const char* then; };
+    for (const Pair& p : std::initializer_list<Pair>{
+             {&SettingOrder::load, "AddFilePathMode", "RenameMode"},
+             {&SettingOrder::save, "RenameMode", "AddFileNameMode"},
+             {&SettingOrder::ini, "RenameMode", "AddFileNameMode"},
+             {&SettingOrder::load, "DisablePlayListButton", "SaveMaskPosition"},
+             {&SettingOrder::save, "MaskPosition", "DisablePlayListButton"},
+             {&SettingOrder::ini, "DisablePlayListButton", "SaveMaskPosition"},
+             {&SettingOrder::load, "AdvancedShow", "MainWinState"},
+             {&SettingOrder::save, "FindText", "ID3Show"},
+             {&SettingOrder::ini, "NumberSplit", "AnyMask"},
+             {&SettingOrder::ini, "ConfirmationOnExit", "AudioProgramMode"},
+         }) {
+        EXPECT_TRUE(before(p.op, p.first, p.then)) << p.first << " before " << p.then;
+    }
+    for (const char* name : {"EndingNumber", "ID3Show", "AdvancedShow", "MainWinState", "MainTop", "FTPlocal"})
+        EXPECT_EQ(FindSetting(name)->order.ini, kNotDone) << name << " is not in TdSettings.ini";
+}
+
 // Every row of the table goes through the registry and TdSettings.ini: a value
 // added to the table alone is loaded, saved, exported and imported.
 TEST(SettingsTable, EveryRowIsLoadedSavedExportedAndImportedInItsOrder) {
