@@ -1,36 +1,49 @@
 #include "app/settings.h"
 
 #include "app/masklist.h"
+#include "app/settings_table.h"
 #include "platform/files.h"
 
 namespace tandrel {
 
 namespace {
 
-// Readers of the open key: a value missing or of another type gives the default.
-std::int32_t Int(const RegistryStore& r, const char* name, std::int32_t def) {
-    return r.ReadInteger(name).value_or(def);
-}
-std::int8_t Int8(const RegistryStore& r, const char* name, std::int32_t def) {
-    return static_cast<std::int8_t>(Int(r, name, def));
-}
-std::uint8_t UInt8(const RegistryStore& r, const char* name, std::int32_t def) {
-    return static_cast<std::uint8_t>(Int(r, name, def));
-}
-bool Bool(const RegistryStore& r, const char* name, bool def) { return r.ReadBool(name).value_or(def); }
-std::string Str(const RegistryStore& r, const char* name, const char* def) {
-    return r.ReadString(name).value_or(def);
+// The stored value of a row, absent when missing or of another type.
+std::optional<SettingValue> ReadValue(const RegistryStore& r, const SettingRow& row) {
+    switch (row.type) {
+        case SettingType::kString:
+            if (std::optional<std::string> v = r.ReadString(row.name)) return SettingValue(std::move(*v));
+            return std::nullopt;
+        case SettingType::kInteger:
+            if (std::optional<std::int32_t> v = r.ReadInteger(row.name)) return SettingValue(*v);
+            return std::nullopt;
+        case SettingType::kBoolean:
+            if (std::optional<bool> v = r.ReadBool(row.name)) return SettingValue(std::int32_t{*v ? 1 : 0});
+            return std::nullopt;
+    }
+    return std::nullopt;
 }
 
-// Readers for values whose field keeps its content when the value is absent.
-void Keep(const RegistryStore& r, const char* name, bool& field) {
-    if (std::optional<bool> v = r.ReadBool(name)) field = *v;
-}
-void Keep(const RegistryStore& r, const char* name, std::string& field) {
-    if (std::optional<std::string> v = r.ReadString(name)) field = *v;
+void WriteValue(RegistryStore& w, const SettingRow& row, const SettingValue& v) {
+    switch (row.type) {
+        case SettingType::kString: w.WriteString(row.name, std::get<std::string>(v)); break;
+        case SettingType::kInteger: w.WriteInteger(row.name, std::get<std::int32_t>(v)); break;
+        case SettingType::kBoolean: w.WriteBool(row.name, std::get<std::int32_t>(v) != 0); break;
+    }
 }
 
 }  // namespace
+
+TAppSettings FirstStartSettings() {
+    TAppSettings s;
+    MainControlValues unused;
+    for (const SettingRow& row : SettingsTable()) {
+        const SettingValue zero = row.type == SettingType::kString ? SettingValue(std::string()) : std::int32_t{0};
+        for (const SettingField& f : {row.field, row.current})
+            if (f.inRecord) f.set(s, unused, zero);
+    }
+    return s;
+}
 
 bool LoadSettings(RegistryStore& store, TAppSettings& s, MainControlValues& c) {
     if (!store.Load()) return false;
@@ -39,64 +52,20 @@ bool LoadSettings(RegistryStore& store, TAppSettings& s, MainControlValues& c) {
 
     if (std::optional<std::string> home = r.ReadString("HomeDir"); home && DirectoryExists(*home)) c.homeDir = *home;
 
-    s.loadedLanguage = Int8(r, "LangIndex", 0);
-    s.loadedEditMode = Int8(r, "MainEditMode", 0);
-    c.addFileName = Bool(r, "AddFileNameMode", false);
-    c.addFilePath = Bool(r, "AddFilePathMode", false);
-    s.renameMode = Int8(r, "RenameMode", 0);
-    s.makeLowercaseExt = Bool(r, "MakeLowercaseExt", false);
-    s.artistMode = Int8(r, "UpCaseFirstLettersOfArtistMode", 0);
-    s.disablePlayListButton = Bool(r, "DisablePlayListButton", false);
-    s.saveMaskPosition = Bool(r, "SaveMaskPosition", false);
-    c.maskPosition = s.saveMaskPosition ? Int(r, "MaskPosition", 0) : 0;
-    s.showRenameWarning = Bool(r, "ShowRenameWarning", false);
-    s.writeRenameInfo = Bool(r, "WriteRenameInfo", false);
-    s.treeMode = Int8(r, "TreeMode", 0);
-    s.treeNameMode = Int8(r, "TreeNameMode", 0);
-    s.addingDate = Bool(r, "AddingDate", false);
-    s.addingNumber = Bool(r, "AddingNumber", false);
-    s.endingNumber = Bool(r, "EndingNumber", false);
-    s.recursiveRename = Bool(r, "RecursiveRename", true);
-    s.recursiveSearch = Bool(r, "RecursiveSearch", true);
-    s.useM3u = Bool(r, "use_m3u", true);
-    s.anyMask = Bool(r, "AnyMask", true);
-    Keep(r, "M3USearchAll", s.m3uSearchAll);
-    s.m3uDlgBox = Bool(r, "M3UDlgBox", true);
-    s.numberFormat = Int(r, "NumberFormat", 2);
-    s.numberSplit = Str(r, "NumberSplit", "_");
-    s.audioProgramMode = UInt8(r, "AudioProgramMode", 0);
-    Keep(r, "AudioProgram", s.audioProgram);
-    Keep(r, "VideoProgram", s.videoProgram);
-    s.ftpLocalFileMode = UInt8(r, "FTPlocalFileMode", 0);
-    Keep(r, "FTPlocalFile", s.ftpLocalFile);
-    Keep(r, "FTPChangeAddFTPpath", s.ftpChangeAddFtpPath);
-    Keep(r, "FTPSourcePath", s.ftpSourcePath);
-    Keep(r, "FTPTargetPath", s.ftpTargetPath);
-
-    c.id3Show = Bool(r, "ID3Show", false);
-    c.advancedShow = Bool(r, "AdvancedShow", false);
-    if (std::optional<std::int32_t> state = r.ReadInteger("MainWinState")) {
-        c.mainWinState = *state;
-        c.maximized = *state == 1;
-        if (!c.maximized) {
-            c.top = Int(r, "MainTop", 0);
-            c.left = Int(r, "MainLeft", 0);
-            c.height = Int(r, "MainHeight", 0);
-            c.width = Int(r, "MainWidth", 0);
+    for (const SettingRow* row : SettingsInOrder(&SettingOrder::load)) {
+        if (row->rule == SettingRule::kWhileMaskPositionSaved && !s.saveMaskPosition) {
+            row->field.set(s, c, row->Default());
+            continue;
         }
+        if (row->rule == SettingRule::kWhileWindowNormal) {
+            const std::optional<std::int32_t> state = r.ReadInteger("MainWinState");
+            if (!state || *state == 1) continue;
+        }
+        if (std::optional<SettingValue> v = ReadValue(r, *row))
+            row->field.set(s, c, *v);
+        else if (row->rule != SettingRule::kKeepWhenAbsent)
+            row->field.set(s, c, row->Default());
     }
-    s.searchMode = Int(r, "SearchMode", 0);
-    c.findMode = Int(r, "FindMode", 1);
-    c.scanDir = Bool(r, "ScanDir", false);
-    Keep(r, "FindMask", c.findMask);
-    c.findOnDrives = Bool(r, "FindOnDrives", false);
-    Keep(r, "FindDrives", c.findDrives);
-    c.findUseMask = Bool(r, "FindUseMask", true);
-    c.overSearch = Bool(r, "OverSearch", true);
-    c.fullString = Bool(r, "FullString", true);
-    Keep(r, "FTPlocal", c.ftpLocal);
-    Keep(r, "FindText", c.findText);
-    s.confirmationOnExit = Bool(r, "ConfirmationOnExit", false);
 
     store.CloseKey();
     return true;
@@ -111,68 +80,19 @@ FileResult SaveSettings(RegistryStore& store, const std::string& masksFile, cons
     if (FileResult r = store.Load(); !r) return first(r);
     if (!store.OpenKey(kSettingsKey, true))
         return first(FileResult::Failure("Cannot open the settings key in " + store.FilePath()));
-    RegistryStore& w = store;
 
-    if (s.currentLanguage != s.loadedLanguage) w.WriteInteger("LangIndex", s.currentLanguage);
-    if (s.currentEditMode != s.loadedEditMode) w.WriteInteger("MainEditMode", s.currentEditMode);
-
-    w.WriteInteger("RenameMode", s.renameMode);
-    w.WriteInteger("UpCaseFirstLettersOfArtistMode", s.artistMode);
-    w.WriteBool("AddFileNameMode", c.addFileName);
-    w.WriteBool("AddFilePathMode", c.addFilePath);
-    w.WriteBool("MakeLowercaseExt", s.makeLowercaseExt);
-    w.WriteBool("SaveMaskPosition", s.saveMaskPosition);
-    if (s.saveMaskPosition) w.WriteInteger("MaskPosition", c.maskPosition);
-    w.WriteBool("DisablePlayListButton", s.disablePlayListButton);
-    w.WriteBool("ShowRenameWarning", s.showRenameWarning);
-    w.WriteBool("WriteRenameInfo", s.writeRenameInfo);
-    w.WriteInteger("TreeMode", s.treeMode);
-    w.WriteInteger("TreeNameMode", s.treeNameMode);
-    w.WriteBool("AddingDate", s.addingDate);
-    w.WriteBool("AddingNumber", s.addingNumber);
-    w.WriteBool("EndingNumber", s.endingNumber);
-    w.WriteBool("RecursiveRename", s.recursiveRename);
-    w.WriteBool("RecursiveSearch", s.recursiveSearch);
-    w.WriteBool("use_m3u", s.useM3u);
-    w.WriteBool("AnyMask", s.anyMask);
-    w.WriteBool("M3USearchAll", s.m3uSearchAll);
-    w.WriteBool("M3UDlgBox", s.m3uDlgBox);
-    w.WriteInteger("NumberFormat", s.numberFormat);
-    w.WriteString("NumberSplit", s.numberSplit);
-    w.WriteInteger("AudioProgramMode", s.audioProgramMode);
-    w.WriteString("AudioProgram", s.audioProgram);
-    w.WriteString("VideoProgram", s.videoProgram);
-    w.WriteInteger("FTPlocalFileMode", s.ftpLocalFileMode);
-    w.WriteString("FTPlocalFile", s.ftpLocalFile);
-    w.WriteBool("FTPChangeAddFTPpath", s.ftpChangeAddFtpPath);
-    w.WriteString("FTPSourcePath", s.ftpSourcePath);
-    w.WriteString("FTPTargetPath", s.ftpTargetPath);
-
-    // A maximized window keeps the bounds stored from its last normal state.
-    if (c.maximized) {
-        w.WriteInteger("MainWinState", 1);
-    } else {
-        w.WriteInteger("MainWinState", 0);
-        w.WriteInteger("MainTop", c.top);
-        w.WriteInteger("MainLeft", c.left);
-        w.WriteInteger("MainHeight", c.height);
-        w.WriteInteger("MainWidth", c.width);
+    for (const SettingRow* row : SettingsInOrder(&SettingOrder::save)) {
+        if (row->rule == SettingRule::kWhileMaskPositionSaved && !s.saveMaskPosition) continue;
+        // A maximized window keeps the bounds stored from its last normal state.
+        if (row->rule == SettingRule::kWhileWindowNormal && c.maximized) continue;
+        SettingValue v = row->field.get(s, c);
+        if (row->current.get) {
+            SettingValue now = row->current.get(s, c);
+            if (now == v) continue;
+            v = std::move(now);
+        }
+        WriteValue(store, *row, v);
     }
-
-    w.WriteInteger("SearchMode", s.searchMode);
-    w.WriteInteger("FindMode", c.findMode);
-    w.WriteBool("ScanDir", c.scanDir);
-    w.WriteString("FindMask", c.findMask);
-    w.WriteBool("FindOnDrives", c.findOnDrives);
-    w.WriteString("FindDrives", c.findDrives);
-    w.WriteBool("FindUseMask", c.findUseMask);
-    w.WriteBool("OverSearch", c.overSearch);
-    w.WriteBool("FullString", c.fullString);
-    w.WriteBool("FTPlocal", c.ftpLocal);
-    w.WriteString("FindText", c.findText);
-    w.WriteBool("ID3Show", c.id3Show);
-    w.WriteBool("AdvancedShow", c.advancedShow);
-    w.WriteBool("ConfirmationOnExit", s.confirmationOnExit);
 
     store.CloseKey();
     return first(store.Save());

@@ -17,6 +17,7 @@ inline constexpr const char* kSettingsIniName = "TdSettings.ini";
 inline constexpr const char* kSettingsIniSection = "Settings";
 
 // The settings record held by the main window. Strings are code-page-1251 text.
+// The member defaults are those of the settings table (settings_table.h).
 struct TAppSettings {
     std::int8_t loadedLanguage = 0;      // LangIndex as loaded or imported: 1 Russian, else English
     std::int8_t currentLanguage = 0;     // language the window shows now
@@ -35,15 +36,15 @@ struct TAppSettings {
     bool addingDate = false;             // AddingDate
     bool addingNumber = false;           // AddingNumber
     bool endingNumber = false;           // EndingNumber
-    bool recursiveRename = false;        // RecursiveRename
-    bool recursiveSearch = false;        // RecursiveSearch
-    bool useM3u = false;                 // use_m3u
-    bool anyMask = false;                // AnyMask
+    bool recursiveRename = true;         // RecursiveRename
+    bool recursiveSearch = true;         // RecursiveSearch
+    bool useM3u = true;                  // use_m3u
+    bool anyMask = true;                 // AnyMask
     bool m3uSearchAll = false;           // M3USearchAll
-    bool m3uDlgBox = false;              // M3UDlgBox
-    std::int32_t numberFormat = 0;       // NumberFormat
+    bool m3uDlgBox = true;               // M3UDlgBox
+    std::int32_t numberFormat = 2;       // NumberFormat
     std::int32_t searchMode = 0;         // SearchMode
-    std::string numberSplit;             // NumberSplit
+    std::string numberSplit = "_";       // NumberSplit
     std::uint8_t audioProgramMode = 0;   // AudioProgramMode
     std::string audioProgram;            // AudioProgram
     std::string videoProgram;            // VideoProgram
@@ -56,13 +57,14 @@ struct TAppSettings {
     bool operator==(const TAppSettings&) const = default;
 };
 
-// Settings that live in the main window's controls. Each default is the
-// control's content before any setting is applied.
+// Settings that live in the main window's controls. The member defaults are
+// those of the settings table; before any setting is applied, the controls
+// hold the window's built-in state (the tag panel shown, for one).
 struct MainControlValues {
     bool addFileName = false;           // AddFileNameMode (cbAddFileName)
     bool addFilePath = false;           // AddFilePathMode (cbAddFilePath)
     std::int32_t maskPosition = 0;      // MaskPosition (selected index of edMask)
-    bool id3Show = true;                // ID3Show (tag panel visible)
+    bool id3Show = false;               // ID3Show (tag panel visible)
     bool advancedShow = false;          // AdvancedShow (advanced search panel visible)
     std::optional<std::int32_t> mainWinState;  // MainWinState as loaded; absent: placement untouched
     std::int32_t top = 0;               // MainTop
@@ -85,6 +87,11 @@ struct MainControlValues {
 
     bool operator==(const MainControlValues&) const = default;
 };
+
+// The record before any setting is applied, at the first start when the
+// settings key does not exist: every member zero or empty. The table's
+// defaults apply only to values missing from an existing key.
+TAppSettings FirstStartSettings();
 
 // Reloads the store from its file and reads every main-window value of the
 // settings key. When the key does not exist (first start) or the file cannot

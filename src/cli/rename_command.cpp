@@ -47,13 +47,9 @@ bool NumberOption(const CommandLine& line, std::string_view name, long long low,
     return true;
 }
 
-// The values of the settings registry, with their documented defaults for
-// the values that are missing (also when the key itself is).
+// The values of the settings registry; a missing value (also when the key
+// itself is) keeps the record's default, which is the settings table's.
 bool LoadCliSettings(TAppSettings& s, std::ostream& err) {
-    s.recursiveRename = true;
-    s.useM3u = true;
-    s.numberFormat = 2;
-    s.numberSplit = "_";
     RegistryStore store(DefaultRegistryPath());
     if (FileResult r = store.Load(); !r) {
         err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";

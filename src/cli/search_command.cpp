@@ -29,9 +29,8 @@ const CommandSpec kSearch{
 const CommandSpec kFindDir{"find-dir QUERY DIR [--add-file-name|--no-add-file-name]", {{}, {"add-file-name"}}, 2, 2,
                            "QUERY and DIR"};
 
-// The settings registry's values, with their documented defaults.
+// The settings registry's values; a missing one keeps the settings table's default.
 bool LoadSearchSettings(TAppSettings& settings, MainControlValues& controls, std::ostream& err) {
-    settings.recursiveSearch = true;
     RegistryStore store(DefaultRegistryPath());
     if (FileResult r = store.Load(); !r) {
         err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";

@@ -5,40 +5,40 @@
 #include "platform/files.h"
 #include "platform/posix_file.h"
 #include "platform/textfile.h"
+#include "text/strings.h"
 #include "text/transforms.h"
 
 namespace tandrel {
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
-
 // The section name of a "[name]" line, or false for any other line.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
+bool SectionName(const std::string& line, std::string& name, bool headerHoldsNoEquals = false) {
+    std::string t = TrimBlanks(line);
     if (t.empty() || t[0] != '[') return false;
+    if (headerHoldsNoEquals && t.find('=') != std::string::npos) return false;
     std::size_t close = t.find(']');
-    name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    name = TrimBlanks(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
     return true;
 }
 
-// The key of a "key=value" line (trimmed), or false for blank lines, comments
-// and lines without "=".
-bool KeyOf(const std::string& line, std::string& key, std::string* value = nullptr) {
-    std::string t = Trim(line);
-    if (t.empty() || t[0] == ';') return false;
-    std::size_t eq = t.find('=');
-    if (eq == std::string::npos) return false;
-    key = Trim(t.substr(0, eq));
+// The key of a "key=value" line, or false for lines the options skip: blank
+// lines, comments and lines without "=".
+bool KeyOf(const std::string& line, std::string& key, std::string* value = nullptr,
+           const IniReadOptions& options = {}) {
+    const std::string t = options.trim ? TrimBlanks(line) : line;
+    const std::size_t eq = t.find('=');
+    if (eq == std::string::npos) {
+        if (!options.bareLines) return false;
+        key.clear();
+        if (value) value->clear();
+        return true;
+    }
+    if (options.comments && TrimBlanks(t).starts_with(';')) return false;
+    key = options.trim ? TrimBlanks(t.substr(0, eq)) : t.substr(0, eq);
     if (value) {
-        *value = Trim(t.substr(eq + 1));
-        if (value->size() >= 2 && value->front() == '"' && value->back() == '"')
-            *value = value->substr(1, value->size() - 2);
+        *value = options.trim ? TrimBlanks(t.substr(eq + 1)) : t.substr(eq + 1);
+        if (options.unquote) *value = Unquote(std::move(*value));
     }
     return true;
 }
@@ -51,7 +51,7 @@ struct SectionSpan {
 // The first section of that name (compared without regard to case).
 SectionSpan FindSection(const std::vector<std::string>& lines, const std::string& section) {
     SectionSpan span;
-    const std::string wanted = ToLowerCase(Trim(section));
+    const std::string wanted = ToLowerCase(TrimBlanks(section));
     std::string name;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!SectionName(lines[i], name)) continue;
@@ -69,9 +69,9 @@ bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std:
 
 FileResult CheckNames(const std::string& file, const std::string& section, const std::string& key, bool checkKey) {
     auto refuse = [&](const char* why) { return detail::Fail("write", detail::NativePath(file), why); };
-    if (HasLineBreak(section) || section.find(']') != std::string::npos || Trim(section).empty())
+    if (HasLineBreak(section) || section.find(']') != std::string::npos || TrimBlanks(section).empty())
         return refuse("the section name is not valid in an INI file");
-    if (checkKey && (HasLineBreak(key) || key.find('=') != std::string::npos || Trim(key).empty()))
+    if (checkKey && (HasLineBreak(key) || key.find('=') != std::string::npos || TrimBlanks(key).empty()))
         return refuse("the key is not valid in an INI file");
     return FileResult::Success();
 }
@@ -88,19 +88,23 @@ FileResult LoadLines(const std::string& file, std::vector<std::string>& lines) {
     return FileResult::Success();
 }
 
-FileResult TooManyEntries(const std::string& file) {
+FileResult TooManyEntries(const std::string& file, std::size_t limit) {
     return detail::Fail("read", detail::NativePath(file),
-                        "it holds more than " + std::to_string(kMaxIniEntries) + " entries, too many to be read");
+                        "it holds more than " + std::to_string(limit) + " entries, too many to be read");
 }
 
 // Index after the last non-blank line of the section, where new keys go.
 std::size_t InsertionPoint(const std::vector<std::string>& lines, const SectionSpan& span) {
     std::size_t at = span.end;
-    while (at > span.header + 1 && Trim(lines[at - 1]).empty()) --at;
+    while (at > span.header + 1 && TrimBlanks(lines[at - 1]).empty()) --at;
     return at;
 }
 
 }  // namespace
+
+bool ParseIniEntry(const std::string& line, std::string& key, std::string& value, const IniReadOptions& options) {
+    return KeyOf(line, key, &value, options);
+}
 
 const std::string* IniSection::Find(const std::string& key) const {
     auto it = index_.find(ToLowerCase(key));
@@ -113,35 +117,48 @@ bool IniSection::Add(std::string key, std::string value) {
     return true;
 }
 
+void IniSection::Put(std::string key, std::string value, IniDuplicates duplicates) {
+    auto [it, added] = index_.emplace(ToLowerCase(key), pairs_.size());
+    if (added || duplicates == IniDuplicates::kKeepAll)
+        pairs_.emplace_back(std::move(key), std::move(value));
+    else if (duplicates == IniDuplicates::kLastWins)
+        pairs_[it->second].second = std::move(value);
+}
+
 void IniSection::Clear() {
     pairs_.clear();
     index_.clear();
 }
 
-FileResult ReadIniSection(const std::string& file, const std::string& section, IniSection& out) {
+FileResult ReadIniSection(const std::string& file, const std::string& section, IniSection& out,
+                          const IniReadOptions& options) {
     out.Clear();
     if (FileResult r = detail::CheckMappable("read", file); !r) return r;
     std::string bytes;
-    if (FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, nullptr, kMaxIniFileBytes); !r)
+    if (FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, nullptr, options.maxBytes); !r)
         return r;
     std::vector<std::string> lines;
     detail::SplitTextLines(bytes, lines);
     bytes.clear();
-    const std::string wanted = ToLowerCase(Trim(section));
-    bool inside = false;
+    auto fold = [&](const std::string& name) { return options.sectionCase ? name : ToLowerCase(name); };
+    const std::string wanted = fold(TrimBlanks(section));
+    bool inside = options.noSections;
     std::size_t entries = 0;
     std::string name, key, value;
     for (const std::string& line : lines) {
-        if (SectionName(line, name)) {
+        if (!options.noSections && SectionName(line, name, options.headerHoldsNoEquals)) {
             if (inside) break;
-            inside = ToLowerCase(name) == wanted;
+            inside = fold(name) == wanted;
             continue;
         }
-        if (!KeyOf(line, key, &value)) continue;
+        if (!KeyOf(line, key, &value, options)) continue;
         // Entries of the sections before count too: a file of a million keys
         // is refused whichever section holds them.
-        if (++entries > kMaxIniEntries) return TooManyEntries(file);
-        if (inside) out.Add(std::move(key), std::move(value));
+        if (++entries > options.maxEntries) {
+            out.Clear();
+            return TooManyEntries(file, options.maxEntries);
+        }
+        if (inside) out.Put(std::move(key), std::move(value), options.duplicates);
     }
     return FileResult::Success();
 }
@@ -150,7 +167,7 @@ std::string ReadIniString(const std::string& file, const std::string& section, c
     if (!FileExists(file)) return {};
     IniSection entries;
     if (!ReadIniSection(file, section, entries)) return {};
-    const std::string* value = entries.Find(Trim(key));
+    const std::string* value = entries.Find(TrimBlanks(key));
     return value ? *value : std::string();
 }
 
@@ -161,15 +178,15 @@ FileResult WriteIniString(const std::string& file, const std::string& section, c
     std::vector<std::string> lines;
     if (FileResult r = LoadLines(file, lines); !r) return r;
 
-    const std::string entry = Trim(key) + "=" + value;
+    const std::string entry = TrimBlanks(key) + "=" + value;
     SectionSpan span = FindSection(lines, section);
     if (span.header == std::string::npos) {
-        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + Trim(section) + "]");
+        if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + TrimBlanks(section) + "]");
         lines.push_back(entry);
         return WriteTextLines(file, lines);
     }
-    const std::string wanted = ToLowerCase(Trim(key));
+    const std::string wanted = ToLowerCase(TrimBlanks(key));
     std::string k;
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
         if (KeyOf(lines[i], k) && ToLowerCase(k) == wanted) {
@@ -192,12 +209,12 @@ FileResult WriteIniSection(const std::string& file, const std::string& section, 
     if (FileResult r = LoadLines(file, lines); !r) return r;
 
     std::vector<std::string> body;
-    body.push_back("[" + Trim(section) + "]");
-    for (const auto& [key, value] : pairs) body.push_back(Trim(key) + "=" + value);
+    body.push_back("[" + TrimBlanks(section) + "]");
+    for (const auto& [key, value] : pairs) body.push_back(TrimBlanks(key) + "=" + value);
 
     SectionSpan span = FindSection(lines, section);
     if (span.header == std::string::npos) {
-        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+        if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
         lines.insert(lines.end(), body.begin(), body.end());
     } else {
         // Blank lines that separate the section from the next one stay.

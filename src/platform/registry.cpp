@@ -10,6 +10,7 @@
 
 #include "platform/posix_file.h"
 #include "text/cp1251.h"
+#include "text/strings.h"
 
 namespace tandrel {
 
@@ -30,13 +31,6 @@ bool SameName(const std::string& a, const std::string& b) {
 
 bool StartsWithName(const std::string& s, const std::string& prefix) {
     return s.size() >= prefix.size() && SameName(s.substr(0, prefix.size()), prefix);
-}
-
-std::string TrimBlanks(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
 }
 
 std::string FullKeyPath(const std::string& key) {

@@ -7,6 +7,7 @@
 
 #include "app/dirwalk.h"
 #include "platform/files.h"
+#include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
@@ -94,12 +95,6 @@ std::string WithLowerCaseExtension(const std::string& oldName, const std::string
     return CopyBeforeLastChar(newName, '.') + "." + ExtensionKey(newName);
 }
 
-std::string Trim(const std::string& s) {
-    const std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
 // True when a documented transform of the section turns oldName into newName.
 bool TransformGives(const std::string& oldName, const std::string& newName, const std::string& section) {
     if (ToLowerCase(section) == kDeletedSection) {
@@ -155,7 +150,7 @@ public:
     }
 
 private:
-    static std::string Fold(const std::string& name) { return ToLowerCase(Trim(name)); }
+    static std::string Fold(const std::string& name) { return ToLowerCase(TrimBlanks(name)); }
     void Add(const std::string& n) {
         exact_.insert(n);
         folded_[Fold(n)].push_back(n);
@@ -182,11 +177,8 @@ std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string
         if (given) break;
     }
     if (chosen) return chosen;
-    const std::size_t eq = line.find('=');
-    const std::string key = Trim(line.substr(0, eq));
-    if (key.empty() || key[0] == ';') return std::nullopt;
-    std::string value = Trim(line.substr(eq + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    std::string key, value;
+    if (!ParseIniEntry(line, key, value) || key.empty()) return std::nullopt;
     const std::vector<std::string>* folded = names.Folded(key);
     if (!folded || folded->size() != 1 || named.count(folded->front())) return std::nullopt;
     return std::make_pair(folded->front(), value);
@@ -362,8 +354,8 @@ RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const
         // rename took is free again when an earlier one wants it back.
         for (auto line = run.log.lines.rbegin(); line != run.log.lines.rend(); ++line) {
             const std::size_t eq = line->find('=');
-            const std::string key = Trim(line->substr(0, eq));
-            std::string value = Trim(line->substr(eq + 1));
+            const std::string key = TrimBlanks(line->substr(0, eq));
+            std::string value = TrimBlanks(line->substr(eq + 1));
             if (IsRenameLog(key) || IsRenameLog(value)) {
                 Refuse(stats, prompter, NotRenamedText(key), kLogNameReason, true);
                 continue;

@@ -1,10 +1,10 @@
 #include "rename/renamelog.h"
 
 #include "platform/files.h"
+#include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
-#include "text/strings.h"
 #include "text/transforms.h"
 
 namespace tandrel {
@@ -15,12 +15,6 @@ namespace {
 constexpr int kSyncBatch = 64;
 
 RenameStepHook g_stepHook = nullptr;
-
-std::string Trim(const std::string& s) {
-    const std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
 
 std::string Header(const std::string& section) { return "[" + section + "]"; }
 
@@ -91,19 +85,10 @@ FileResult ReadLogSection(const std::string& dir, const std::string& section, Lo
     const std::string path = JoinPath(dir, kRenameLogName);
     if (!FileExists(path)) return FileResult::Success();
     out.found = true;
-    std::vector<std::string> lines;
-    if (FileResult r = ReadTextLines(path, lines); !r) return r;
-    bool inside = false;
-    for (const std::string& line : lines) {
-        const std::string t = Trim(line);
-        // A header holds no "=": a log line of a name beginning with "[" is a record.
-        if (line.find('=') == std::string::npos && !t.empty() && t[0] == '[') {
-            if (inside) break;
-            inside = ToLowerCase(Trim(CopyBeforeChar(t.substr(1), ']'))) == wanted;
-            continue;
-        }
-        if (inside && line.find('=') != std::string::npos) out.lines.push_back(line);
-    }
+    // A header holds no "=": a log line of a name beginning with "[" is a record.
+    IniSection entries;
+    if (FileResult r = ReadIniSection(path, section, entries, kIniAsWritten); !r) return r;
+    for (const auto& [newName, oldName] : entries.pairs()) out.lines.push_back(newName + "=" + oldName);
     return FileResult::Success();
 }
 

@@ -1,5 +1,6 @@
 #include "search/synonymsfile.h"
 
+#include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/strings.h"
 #include "text/synonyms.h"
@@ -7,17 +8,16 @@
 
 namespace tandrel {
 
-SynonymGroup ParseSynonymLine(const std::string& line) {
-    const std::size_t eq = line.find('=');
-    if (eq == std::string::npos) return {};
-    return {line.substr(0, eq), line.substr(eq + 1)};
-}
-
 FileResult LoadSynonymGroups(const std::string& path, std::vector<SynonymGroup>& groups) {
     groups.clear();
-    std::vector<std::string> lines;
-    if (FileResult r = ReadTextLines(path, lines); !r) return r;
-    for (const std::string& line : lines) groups.push_back(ParseSynonymLine(line));
+    // Every line as written, none dropped: the dialog saves them all back.
+    IniReadOptions lines;
+    lines.trim = lines.unquote = lines.comments = false;
+    lines.noSections = lines.bareLines = true;
+    lines.duplicates = IniDuplicates::kKeepAll;
+    IniSection entries;
+    if (FileResult r = ReadIniSection(path, {}, entries, lines); !r) return r;
+    for (const auto& [name, list] : entries.pairs()) groups.push_back({name, list});
     return FileResult::Success();
 }
 
@@ -31,8 +31,15 @@ FileResult SaveSynonymGroups(const std::string& path, const std::vector<SynonymG
 std::string NewSynonymGroupName(std::size_t groupCount) { return "Syn" + std::to_string(groupCount); }
 
 std::vector<std::string> SynonymMembers(const std::string& query, const std::string& synonymsPath) {
+    // A file that cannot be read holds no group.
+    std::vector<SynonymGroup> groups;
+    (void)LoadSynonymGroups(synonymsPath, groups);
     StringList members;
-    SplitByChar(ToLowerCase(FindSynonyms(query, synonymsPath)), ',', members);
+    for (const SynonymGroup& g : groups) {
+        if (!SynonymsHold(g.list, query)) continue;
+        SplitByChar(ToLowerCase(g.list), ',', members);
+        break;
+    }
     return members;
 }
 

@@ -18,8 +18,8 @@ struct SynonymGroup {
     bool operator==(const SynonymGroup&) const = default;
 };
 
-// A line without "=" is a group with an empty name and an empty list.
-SynonymGroup ParseSynonymLine(const std::string& line);
+// Every line is a group; a line without "=" one with an empty name and list.
+// A file that is no regular file, or is beyond the INI limits, is refused.
 FileResult LoadSynonymGroups(const std::string& path, std::vector<SynonymGroup>& groups);
 // Replaces the file with one line name=list per group (CR LF), atomically.
 FileResult SaveSynonymGroups(const std::string& path, const std::vector<SynonymGroup>& groups);

@@ -94,29 +94,6 @@ void AppendUnit(std::string& out, unsigned u) {
 
 bool Blank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// The value of a text that IsInteger accepts: blanks, a sign, decimal digits
-// or "$"/"0x" and hexadecimal digits.
-long long IntegerValue(const std::string& s) {
-    std::size_t i = s.find_first_not_of(' ');
-    bool negative = false;
-    if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
-    int base = 10;
-    if (s[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    long long value = 0;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        const int d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-        value = value * base + d;
-    }
-    return negative ? -value : value;
-}
-
 }  // namespace
 
 bool IsUnicodeEncoding(unsigned char encoding) { return encoding >= 1 && encoding <= 3; }
@@ -213,9 +190,8 @@ std::string TrimTrailingTagText(std::string_view s) {
 }
 
 std::uint8_t TrackFromText(const std::string& s) {
-    if (!IsInteger(s)) return 0;
-    const long long n = IntegerValue(s);
-    return n >= 1 && n <= 255 ? static_cast<std::uint8_t>(n) : 0;
+    const std::optional<std::int32_t> n = IntegerValue(s);
+    return n && *n >= 1 && *n <= 255 ? static_cast<std::uint8_t>(*n) : 0;
 }
 
 long long LeadingNumber(const std::string& s) {

@@ -15,10 +15,10 @@ int DigitValue(char c, bool hex) {
 
 }  // namespace
 
-bool IsInteger(const std::string& s) {
+std::optional<std::int32_t> IntegerValue(const std::string& s) {
     const size_t n = s.size();
     size_t i = s.find_first_not_of(' ');
-    if (i == std::string::npos) return false;
+    if (i == std::string::npos) return std::nullopt;
     bool negative = false;
     if (s[i] == '+' || s[i] == '-') {
         negative = s[i] == '-';
@@ -32,18 +32,20 @@ bool IsInteger(const std::string& s) {
         hex = true;
         i += 2;
     }
-    if (i == n) return false;
+    if (i == n) return std::nullopt;
     // Hexadecimal text is a 32-bit pattern; decimal text a signed value.
     const uint64_t limit = hex ? 0xFFFFFFFFu : (negative ? 2147483648u : 2147483647u);
     uint64_t value = 0;
     for (; i < n; ++i) {
         const int d = DigitValue(s[i], hex);
-        if (d < 0) return false;
+        if (d < 0) return std::nullopt;
         value = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
-        if (value > limit) return false;
+        if (value > limit) return std::nullopt;
     }
-    return true;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(negative ? 0 - value : value));
 }
+
+bool IsInteger(const std::string& s) { return IntegerValue(s).has_value(); }
 
 int LeadingNumberLength(const std::string& s) {
     // Every prefix up to the result must convert on its own. A blank, a sign or

@@ -86,6 +86,17 @@ std::string TrimChar(std::string s, char ch) {
     return s;
 }
 
+std::string TrimBlanks(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    return std::string(s.substr(b, s.find_last_not_of(" \t") - b + 1));
+}
+
+std::string Unquote(std::string s) {
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') return s.substr(1, s.size() - 2);
+    return s;
+}
+
 std::string TrimLeadingSeparators(std::string s) {
     const size_t first = s.find_first_not_of("- _");
     s.erase(0, first == std::string::npos ? s.size() : first);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tandrel {
@@ -23,6 +24,10 @@ std::string CollapseSpaces(std::string s);
 std::string DeleteChar(std::string s, char ch);
 std::string DeleteQuotes(std::string s);
 std::string TrimChar(std::string s, char ch);
+// The text without the spaces and tabs at its ends.
+std::string TrimBlanks(std::string_view s);
+// The text without one pair of double quotes around it, when it has them.
+std::string Unquote(std::string s);
 std::string TrimLeadingSeparators(std::string s);
 std::string DeleteSubStr(const std::string& sub, std::string s);
 std::string LineBreaksToSpaces(std::string s);

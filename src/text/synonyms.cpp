@@ -16,7 +16,6 @@ std::string FindSynonyms(const std::string& word, const std::string& path) {
     if (!in) return {};
     const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    const std::string needle = ToLowerCase(word);
     size_t start = 0;
     while (start < content.size()) {
         size_t end = content.find_first_of("\r\n", start);
@@ -25,13 +24,17 @@ std::string FindSynonyms(const std::string& word, const std::string& path) {
         const size_t eq = line.find('=');
         if (eq != std::string_view::npos) {
             const std::string value(line.substr(eq + 1));
-            if (ToLowerCase(value).find(needle) != std::string::npos) return value;
+            if (SynonymsHold(value, word)) return value;
         }
         // CR LF ends one line, not two.
         start = end + 1;
         if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n') ++start;
     }
     return {};
+}
+
+bool SynonymsHold(const std::string& value, const std::string& word) {
+    return !word.empty() && ToLowerCase(value).find(ToLowerCase(word)) != std::string::npos;
 }
 
 }  // namespace tandrel

@@ -10,4 +10,8 @@ namespace tandrel {
 // path is code-page-1251 text.
 std::string FindSynonyms(const std::string& word, const std::string& path);
 
+// True when the value of a synonyms line contains word, compared through
+// ToLowerCase. An empty word is contained in no value.
+bool SynonymsHold(const std::string& value, const std::string& word);
+
 }  // namespace tandrel

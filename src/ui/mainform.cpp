@@ -190,7 +190,7 @@ void TMainForm::WireCommands() {
 
 void TMainForm::FormCreate() {
     // The loaded language and edit mode start at 0; the messages are English.
-    settings_ = TAppSettings{};
+    settings_ = FirstStartSettings();
     programDir_ = ProgramDirectory();
     driveMemory_ = DriveRoots();
     {

@@ -193,7 +193,7 @@ TEST(SettingsIni, ExportImportRoundTripKeepsOtherEntriesAndRestoresHomeDir) {
     MainControlValues cGot, cWant = f.c;
     ASSERT_TRUE(ImportSettings(f.tmp.str(), f.store, got, cGot).result.ok);
     want.currentLanguage = 1, want.currentEditMode = 0, want.endingNumber = false;
-    cWant.id3Show = true, cWant.advancedShow = cWant.ftpLocal = false, cWant.mainWinState.reset();
+    cWant.id3Show = MainControlValues{}.id3Show, cWant.advancedShow = cWant.ftpLocal = false, cWant.mainWinState.reset();
     cWant.top = cWant.left = cWant.height = cWant.width = 0;
     cWant.homeDir = music;
     EXPECT_EQ(got, want);

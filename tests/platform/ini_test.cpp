@@ -68,5 +68,72 @@ TEST(WriteIni, KeepsOtherContentAndWritesCrLf) {
     EXPECT_EQ(ReadAll(file), before);
 }
 
+// One file read by each documented variation: what each gives for the section.
+TEST(ReadIniSection, OptionsGiveEachReadersRules) {
+    TempDir dir;
+    const std::string file = dir.Write("x.ini",
+                                       "top=1\r\n"
+                                       "[Renamed]\r\n"
+                                       " A.mp3 = \"b.mp3\" \r\n"
+                                       "[c=d].mp3=e.mp3\r\n"
+                                       ";f.mp3=g.mp3\r\n"
+                                       "a.mp3=h.mp3\r\n"
+                                       "bare line\r\n"
+                                       "[renamed]\r\n"
+                                       "other=1\r\n");
+    IniReadOptions exactCase;
+    exactCase.sectionCase = true;
+    IniReadOptions lastWins;
+    lastWins.duplicates = IniDuplicates::kLastWins;
+    IniReadOptions whole = kIniAsWritten;
+    whole.noSections = whole.bareLines = true;
+    struct Row {
+        const char* what;
+        const char* section;
+        IniReadOptions options;
+        IniPairs want;
+    };
+    for (const Row& row : std::initializer_list<Row>{
+             // "[c=d].mp3=e.mp3" is a header here: the section ends before it.
+             {"usual", "renamed", {}, {{"A.mp3", "b.mp3"}}},
+             {"section with case, the later one", "renamed", exactCase, {{"other", "1"}}},
+             {"section with case", "Renamed", exactCase, {{"A.mp3", "b.mp3"}}},
+             {"as written", "RENAMED", kIniAsWritten,
+              {{" A.mp3 ", " \"b.mp3\" "}, {"[c", "d].mp3=e.mp3"}, {";f.mp3", "g.mp3"}, {"a.mp3", "h.mp3"}}},
+             {"no sections", "ignored", whole,
+              {{"top", "1"}, {"", ""}, {" A.mp3 ", " \"b.mp3\" "}, {"[c", "d].mp3=e.mp3"},
+               {";f.mp3", "g.mp3"}, {"a.mp3", "h.mp3"}, {"", ""}, {"", ""}, {"other", "1"}}},
+         }) {
+        IniSection got;
+        ASSERT_TRUE(ReadIniSection(file, row.section, got, row.options).ok) << row.what;
+        EXPECT_EQ(got.pairs(), row.want) << row.what;
+    }
+
+    const std::string dup = dir.Write("dup.ini", "[s]\r\nKey=1\r\nkey=2\r\n");
+    IniSection first, last, all;
+    ASSERT_TRUE(ReadIniSection(dup, "s", first).ok && ReadIniSection(dup, "s", last, lastWins).ok &&
+                ReadIniSection(dup, "s", all, kIniAsWritten).ok);
+    EXPECT_EQ(*first.Find("KEY"), "1");
+    EXPECT_EQ(*last.Find("KEY"), "2");
+    EXPECT_EQ(last.pairs(), (IniPairs{{"Key", "2"}}));
+    EXPECT_EQ(all.pairs(), (IniPairs{{"Key", "1"}, {"key", "2"}}));
+    EXPECT_EQ(*all.Find("key"), "1");
+}
+
+TEST(ReadIniSection, LimitsOfTheOptionsRefuseTheFile) {
+    TempDir dir;
+    const std::string file = dir.Write("x.ini", "[s]\r\na=1\r\nb=2\r\nc=3\r\n");
+    IniSection got;
+    IniReadOptions two;
+    two.maxEntries = 2;
+    EXPECT_FALSE(ReadIniSection(file, "s", got, two).ok);
+    EXPECT_TRUE(got.pairs().empty());
+    IniReadOptions small;
+    small.maxBytes = 8;
+    EXPECT_FALSE(ReadIniSection(file, "s", got, small).ok);
+    EXPECT_TRUE(ReadIniSection(file, "s", got, kIniAsWritten).ok);
+    EXPECT_EQ(got.pairs().size(), 3u);
+}
+
 }  // namespace
 }  // namespace tandrel

@@ -22,6 +22,19 @@ RenameOptions Logged(bool recursive = false) {
     return o;
 }
 
+TEST(RenameLog, SectionRecordsComeBackExactlyAsWritten) {
+    // Names may begin with "[" or ";", hold "=" or quotes, or end in blanks.
+    const Names records = {"[live].mp3=live.mp3", " a = \"b\" ", ";x.mp3=y.mp3", "a=b=c.mp3=a", "A=1", "a=2"};
+    std::string log = "[deleted]\r\nz=1\r\n[Renamed]\r\n";
+    for (const std::string& r : records) log += r + "\r\n";
+    TempDir tmp;
+    tmp.Write("rename.ini", log + "no equals\r\n[renamed]\r\nlater=section\r\n");
+    LogLines got;
+    ASSERT_TRUE(ReadLogSection(tmp.str(), kRenamedSection, got).ok);
+    EXPECT_TRUE(got.found);
+    EXPECT_EQ(got.lines, records);
+}
+
 TEST(RenameJournal, JournalOfAKilledRunIsReadByRenameBackAndFoldedIntoTheLog) {
     // The killed run moved two files; the third record lost its line end in the crash.
     TempDir tmp;

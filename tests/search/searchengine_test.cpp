@@ -294,5 +294,17 @@ TEST(SynonymsFile, LinesRoundTripAndNewNames) {
     EXPECT_EQ(test::ReadAll(path), "=\r\nSyn2=x=y, z\r\nSyn3=c,d\r\n");
 }
 
+TEST(SynonymsFile, MembersOfAFifoAreNoneInsteadOfAReadThatBlocks) {
+    test::TempDir tmp;
+    const std::string path = tmp / kSynonymsFileName;
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    std::vector<SynonymGroup> groups;
+    EXPECT_FALSE(LoadSynonymGroups(path, groups).ok);
+    EXPECT_TRUE(SynonymMembers("rock", path).empty());
+    std::filesystem::remove(path);
+    tmp.Write(kSynonymsFileName, "Syn1=Pop\r\nSyn2=Rock, Stone\r\n");
+    EXPECT_EQ(SynonymMembers("ROCK", path), (Lines{"rock", " stone"}));
+}
+
 }  // namespace
 }  // namespace tandrel

@@ -19,6 +19,15 @@ TEST(IsInteger, AcceptsWholeSigned32BitDecimalAndHexText) {
     for (const Case& c : cases) EXPECT_EQ(IsInteger(c.text), c.expected) << '"' << c.text << '"';
 }
 
+TEST(IntegerValue, GivesTheValueOfAcceptedTextAndHexAsA32BitPattern) {
+    struct Case { const char* text; std::optional<std::int32_t> expected; };
+    const Case cases[] = {
+        {"  -17", -17}, {"+5", 5}, {"-2147483648", INT32_MIN}, {"$1F", 31}, {"0X7FFFFFFF", INT32_MAX},
+        {"$ffffffff", -1}, {"-$10", -16}, {"2147483648", std::nullopt}, {"1a", std::nullopt}, {"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IntegerValue(c.text), c.expected) << '"' << c.text << '"';
+}
+
 TEST(LeadingNumberLength, StopsAtTheFirstPrefixThatDoesNotConvert) {
     struct Case { const char* text; int expected; };
     const Case cases[] = {

@@ -52,6 +52,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheBuiltInStateAndListsTheCurrentDirectory
     EXPECT_TRUE(Control<QCheckBox>("cbFullString")->isChecked());
     EXPECT_FALSE(Control<QWidget>("gbID3tags")->isHidden());
     EXPECT_TRUE(Control<QWidget>("gbTextFinderAdvanced")->isHidden());
+    EXPECT_FALSE(form().settings().recursiveRename);  // the table's defaults need an existing key
     EXPECT_EQ(form().fileManager->filesListBox->names(), std::vector<std::string>{"song.txt"});
     EXPECT_EQ(form().statusText(), music + "/*.txt");
     EXPECT_EQ(form().minimumWindowHeight(), 0);
