@@ -34,6 +34,12 @@ inline std::string FeedTagReaders(const std::string& path, std::string_view data
     }
     TID3v2 again;
     if (!again.ReadFromFile(path) || !again.Exists() || again.VersionID() != 3) return "saved tag unreadable";
+    // A file whose last 128 bytes begin with "TAG" inside the ID3v2 tag reads
+    // as a tag running into an ID3v1 record: the save may shorten the tag so
+    // that such bytes come to lie there. Nothing is lost; it only reads
+    // differently, so the comparison below does not apply.
+    const std::int64_t savedSize = static_cast<std::int64_t>(saved.size());
+    if (savedSize >= 128 && saved.compare(saved.size() - 128, 3, "TAG") == 0 && again.Damaged()) return {};
     // A frame is read through a 250-byte window. A frame of a 2.4 tag in
     // UTF-8 is saved in UTF-16, which fits fewer characters into the window;
     // texts of up to 120 characters fit either way.

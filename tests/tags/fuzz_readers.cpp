@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -22,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const InputFile file;
     const std::string problem =
         tandrel::test::FeedTagReaders(file.path, std::string_view(reinterpret_cast<const char*>(data), size));
-    if (!problem.empty()) std::abort();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "tag readers: %s\n", problem.c_str());
+        std::abort();
+    }
     return 0;
 }
