@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/files.h"
+#include "platform/registry.h"
 #include "text/cp1251.h"
 
 namespace tandrel {
@@ -157,6 +158,16 @@ int RunSubcommand(const std::vector<std::string>& args, std::string_view command
     }
     const std::string given = args.empty() ? "" : ", not '" + args[0] + "'";
     return CliUsage(err, std::string(command) + " takes " + names + given, usage);
+}
+
+bool LoadCliSettings(TAppSettings& settings, MainControlValues& controls, std::ostream& err) {
+    RegistryStore store(DefaultRegistryPath());
+    if (FileResult r = store.Load(); !r) {
+        err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";
+        return false;
+    }
+    LoadSettings(store, settings, controls);
+    return true;
 }
 
 }  // namespace tandrel

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/settings.h"
+
 namespace tandrel {
 
 inline constexpr int kExitOk = 0;
@@ -74,6 +76,10 @@ int CliUsage(std::ostream& err, const std::string& message, std::string_view usa
 
 // False with a message on err when dir, a directory argument, is not one.
 bool CheckDirectory(const std::string& dir, std::ostream& err);
+
+// The settings of the registry file the window uses, as the window loads them;
+// false with a message on err when the file cannot be read.
+bool LoadCliSettings(TAppSettings& settings, MainControlValues& controls, std::ostream& err);
 
 using CommandRunner = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
 

@@ -49,17 +49,6 @@ bool NumberOption(const CommandLine& line, std::string_view name, long long low,
 
 // The values of the settings registry; a missing value (also when the key
 // itself is) keeps the record's default, which is the settings table's.
-bool LoadCliSettings(TAppSettings& s, std::ostream& err) {
-    RegistryStore store(DefaultRegistryPath());
-    if (FileResult r = store.Load(); !r) {
-        err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";
-        return false;
-    }
-    MainControlValues controls;
-    LoadSettings(store, s, controls);
-    return true;
-}
-
 // The prompter of a batch: the failures are printed at the end, each once,
 // so the status texts of the run are not.
 class BatchPrompter : public StreamPrompter {
@@ -123,7 +112,8 @@ bool KindByName(const std::string& name, RenameKind& kind) {
 std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
                            TAppSettings& settings, std::ostream& out, std::ostream& err) {
     if (std::optional<int> code = ParseCommand(args, spec, line, out, err)) return code;
-    if (!LoadCliSettings(settings, err)) return kExitFailed;
+    MainControlValues controls;
+    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
     return std::nullopt;
 }
 

@@ -30,16 +30,6 @@ const CommandSpec kFindDir{"find-dir QUERY DIR [--add-file-name|--no-add-file-na
                            "QUERY and DIR"};
 
 // The settings registry's values; a missing one keeps the settings table's default.
-bool LoadSearchSettings(TAppSettings& settings, MainControlValues& controls, std::ostream& err) {
-    RegistryStore store(DefaultRegistryPath());
-    if (FileResult r = store.Load(); !r) {
-        err << "tandrel-cli: the settings cannot be read: " << r.error << "\n";
-        return false;
-    }
-    LoadSettings(store, settings, controls);
-    return true;
-}
-
 void PrintResults(const std::vector<std::string>& results, std::ostream& out) {
     for (const std::string& line : results) out << Cp1251ToUtf8(line) << '\n';
 }
@@ -51,7 +41,7 @@ int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     if (std::optional<int> code = ParseCommand(args, kSearch, line, out, err)) return *code;
     TAppSettings settings;
     MainControlValues controls;
-    if (!LoadSearchSettings(settings, controls, err)) return kExitFailed;
+    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
 
     int searchMode = settings.searchMode;
     if (auto it = line.values.find("mode"); it != line.values.end()) {
@@ -88,7 +78,7 @@ int RunFindDirCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (std::optional<int> code = ParseCommand(args, kFindDir, line, out, err)) return *code;
     TAppSettings settings;
     MainControlValues controls;
-    if (!LoadSearchSettings(settings, controls, err)) return kExitFailed;
+    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
     SearchOptions o;
     o.overSearch = controls.overSearch;
     o.addFileName = line.Switch("add-file-name", controls.addFileName);

@@ -71,7 +71,7 @@ bool PathIsUnmappable(const std::string& path);
 // Moves (renames) a file or directory; never replaces an existing target.
 FileResult MoveFileNoReplace(const std::string& from, const std::string& to);
 // The checked rename of the message helpers: true when the rename succeeded.
-bool RenameFileChecked(const std::string& oldName, const std::string& newName);
+[[nodiscard]] bool RenameFileChecked(const std::string& oldName, const std::string& newName);
 // Copies a file, replacing an existing target.
 FileResult CopyFileOver(const std::string& source, const std::string& target);
 FileResult DeleteFileChecked(const std::string& path);

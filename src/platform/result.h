@@ -5,7 +5,7 @@
 
 namespace tandrel {
 
-struct FileResult {
+struct [[nodiscard]] FileResult {
     bool ok = true;
     std::string error;  // UTF-8, for the status bar or a message box; empty on success
 

@@ -32,12 +32,12 @@ public:
     void ResetData();
     // False only when the last 128 bytes cannot be read (a file shorter than
     // 128 bytes included); a file without a tag gives true with Exists() false.
-    bool ReadFromFile(const std::string& fileName);
+    [[nodiscard]] bool ReadFromFile(const std::string& fileName);
     // Writes the fields as the file's tag: over an existing tag, else appended.
     // The 128 bytes go to their place in one write; the file is never cut first.
-    bool SaveToFile(const std::string& fileName);
+    [[nodiscard]] bool SaveToFile(const std::string& fileName);
     // Cuts an existing tag off the file; true also when there was none.
-    bool RemoveFromFile(const std::string& fileName);
+    [[nodiscard]] bool RemoveFromFile(const std::string& fileName);
     // Why the last operation returned false (UTF-8).
     const std::string& LastError() const { return error_; }
 

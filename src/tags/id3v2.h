@@ -33,9 +33,9 @@ public:
     void ResetData();
     // False when the file cannot be opened or holds fewer than 10 bytes; true
     // otherwise, with Exists() false when the file does not begin with "ID3".
-    bool ReadFromFile(const std::string& fileName);
+    [[nodiscard]] bool ReadFromFile(const std::string& fileName);
     // Replaces any ID3v2 tag of the file by a version 2.3 tag of the fields.
-    bool SaveToFile(const std::string& fileName);
+    [[nodiscard]] bool SaveToFile(const std::string& fileName);
     // Why the last operation returned false (UTF-8).
     const std::string& LastError() const { return error_; }
 

@@ -28,13 +28,13 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompter& dialogs, RegistryStore& r
     return windows;
 }
 
-void CloseAppWindows(std::unique_ptr<AppWindows>& windows, Prompter& dialogs, RegistryStore& registry) {
+void CloseAppWindows(std::unique_ptr<AppWindows>& windows, Prompter& dialogs) {
     if (!windows) return;
     const int language = windows->mainForm->language();
+    FileResult saved;
+    windows->mainForm->ReportExitSaveTo(&saved);
     windows.reset();
-    // The exit save reloads the file before it writes: either step can fail.
-    const FileResult& failed = !registry.LastLoad() ? registry.LastLoad() : registry.LastSave();
-    if (!failed) dialogs.ShowMessage(Message(language, MessageId::SettingsNotSaved) + Utf8ToCp1251(failed.error).text);
+    if (!saved) dialogs.ShowMessage(Message(language, MessageId::SettingsNotSaved) + Utf8ToCp1251(saved.error).text);
 }
 
 }  // namespace tandrel

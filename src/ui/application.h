@@ -26,6 +26,6 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompter& dialogs, RegistryStore& r
 
 // Closes the windows as at program exit (the main window saves the settings)
 // and shows a message when the settings file could not be written.
-void CloseAppWindows(std::unique_ptr<AppWindows>& windows, Prompter& dialogs, RegistryStore& registry);
+void CloseAppWindows(std::unique_ptr<AppWindows>& windows, Prompter& dialogs);
 
 }  // namespace tandrel

@@ -55,7 +55,7 @@ TDirectoryForm::TDirectoryForm(DirectoryMode mode, Prompter& prompter, RegistryS
 }
 
 void TDirectoryForm::FormCreate(const std::string& currentDirectory) {
-    registry_.Load();
+    (void)registry_.Load();  // unreadable: the key does not open and the box starts empty
     if (!registry_.OpenKey(kSettingsKey, false)) return;  // the box stays empty
     if (std::optional<std::string> stored = registry_.ReadString(ValueName(mode_))) {
         opening_ = *stored;
@@ -67,7 +67,7 @@ void TDirectoryForm::FormCreate(const std::string& currentDirectory) {
 }
 
 void TDirectoryForm::WriteValue(const std::string& text) {
-    registry_.Load();
+    (void)registry_.Load();  // a file that could not be read is never saved over: Save reports it
     if (!registry_.OpenKey(kSettingsKey, true)) return;
     registry_.WriteString(ValueName(mode_), text);
     registry_.CloseKey();

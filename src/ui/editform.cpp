@@ -96,9 +96,10 @@ TEditForm::TEditForm(Links links, QWidget* parent) : QMainWindow(parent), links_
         if (!loading_) saved_ = false;  // reOutputChange
     });
 
-    // FormCreate: the stored bounds.
+    // The stored bounds. A settings file that cannot be read has been reported
+    // at start; the window then keeps its built-in bounds.
     RegistryStore& registry = links_.registry;
-    registry.Load();
+    (void)registry.Load();
     if (registry.OpenKey(kSettingsKey, false)) {
         const int top = registry.ReadInteger("EditTop").value_or(0);
         const int left = registry.ReadInteger("EditLeft").value_or(0);
@@ -111,8 +112,10 @@ TEditForm::TEditForm(Links links, QWidget* parent) : QMainWindow(parent), links_
 }
 
 TEditForm::~TEditForm() {
+    // The bounds are a convenience: a settings file that cannot be read or
+    // written is reported by the main window's exit save, which follows.
     RegistryStore& registry = links_.registry;
-    registry.Load();
+    (void)registry.Load();
     if (registry.OpenKey(kSettingsKey, true)) {
         const QRect g = geometry();
         registry.WriteInteger("EditTop", g.top());
@@ -120,7 +123,7 @@ TEditForm::~TEditForm() {
         registry.WriteInteger("EditHeight", g.height());
         registry.WriteInteger("EditWidth", g.width());
         registry.CloseKey();
-        registry.Save();
+        (void)registry.Save();
     }
 }
 

@@ -21,6 +21,6 @@ int main(int argc, char** argv) {
     dialogs.setParentWindow(windows->mainForm.get());
     windows->mainForm->show();
     const int code = QApplication::exec();
-    tandrel::CloseAppWindows(windows, dialogs, registry);
+    tandrel::CloseAppWindows(windows, dialogs);
     return code;
 }

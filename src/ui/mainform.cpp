@@ -11,6 +11,7 @@
 #include "app/messages.h"
 #include "platform/files.h"
 #include "platform/places.h"
+#include "text/cp1251.h"
 #include "text/paths.h"
 #include "text/transforms.h"
 #include "ui/editform.h"
@@ -210,7 +211,8 @@ void TMainForm::FormCreate() {
     EnableCheckListCommands();
 
     std::vector<std::string> masks = BuiltInMaskList();
-    LoadMaskList(MasksFile(), masks);
+    // An unreadable mask file leaves the built-in list; the status line says why.
+    if (FileResult read = LoadMaskList(MasksFile(), masks); !read) setStatusText(Utf8ToCp1251(read.error).text);
     SetMaskList(masks);
     searchCommands_->ApplySearchMask();
     if (settings_.saveMaskPosition) SelectMask(values.maskPosition);
@@ -305,8 +307,10 @@ void TMainForm::EnableCheckListCommands() {
 }
 
 TMainForm::~TMainForm() {
-    // FormDestroy: the mask file first, then the registry values.
-    SaveSettings(registry_, MasksFile(), MaskList(), settings_, GatherControlValues());
+    // The window's last act saves the mask file first, then the registry
+    // values; the outcome goes to whoever asked for it.
+    FileResult saved = SaveSettings(registry_, MasksFile(), MaskList(), settings_, GatherControlValues());
+    if (exitResult_) *exitResult_ = std::move(saved);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

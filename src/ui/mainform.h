@@ -36,7 +36,9 @@ public:
     // dialogs answers every question and dialog (the real dialogs, or a script
     // in tests); the form adds its own status bar, progress text and cursor.
     TMainForm(Prompter& dialogs, RegistryStore& registry, QWidget* parent = nullptr);
-    ~TMainForm() override;  // FormDestroy: saves the masks, then the settings
+    // Saves the masks, then the settings; the outcome goes to the result set by ReportExitSaveTo.
+    ~TMainForm() override;
+    void ReportExitSaveTo(FileResult* result) { exitResult_ = result; }
 
     void setEditForm(TEditForm* form) { editForm_ = form; }
     void setLangForm(TLangForm* form) { langForm_ = form; }
@@ -99,6 +101,8 @@ public:
     void RefreshCheckList() override;
     // The window title and the output caption with the document name, in the current language.
     void ShowDocumentName();
+    // Makes dir the process's current directory; a failure goes to the status line.
+    void MakeCurrent(const std::string& dir);
     void rgEditModeClick();
     void cbAddFileNameClick();
     void cbAddFilePathClick();
@@ -139,7 +143,7 @@ public:
     void ClearTagPanel() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    void closeEvent(QCloseEvent* event) override;  // the exit question
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -193,6 +197,7 @@ private:
     std::string savePath_;
     int findPosition_ = 0;
     FindDialog* findDialog_ = nullptr;
+    FileResult* exitResult_ = nullptr;
     // The command objects, children of the window.
     TagPanelView* tagView_ = nullptr;
     TRenameCommands* renameCommands_ = nullptr;

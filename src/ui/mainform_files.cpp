@@ -81,9 +81,13 @@ void TMainForm::DirListBoxChange() {
     }
     previousDriveIndex_ = fm->DrvComboBox->currentIndex();
     // The shown directory is the process's current directory.
-    if (FileResult r = SetCurrentDirectory(dir); !r) setStatusText(r.error);
+    MakeCurrent(dir);
     fm->filesListBox->setDirectory(dir);
     ShowFolderInStatus(dir);
+}
+
+void TMainForm::MakeCurrent(const std::string& dir) {
+    if (FileResult r = SetCurrentDirectory(dir); !r) setStatusText(Utf8ToCp1251(r.error).text);
 }
 
 void TMainForm::FilesListBoxClick() {

@@ -170,14 +170,14 @@ void TMainForm::mnOpenClick() {
     const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOpenFilter);
     if (!chosen) return;
     // The open dialog makes the chosen file's directory current.
-    if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) SetCurrentDirectory(dir);
+    if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) MakeCurrent(dir);
     OpenOutputDocument(OpenMode::OpenDialog, *chosen);
 }
 
 void TMainForm::mnOpenWinClick() {
     const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOpenFilter);
     if (!chosen || !editForm_) return;
-    if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) SetCurrentDirectory(dir);
+    if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) MakeCurrent(dir);
     editForm_->setFileName(CopyAfterLastChar(*chosen, kPathDelim));
     editForm_->loadFile(*chosen);
     editForm_->show();

@@ -303,7 +303,7 @@ void TSettingsForm::FormActivate() {
     cbM3UDlgBox->setChecked(s.m3uDlgBox);
 
     RegistryStore& registry = context_.registry;
-    registry.Load();
+    (void)registry.Load();  // unreadable: the key does not open and the boxes show the defaults
     if (registry.OpenKey(kSettingsKey, false)) {
         openingFileNameDir_ = registry.ReadString("HomeDirFindFileName").value_or(context_.currentDirectory);
         openingInsideFileDir_ = registry.ReadString("HomeDirFindInsideFile").value_or(context_.currentDirectory);
@@ -382,7 +382,7 @@ void TSettingsForm::bbtnOkClick() {
 
     bool keepOpen = false;
     RegistryStore& registry = context_.registry;
-    registry.Load();
+    (void)registry.Load();  // a file that could not be read is never saved over: Save reports it
     if (registry.OpenKey(kSettingsKey, true)) {
         struct HomeBox { PathEdit* box; const std::string& opening; const char* value; };
         for (const HomeBox& h : {HomeBox{deFindFileNameHomeDir, openingFileNameDir_, "HomeDirFindFileName"},

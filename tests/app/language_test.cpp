@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "support/cp1251_text.h"
 #include "app/language.h"
 #include "app/messages.h"
 #include "app/prompts.h"
@@ -15,7 +16,6 @@ namespace {
 
 using namespace test;
 
-std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8).text; }
 
 std::string Utf8Text(const std::vector<LanguageRow>& rows, const char* control, TextProperty property, int index,
                      int language) {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "support/cp1251_text.h"
 #include "text/cp1251.h"
 
 namespace tandrel::test {
 
-inline std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
 
 // The names of the files (not folders) in dir, UTF-8, sorted bytewise.
 inline std::vector<std::string> FileNames(const std::string& dir) {

@@ -66,7 +66,7 @@ TEST(RenameDirectory, EachKindWithEachRenameMode) {
         const RenameStats stats = RenameDirectory(tmp.str(), "*.*", c.kind, Logged(c.mode, c.lowerExt), p);
         EXPECT_EQ(stats.renamed, 1);
         EXPECT_EQ(FileNames(tmp.str()), Sorted({c.after, "rename.ini"}));
-        EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\n" + std::string(c.after) + "=" + c.before + "\r\n"));
+        EXPECT_EQ(ReadAll(tmp / "rename.ini"), Cp("[renamed]\r\n" + std::string(c.after) + "=" + c.before + "\r\n"));
     }
 }
 
@@ -111,7 +111,7 @@ TEST(RenameDirectory, NameOutsideTheCodePageIsNeverRenamedAndTheStatusSaysWhy) {
     EXPECT_EQ(stats.refused, 1);
     EXPECT_EQ(FileNames(tmp.str()), Names{"Песня 日本.mp3"});
     EXPECT_EQ(p.statusText(),
-              C("Песня ") + "\x98\x98.mp3 not renamed!!! (the name holds a character outside code page 1251)");
+              Cp("Песня ") + "\x98\x98.mp3 not renamed!!! (the name holds a character outside code page 1251)");
 }
 
 TEST(RenameDirectory, LogsPerDirectoryAndAnUnchangedDirectoryKeepsItsOldLog) {
@@ -123,8 +123,8 @@ TEST(RenameDirectory, LogsPerDirectoryAndAnUnchangedDirectoryKeepsItsOldLog) {
     tmp.Write("latin/rename.ini", "[renamed]\r\nSummer.mp3=Лето.mp3\r\n");
     ScriptedPrompter p;
     RenameDirectory(tmp.str(), "*.mp3", rkTranslit, Logged(0, false, true), p);
-    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
-    EXPECT_EQ(ReadAll(tmp / "sub/rename.ini"), C("[renamed]\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "sub/rename.ini"), Cp("[renamed]\r\nLeto.mp3=Лето.mp3\r\n"));
     EXPECT_EQ(ReadAll(tmp / "latin/rename.ini"), "[renamed]\r\nSummer.mp3=Лето.mp3\r\n");
     // The log file itself is not renamed by a walk.
     RenameDirectory(tmp.str(), "*.*", rkUpperCase, Logged(0, false, true), p);
@@ -259,7 +259,7 @@ TEST(RenameDirectory, NameWithALineBreakIsNotRenamedWhenLoggedAndTheStatusSaysWh
     ScriptedPrompter p;
     const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p);
     EXPECT_EQ(stats.refused, 1);
-    EXPECT_EQ(p.statusText(), C("Зима\nутро.mp3 not renamed!!! (the name holds a line break, which the rename log "
+    EXPECT_EQ(p.statusText(), Cp("Зима\nутро.mp3 not renamed!!! (the name holds a line break, which the rename log "
                                 "cannot hold)"));
     EXPECT_EQ(FileNames(tmp.str()), Names{"Зима\nутро.mp3"});
 }

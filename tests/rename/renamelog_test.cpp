@@ -41,18 +41,18 @@ TEST(RenameJournal, JournalOfAKilledRunIsReadByRenameBackAndFoldedIntoTheLog) {
     tmp.Write("Zima.mp3", "1");
     tmp.Write("Leto.mp3", "2");
     tmp.Write("Лес.mp3", "3");
-    tmp.Write("rename.ini", C("[renamed]\r\nOld.mp3=Старый.mp3\r\n"));
-    tmp.Write("rename.ini.journal", C("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\nLes.mp3=Ле"));
+    tmp.Write("rename.ini", Cp("[renamed]\r\nOld.mp3=Старый.mp3\r\n"));
+    tmp.Write("rename.ini.journal", Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\nLes.mp3=Ле"));
     ScriptedPrompter p;
     EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 2);
     EXPECT_EQ(FileNames(tmp.str()), (Names{"rename.ini", "Зима.mp3", "Лес.mp3", "Лето.mp3"}));
-    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\n"));
 }
 
 TEST(RenameJournal, JournalIsReadInPlaceOfTheLogWhenItCannotBeFolded) {
     TempDir tmp;
     tmp.Write("Zima.mp3", "1");
-    tmp.Write("rename.ini.journal", C("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+    tmp.Write("rename.ini.journal", Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
     std::filesystem::create_directory(tmp / "rename.ini");  // the log cannot be replaced
     ScriptedPrompter p;
     const RenameStats stats = RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p);
@@ -66,11 +66,11 @@ TEST(RenameJournal, RunAfterAKilledRunGoesOnWithItsJournal) {
     TempDir tmp;
     tmp.Write("Zima.mp3", "1");
     tmp.Write("Лето.mp3", "2");
-    tmp.Write("rename.ini.journal", C("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+    tmp.Write("rename.ini.journal", Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
     ScriptedPrompter p;
     EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p).renamed, 1);
     EXPECT_EQ(FileNames(tmp.str()), (Names{"Leto.mp3", "Zima.mp3", "rename.ini"}));
-    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\nLeto.mp3=Лето.mp3\r\n"));
     EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 2);
     EXPECT_EQ(FileNames(tmp.str()), (Names{"rename.ini", "Зима.mp3", "Лето.mp3"}));
 }
@@ -82,7 +82,7 @@ TEST(RenameJournal, JournalOfAnotherSectionIsFoldedBeforeANewRunStarts) {
     tmp.Write("rename.ini.journal", "[deleted]\r\nSong.mp3=01 Song.mp3\r\n");
     ScriptedPrompter p;
     RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p);
-    EXPECT_EQ(ReadAll(tmp / "rename.ini"), C("[renamed]\r\nLeto.mp3=Лето.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "rename.ini"), Cp("[renamed]\r\nLeto.mp3=Лето.mp3\r\n"));
     EXPECT_FALSE(std::filesystem::exists(tmp / "rename.ini.journal"));
 }
 

@@ -75,7 +75,7 @@ TEST(DeleteFirstSymbols, CutsLogsAsDeletedAndRenamesBack) {
     EXPECT_EQ(stats.renamed, 2);
     EXPECT_EQ(FileNames(tmp.str()), (Names{"Song.mp3", "rename.ini"}));
     EXPECT_EQ(ReadAll(tmp / "rename.ini"), "[deleted]\r\nSong.mp3=01 Song.mp3\r\n");
-    EXPECT_EQ(ReadAll(tmp / "sub/rename.ini"), C("[deleted]\r\nПесня.mp3=02 Песня.mp3\r\n"));
+    EXPECT_EQ(ReadAll(tmp / "sub/rename.ini"), Cp("[deleted]\r\nПесня.mp3=02 Песня.mp3\r\n"));
 
     RenameOptions back;
     back.recursive = true;

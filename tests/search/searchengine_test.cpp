@@ -1,3 +1,4 @@
+#include "support/cp1251_text.h"
 #include "search/searchengine.h"
 
 #include <sys/stat.h>
@@ -24,7 +25,6 @@ namespace {
 using test::PromptKind;
 using Lines = std::vector<std::string>;
 
-std::string W(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
 
 class SearchEngineTest : public ::testing::Test {
 protected:
@@ -41,7 +41,7 @@ protected:
     // sorted unless the order matters (the walk order is the file system's).
     Lines Scan(SearchOptions o, const std::string& query, const std::string& mask = "*.*", int mode = 0,
                bool sorted = true) {
-        Engine(o).RunScan({{tmp.str(), mask}}, W(query), mode, false);
+        Engine(o).RunScan({{tmp.str(), mask}}, Cp(query), mode, false);
         Lines names;
         for (const std::string& line : results) names.push_back(Cp1251ToUtf8(line.substr(line.rfind('/') + 1)));
         if (sorted) std::sort(names.begin(), names.end());
@@ -50,7 +50,7 @@ protected:
     void Mp3(const std::string& name, const std::string& artistUtf8) {
         const std::string path = tmp.Write(name, std::string(600, '\x55'));
         TID3v1 tag;
-        tag.SetArtist(W(artistUtf8));
+        tag.SetArtist(Cp(artistUtf8));
         ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
     }
 
@@ -251,14 +251,14 @@ TEST_F(SearchEngineTest, SelectedFiles) {
 }
 
 TEST_F(SearchEngineTest, SynonymGroupsReplaceTheQuery) {
-    tmp.Write("a.txt", W("rock and рок\r\nrock\r\nroll over\r\n"));
-    tmp.Write("b.txt", W("рок\r\n"));
+    tmp.Write("a.txt", Cp("rock and рок\r\nrock\r\nroll over\r\n"));
+    tmp.Write("b.txt", Cp("рок\r\n"));
     const std::string file = tmp / kSynonymsFileName;
     auto run = [&](const std::string& synonyms, Lines names, const char* query, bool fullString = true) {
-        tmp.Write(kSynonymsFileName, W(synonyms));
+        tmp.Write(kSynonymsFileName, Cp(synonyms));
         SearchOptions o;
         o.fullString = fullString;
-        Engine(o).SearchSelectedFilesWithSynonyms({tmp.str(), std::move(names)}, W(query), file);
+        Engine(o).SearchSelectedFilesWithSynonyms({tmp.str(), std::move(names)}, Cp(query), file);
         Lines lines;
         for (const std::string& l : results) lines.push_back(Cp1251ToUtf8(l));
         return lines;

@@ -1,3 +1,4 @@
+#include "support/cp1251_text.h"
 #include "search/searchtext.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 namespace tandrel {
 namespace {
 
-std::string W(const char* utf8) { return Utf8ToCp1251(utf8).text; }
 
 TEST(SearchText, StarPatterns) {
     struct Case { const char* pattern; const char* text; bool match; };
@@ -33,7 +33,7 @@ TEST(SearchText, NormalisingIsLowerCaseThenShortTranslitForEveryCharacter) {
     for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
     EXPECT_EQ(NormaliseForSearch(all, false), ToLowerCase(all));
     EXPECT_EQ(NormaliseForSearch(all, true), ToTranslitShort(ToLowerCase(all)));
-    EXPECT_EQ(NormaliseForSearch(W("ёлка"), false), NormaliseForSearch(W("ЕЛКА"), false));
+    EXPECT_EQ(NormaliseForSearch(Cp("ёлка"), false), NormaliseForSearch(Cp("ЕЛКА"), false));
 }
 
 TEST(SearchText, WordModes) {

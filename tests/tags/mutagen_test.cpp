@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "support/cp1251_text.h"
 #include "support/tempdir.h"
 #include "tagbytes.h"
 #include "tags/id3v1.h"
@@ -47,7 +48,6 @@ std::map<std::string, std::string> Oracle(const std::string& command, const std:
     return values;
 }
 
-std::string Cp(const char* utf8) { return Utf8ToCp1251(utf8).text; }
 
 class MutagenRoundTrip : public ::testing::Test {
 protected:

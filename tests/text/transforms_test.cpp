@@ -1,3 +1,4 @@
+#include "support/cp1251_text.h"
 #include "text/transforms.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@ namespace tandrel {
 namespace {
 
 // Test texts are written in UTF-8 and handed to the functions in code page 1251.
-std::string W(std::string_view utf8) { return Utf8ToCp1251(utf8).text; }
 
 TEST(Translit, BothTablesCoverEveryLetterInBothCases) {
     struct Row { const char* upper; const char* lower; const char* full; const char* brief; };
@@ -30,26 +30,26 @@ TEST(Translit, BothTablesCoverEveryLetterInBothCases) {
         return s;
     };
     for (const Row& r : rows) {
-        EXPECT_EQ(ToTranslit(W(r.upper)), r.full) << r.upper;
-        EXPECT_EQ(ToTranslit(W(r.lower)), lowered(r.full)) << r.lower;
-        EXPECT_EQ(ToTranslitShort(W(r.upper)), r.brief) << r.upper;
-        EXPECT_EQ(ToTranslitShort(W(r.lower)), lowered(r.brief)) << r.lower;
+        EXPECT_EQ(ToTranslit(Cp(r.upper)), r.full) << r.upper;
+        EXPECT_EQ(ToTranslit(Cp(r.lower)), lowered(r.full)) << r.lower;
+        EXPECT_EQ(ToTranslitShort(Cp(r.upper)), r.brief) << r.upper;
+        EXPECT_EQ(ToTranslitShort(Cp(r.lower)), lowered(r.brief)) << r.lower;
     }
 }
 
 TEST(Translit, WholeTextsKeepEverythingButCyrillicLetters) {
-    EXPECT_EQ(ToTranslit(W("Щука и Ёж")), "Shuka i Ezh");
-    EXPECT_EQ(ToTranslitShort(W("Щука и Ёж")), "Suka i Ez");
-    EXPECT_EQ(ToTranslit(W("Объявление")), "Ob'yavlenie");
-    EXPECT_EQ(ToTranslitShort(W("Объявление")), "Obavlenie");
-    EXPECT_EQ(ToTranslit(W("Юрий")), "Yuriyi");
-    EXPECT_EQ(ToTranslit(W("01 - Track №5 «live».mp3")), W("01 - Track №5 «live».mp3"));
+    EXPECT_EQ(ToTranslit(Cp("Щука и Ёж")), "Shuka i Ezh");
+    EXPECT_EQ(ToTranslitShort(Cp("Щука и Ёж")), "Suka i Ez");
+    EXPECT_EQ(ToTranslit(Cp("Объявление")), "Ob'yavlenie");
+    EXPECT_EQ(ToTranslitShort(Cp("Объявление")), "Obavlenie");
+    EXPECT_EQ(ToTranslit(Cp("Юрий")), "Yuriyi");
+    EXPECT_EQ(ToTranslit(Cp("01 - Track №5 «live».mp3")), Cp("01 - Track №5 «live».mp3"));
     EXPECT_EQ(ToTranslit(""), "");
 }
 
 TEST(KeyLayout, SwapsEveryPairBothWaysAndKeepsAllOtherCodes) {
     const std::string us = "qwertyuiop[]asdfghjkl;'zxcvbnm,.QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>";
-    const std::string ru = W("йцукенгшщзхъфывапролджэячсмитьбюЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ");
+    const std::string ru = Cp("йцукенгшщзхъфывапролджэячсмитьбюЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ");
     ASSERT_EQ(us.size(), 64u);
     ASSERT_EQ(ru.size(), 64u);
     EXPECT_EQ(SwitchKeyLayout(us), ru);
@@ -59,8 +59,8 @@ TEST(KeyLayout, SwapsEveryPairBothWaysAndKeepsAllOtherCodes) {
         if (us.find(ch) != std::string::npos || ru.find(ch) != std::string::npos) continue;
         EXPECT_EQ(SwitchKeyLayout(std::string(1, ch)), std::string(1, ch)) << "code " << code;
     }
-    EXPECT_EQ(SwitchKeyLayout("ghbdtn"), W("привет"));
-    EXPECT_EQ(SwitchKeyLayout(W("руддщ")), "hello");
+    EXPECT_EQ(SwitchKeyLayout("ghbdtn"), Cp("привет"));
+    EXPECT_EQ(SwitchKeyLayout(Cp("руддщ")), "hello");
 }
 
 TEST(Separators, AreExactlyTheTwentyTwoCharacters) {
@@ -73,14 +73,14 @@ TEST(Separators, AreExactlyTheTwentyTwoCharacters) {
 }
 
 TEST(Case, CoversLatinAndCyrillicAndFoldsYo) {
-    const std::string upper = W("ABCXYZАБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯЁ");
-    const std::string lower = W("abcxyzабвгдежзийклмнопрстуфхцчшщъыьэюяё");
+    const std::string upper = Cp("ABCXYZАБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯЁ");
+    const std::string lower = Cp("abcxyzабвгдежзийклмнопрстуфхцчшщъыьэюяё");
     EXPECT_EQ(ToUpperCase(lower), upper);
-    EXPECT_EQ(ToLowerCase(upper), W("abcxyzабвгдежзийклмнопрстуфхцчшщъыьэюяе"));
-    EXPECT_EQ(LowerChar(W("Ё")[0]), W("ё")[0]);
-    EXPECT_EQ(ToLowerCase(W("ЁЛКИ - ПАЛКИ.mp3")), W("елки - палки.mp3"));
-    EXPECT_EQ(ToUpperCase(W("ёлка")), W("ЁЛКА"));
-    const std::string others = W("@[`{ ЂђЎў№«»1");
+    EXPECT_EQ(ToLowerCase(upper), Cp("abcxyzабвгдежзийклмнопрстуфхцчшщъыьэюяе"));
+    EXPECT_EQ(LowerChar(Cp("Ё")[0]), Cp("ё")[0]);
+    EXPECT_EQ(ToLowerCase(Cp("ЁЛКИ - ПАЛКИ.mp3")), Cp("елки - палки.mp3"));
+    EXPECT_EQ(ToUpperCase(Cp("ёлка")), Cp("ЁЛКА"));
+    const std::string others = Cp("@[`{ ЂђЎў№«»1");
     EXPECT_EQ(ToLowerCase(others), others);
     EXPECT_EQ(ToUpperCase(others), others);
 }
@@ -106,7 +106,7 @@ TEST(Capitalisation, FollowsTheWordAndArtistRules) {
         {artist2, "o'neil - don't stop.mp3", "O'neil - Don't stop.mp3"},
         {artist1, "ДДТ - ОСЕНЬ", "Ддт - Осень"},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.fn(W(c.in)), W(c.out)) << c.in;
+    for (const Case& c : cases) EXPECT_EQ(c.fn(Cp(c.in)), Cp(c.out)) << c.in;
     EXPECT_EQ(UpFirstLettersOfWords(""), "");
     EXPECT_EQ(UpFirstLettersOfArtistAndTitle("", 2), "");
 }

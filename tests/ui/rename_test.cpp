@@ -39,7 +39,7 @@ TEST_F(RenameWindowTest, TranslitThroughTheMenuAsksRenamesLogsAndRereadsTheList)
     ASSERT_TRUE(Action("mnRenameToTranslit")->isEnabled());
     prompter.No();
     Action("mnRenameToTranslit")->trigger();
-    EXPECT_EQ(list()->names(), (Names{C("Зима.mp3"), C("Лето.mp3")}));
+    EXPECT_EQ(list()->names(), (Names{Cp("Зима.mp3"), Cp("Лето.mp3")}));
 
     prompter.Yes();
     Action("mnRenameToTranslit")->trigger();
@@ -48,8 +48,8 @@ TEST_F(RenameWindowTest, TranslitThroughTheMenuAsksRenamesLogsAndRereadsTheList)
     // One line per file, in the order of the directory listing.
     const std::string log = ReadAll(music + "/rename.ini");
     EXPECT_EQ(log.rfind("[renamed]\r\n", 0), 0u) << log;
-    EXPECT_NE(log.find(C("Zima.mp3=Зима.mp3\r\n")), std::string::npos);
-    EXPECT_NE(log.find(C("Leto.mp3=Лето.mp3\r\n")), std::string::npos);
+    EXPECT_NE(log.find(Cp("Zima.mp3=Зима.mp3\r\n")), std::string::npos);
+    EXPECT_NE(log.find(Cp("Leto.mp3=Лето.mp3\r\n")), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(music + "/sub/Осень.mp3"));
     EXPECT_EQ(prompter.Texts(PromptKind::WaitCursor), (Names{"busy", "idle"}));
 }
@@ -60,9 +60,9 @@ TEST_F(RenameWindowTest, PopupRenamesOnlyTheSelectedFiles) {
     Start("", "*.txt");
     Action("pmRenameToUpperCase")->trigger();
     EXPECT_EQ(prompter.Texts(PromptKind::Message), Names{"Please, choose file for searching!"});
-    Select({C("Два.txt")});
+    Select({Cp("Два.txt")});
     Action("pmRenameToUpperCase")->trigger();
-    EXPECT_EQ(list()->names(), (Names{C("ДВА.TXT"), C("Один.txt")}));
+    EXPECT_EQ(list()->names(), (Names{Cp("ДВА.TXT"), Cp("Один.txt")}));
     EXPECT_FALSE(std::filesystem::exists(music + "/rename.ini"));  // WriteRenameInfo is off
 }
 
@@ -92,8 +92,8 @@ TEST_F(RenameWindowTest, InPlaceRenameWithEnterAndEscape) {
     Action("pmRename")->trigger();
     box->setText(QString::fromUtf8("ёж.txt"));
     Key(box, Qt::Key_Enter);
-    EXPECT_EQ(list()->names(), (Names{"b.txt", C("ёж.txt")}));
-    EXPECT_EQ(list()->currentName(), C("ёж.txt"));
+    EXPECT_EQ(list()->names(), (Names{"b.txt", Cp("ёж.txt")}));
+    EXPECT_EQ(list()->currentName(), Cp("ёж.txt"));
     EXPECT_EQ(ReadAll(music + "/ёж.txt"), "a");
 }
 

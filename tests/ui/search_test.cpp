@@ -178,7 +178,7 @@ TEST_F(SearchWindowTest, SynonymsDialogEditsAndAlwaysSaves) {
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_FALSE(edit->isVisible());
     }
-    EXPECT_EQ(dialog.groups().at(0), (SynonymGroup{"Syn1", C("rock,рок")}));
+    EXPECT_EQ(dialog.groups().at(0), (SynonymGroup{"Syn1", Cp("rock,рок")}));
     list->setCurrentItem(list->topLevelItem(0));
     Key(list, Qt::Key_F8);
     Key(list, Qt::Key_F5);
@@ -190,15 +190,15 @@ TEST_F(SearchWindowTest, SynonymsDialogEditsAndAlwaysSaves) {
     edit->setText("changed");
     Key(edit, Qt::Key_Escape);  // cancels the edit, not the dialog
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.groups().at(0).list, C("pop,поп"));
+    EXPECT_EQ(dialog.groups().at(0).list, Cp("pop,поп"));
     dialog.bbtnOk->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(test::ReadAll(form().programDirectory() + "/Synonyms.ini"),
-              C("Syn2=pop,поп\r\nSyn3=jazz,джаз\r\nSyn3=blues\r\n"));
+              Cp("Syn2=pop,поп\r\nSyn3=jazz,джаз\r\nSyn3=blues\r\n"));
 }
 
 TEST_F(SearchWindowTest, UseSynonymsSearchesTheSelectedFileByEveryMember) {
-    tmp.Write("music/a.txt", C("rock\r\nрок\r\njazz\r\n"));
+    tmp.Write("music/a.txt", Cp("rock\r\nрок\r\njazz\r\n"));
     Start();
     // The menu opens the dialog modally; closing it saves the groups.
     QTimer::singleShot(0, &form(), [this] {
@@ -213,7 +213,7 @@ TEST_F(SearchWindowTest, UseSynonymsSearchesTheSelectedFileByEveryMember) {
     Control<QCheckBox>("cbUseSynonyms")->click();
     Select("a.txt");
     Find(QString::fromUtf8("рок"));
-    EXPECT_EQ(form().outputLines(), (Lines{"rock", C("рок")}));
+    EXPECT_EQ(form().outputLines(), (Lines{"rock", Cp("рок")}));
 }
 
 // The Enter that closes a message box goes down in the box and comes up in
@@ -234,15 +234,15 @@ TEST_F(SearchWindowTest, EnterThatClosedAMessageBoxDoesNotRunTheSearchAgain) {
 // sub-directories, searched from its top directory with "Scan Directorys".
 TEST_F(SearchWindowTest, ScanningFromTheTopDirectoryFindsTextAndTagsInSubdirectories) {
     WriteRegistry("\"RecursiveSearch\"=dword:00000001\r\n");
-    tmp.Write("music/Docs/sub/lyrics.txt", C("Группа крови на рукаве\r\nмой номер\r\n"));
-    tmp.Write("music/Docs/notes.txt", C("нет крови\r\n"));
+    tmp.Write("music/Docs/sub/lyrics.txt", Cp("Группа крови на рукаве\r\nмой номер\r\n"));
+    tmp.Write("music/Docs/notes.txt", Cp("нет крови\r\n"));
     TID3v1 tag;
-    tag.SetTitle(C("Группа крови"));
-    tag.SetArtist(C("Кино"));
+    tag.SetTitle(Cp("Группа крови"));
+    tag.SetArtist(Cp("Кино"));
     const std::string audio = std::string("\xFF\xFB\x90\x00", 4) + std::string(600, '\0');
     tmp.Write("music/Кино/Группа крови/01.mp3", audio);
     tmp.Write("music/Кино/Звезда.mp3", audio);
-    ASSERT_TRUE(tag.SaveToFile(music + C("/Кино/Группа крови/01.mp3")));
+    ASSERT_TRUE(tag.SaveToFile(music + Cp("/Кино/Группа крови/01.mp3")));
     Start();
     Control<QCheckBox>("cbScanDir")->click();
     Find(QString::fromUtf8("крови"));
@@ -250,18 +250,18 @@ TEST_F(SearchWindowTest, ScanningFromTheTopDirectoryFindsTextAndTagsInSubdirecto
     EXPECT_EQ(form().statusText().rfind("Found: 2  " + music + "/*.*; ", 0), 0u) << form().statusText();
     EXPECT_NE(form().statusText().find("a binary file; not searched"), std::string::npos);
     EXPECT_EQ(Sorted(form().outputLines()),
-              (Lines{C("Группа крови на рукаве \t[") + music + "/Docs/sub/lyrics.txt]",
-                     C("нет крови \t[") + music + "/Docs/notes.txt]"}));
+              (Lines{Cp("Группа крови на рукаве \t[") + music + "/Docs/sub/lyrics.txt]",
+                     Cp("нет крови \t[") + music + "/Docs/notes.txt]"}));
 
     auto* mask = Control<QComboBox>("cboxMask");
     mask->setEditText("*.mp3");
     form().findChild<TSearchCommands*>()->cboxMaskChange();  // as when the user picks the mask
     Find(QString::fromUtf8("крови"));
-    EXPECT_EQ(form().outputLines(), Lines{music + C("/Кино/Группа крови/01.mp3")});
+    EXPECT_EQ(form().outputLines(), Lines{music + Cp("/Кино/Группа крови/01.mp3")});
 
     Control<TRadioGroup>("rgFindMode")->button(0)->click();  // by name
     Find(QString::fromUtf8("Звезда"));
-    EXPECT_EQ(form().outputLines(), Lines{music + C("/Кино/Звезда.mp3")});
+    EXPECT_EQ(form().outputLines(), Lines{music + Cp("/Кино/Звезда.mp3")});
 
     // Without "Recursive searching" nothing below the top is found, and the status line says why.
     form().settings().recursiveSearch = false;

@@ -24,7 +24,7 @@ TEST_F(WindowTest, AFifoAsTheSettingsFileIsReportedAtStartAndAtExitAndStaysAFifo
     EXPECT_TRUE(AnyHolds(atStart, "The settings cannot be read")) << atStart[0];
     EXPECT_TRUE(AnyHolds(atStart, "not a regular file")) << atStart[0];
 
-    CloseAppWindows(windows, prompter, *registry);
+    CloseAppWindows(windows, prompter);
     const std::vector<std::string> atExit = prompter.Texts(PromptKind::Message);
     ASSERT_EQ(atExit.size(), 2u);
     EXPECT_TRUE(AnyHolds({atExit[1]}, "The settings were not saved")) << atExit[1];
@@ -41,7 +41,7 @@ TEST_F(WindowTest, ASettingsFolderThatCannotBeWrittenIsReportedAtExit) {
     const std::string reg = DefaultRegistryPath();
     std::filesystem::remove(reg);
     std::filesystem::create_directory(reg);
-    CloseAppWindows(windows, prompter, *registry);
+    CloseAppWindows(windows, prompter);
     ASSERT_EQ(prompter.Count(PromptKind::Message), 1u);
     EXPECT_TRUE(AnyHolds(prompter.Texts(PromptKind::Message), "The settings were not saved"));
 }

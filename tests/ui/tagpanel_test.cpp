@@ -12,7 +12,7 @@ protected:
     std::string StartOnTaggedSong() {
         const std::string path = tmp.Write("music/song.mp3", std::string(1000, '\x55'));
         TID3v2 v2;
-        v2.SetTitle(test::C("Звезда по имени Солнце"));
+        v2.SetTitle(Cp("Звезда по имени Солнце"));
         v2.SetArtist("Kino");
         v2.SetYear("1989");
         v2.SetGenre("Rock");
@@ -47,7 +47,7 @@ TEST_F(TagPanelTest, ClickingAnMp3ShowsBothTagsAndUpdateID3v2SavesTheEditedTitle
     Control<QPushButton>("bbtnSaveID3v2")->click();
     TID3v2 saved;
     ASSERT_TRUE(saved.ReadFromFile(path));
-    EXPECT_EQ(saved.Title(), test::C("Группа крови"));
+    EXPECT_EQ(saved.Title(), Cp("Группа крови"));
     EXPECT_EQ(saved.Artist(), "Kino");
     TID3v1 v1;
     ASSERT_TRUE(v1.ReadFromFile(path));
@@ -108,7 +108,7 @@ TEST_F(TagPanelTest, AClickThatReadsNoTagsClearsThePanelAndASaveThatWritesNothin
     EXPECT_EQ(test::ReadAll(other), std::string(1000, '\x66'));
     TID3v2 kept;
     ASSERT_TRUE(kept.ReadFromFile(song));
-    EXPECT_EQ(kept.Title(), test::C("Звезда по имени Солнце"));
+    EXPECT_EQ(kept.Title(), Cp("Звезда по имени Солнце"));
 }
 
 // Typed text the tag cannot hold was saved as byte 0x98 without a word.

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "support/cp1251_text.h"
 #include "support/settings_file.h"
 #include "platform/registry.h"
 #include "support/scripted_prompter.h"
@@ -25,7 +26,6 @@
 namespace tandrel::test {
 
 // Code page 1251 text from a UTF-8 literal.
-inline std::string C(const std::string& utf8) { return Utf8ToCp1251(utf8).text; }
 
 inline std::vector<std::string> Sorted(std::vector<std::string> lines) {
     std::sort(lines.begin(), lines.end());
