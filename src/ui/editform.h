@@ -69,9 +69,9 @@ public:
     QAction *mnSave, *mnSaveAs, *mnExit, *mnFind, *mnFindText, *mnSortLines, *mnSortByPath;
 
 protected:
-    void showEvent(QShowEvent* event) override;      // FormShow
-    void changeEvent(QEvent* event) override;        // FormActivate
-    void closeEvent(QCloseEvent* event) override;    // FormCloseQuery
+    void showEvent(QShowEvent* event) override;      // the caption names the file
+    void changeEvent(QEvent* event) override;        // activation restarts the text search
+    void closeEvent(QCloseEvent* event) override;    // offers to save unsaved text
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -20,7 +20,7 @@ public:
     QPushButton* bbtnCancel;
 
 protected:
-    void showEvent(QShowEvent* event) override;  // FormActivate
+    void showEvent(QShowEvent* event) override;  // remembers the choice that Cancel restores
     void reject() override;
 
 private:
