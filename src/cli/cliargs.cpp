@@ -97,22 +97,22 @@ const std::string* CommandLine::Value(std::string_view name) const {
     return it == values.end() ? nullptr : &it->second;
 }
 
-std::optional<int> ParseCommand(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+std::optional<int> ParseCommand(const std::vector<std::string>& args, const CommandSpec& command, CommandLine& line,
                                 std::ostream& out, std::ostream& err) {
-    if (AsksForHelp(args, spec.options)) {
-        PrintUsage(out, spec.usage);
+    if (AsksForHelp(args, command.options)) {
+        PrintUsage(out, command.usage);
         return kExitOk;
     }
-    if (!ParseCommandLine(args, spec.options, line, err)) {
-        PrintUsage(err, spec.usage);
+    if (!ParseCommandLine(args, command.options, line, err)) {
+        PrintUsage(err, command.usage);
         return kExitUsage;
     }
     const std::size_t n = line.positional.size();
-    if (n < spec.minPositional || n > spec.maxPositional) {
-        std::string expected = std::to_string(spec.minPositional);
-        if (spec.maxPositional != spec.minPositional) expected += " to " + std::to_string(spec.maxPositional);
-        expected = spec.arguments.empty() ? expected + " argument(s)" : std::string(spec.arguments);
-        return CliUsage(err, "expected " + expected + ", " + std::to_string(n) + " given", spec.usage);
+    if (n < command.minPositional || n > command.maxPositional) {
+        std::string expected = std::to_string(command.minPositional);
+        if (command.maxPositional != command.minPositional) expected += " to " + std::to_string(command.maxPositional);
+        expected = command.arguments.empty() ? expected + " argument(s)" : std::string(command.arguments);
+        return CliUsage(err, "expected " + expected + ", " + std::to_string(n) + " given", command.usage);
     }
     return std::nullopt;
 }

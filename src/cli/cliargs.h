@@ -62,10 +62,10 @@ struct CommandSpec {
     std::string_view arguments = {};
 };
 
-// Parses args for spec. Empty when the command goes on with line; otherwise
+// Parses args for command. Empty when the command goes on with line; otherwise
 // the exit code: kExitOk after the usage on out for "--help", kExitUsage
 // after the message and the usage on err.
-std::optional<int> ParseCommand(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+std::optional<int> ParseCommand(const std::vector<std::string>& args, const CommandSpec& command, CommandLine& line,
                                 std::ostream& out, std::ostream& err);
 
 // "usage: tandrel-cli FORM" for each form of usage.

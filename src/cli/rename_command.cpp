@@ -109,9 +109,9 @@ bool KindByName(const std::string& name, RenameKind& kind) {
 
 // Parses (answering --help), loads the settings: the common start of every
 // command. Empty to go on, or the exit code.
-std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& command, CommandLine& line,
                            TAppSettings& settings, std::ostream& out, std::ostream& err) {
-    if (std::optional<int> code = ParseCommand(args, spec, line, out, err)) return code;
+    if (std::optional<int> code = ParseCommand(args, command, line, out, err)) return code;
     MainControlValues controls;
     if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
     return std::nullopt;

@@ -219,9 +219,9 @@ int RunTextCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     const std::string usage = FunctionUsage(*op);
     const std::string names = ParamNames(*op);
-    const CommandSpec spec{usage, kVerbatim, op->params.size(), op->params.size(), names};
+    const CommandSpec command{usage, kVerbatim, op->params.size(), op->params.size(), names};
     CommandLine line;
-    if (std::optional<int> code = ParseCommand({args.begin() + 1, args.end()}, spec, line, out, err)) return *code;
+    if (std::optional<int> code = ParseCommand({args.begin() + 1, args.end()}, command, line, out, err)) return *code;
     Args converted;
     if (std::string problem; !ConvertArgs(*op, std::move(line.positional), converted, problem))
         return CliUsage(err, problem, usage);
