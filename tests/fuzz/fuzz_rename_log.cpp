@@ -10,6 +10,7 @@
 #include <set>
 
 #include "app/prompts.h"
+#include "cli/streamprompter.h"
 #include "fuzz/fuzz_input_file.h"
 #include "rename/renameengine.h"
 #include "text/cp1251.h"
@@ -18,27 +19,6 @@ using namespace tandrel;
 namespace fs = std::filesystem;
 
 namespace {
-
-class QuietPrompter : public Prompter {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
-    YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override { return std::nullopt; }
-    void SetStatusText(const std::string&) override {}
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-};
 
 // The files each run starts with (code-page-1251 names, UTF-8 on disk); their
 // contents tell them apart afterwards.
@@ -56,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteBytes(dir + "/rename.ini", log);
     fuzz::WriteBytes(dir + "/sub/rename.ini", log);
 
-    QuietPrompter prompter;
+    static std::ostream nowhere(nullptr);  // the run's notes are not needed
+    StreamPrompter prompter(nowhere);
     RenameOptions options;
     options.recursive = true;
     RenameFromLog(dir, "*.*", "renamed", options, prompter);
