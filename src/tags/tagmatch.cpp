@@ -30,6 +30,19 @@ bool TagMessages::AskToLose(const std::u32string& characters) const {
 
 namespace {
 
+template <class Tag>
+bool ReadTag(Tag& tag, const TagMessages& messages, const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        messages.Show(MessageId::FileMissing, fileName);
+        return false;
+    }
+    if (!tag.ReadFromFile(fileName)) {
+        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
+        return false;
+    }
+    return true;
+}
+
 bool AnyContains(std::initializer_list<std::string> fields, const std::string& query) {
     if (query.empty()) return false;
     for (const std::string& field : fields)
@@ -40,16 +53,7 @@ bool AnyContains(std::initializer_list<std::string> fields, const std::string& q
 // Reads the tag of an existing file; false (after the message) when it cannot.
 template <class Tag>
 bool ReadForMatch(Tag& tag, const TagMessages& messages, const std::string& fileName) {
-    if (fileName.empty()) return false;
-    if (!FileExists(fileName)) {
-        messages.Show(MessageId::FileMissing, fileName);
-        return false;
-    }
-    if (!tag.ReadFromFile(fileName)) {
-        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
-        return false;
-    }
-    return tag.Exists();
+    return !fileName.empty() && ReadTag(tag, messages, fileName) && tag.Exists();
 }
 
 // Reads the tag before an update; a failure is shown and the update goes on.
@@ -94,6 +98,14 @@ void UpdateID3v2Genre(TID3v2& tag, const TagFieldUpdate& update) {
 }
 
 }  // namespace
+
+bool ReadTagShowingFailure(TID3v1& tag, const TagMessages& messages, const std::string& fileName) {
+    return ReadTag(tag, messages, fileName);
+}
+
+bool ReadTagShowingFailure(TID3v2& tag, const TagMessages& messages, const std::string& fileName) {
+    return ReadTag(tag, messages, fileName);
+}
 
 bool MatchID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& query, const std::string& fileName) {
     if (!ReadForMatch(tag, messages, fileName)) return false;

@@ -24,6 +24,11 @@ struct TagMessages {
     bool AskToLose(const std::u32string& characters) const;
 };
 
+// Reads the file's tag; false, after the message (the file is missing, or its
+// tag cannot be read, with the reason), when that fails.
+bool ReadTagShowingFailure(TID3v1& tag, const TagMessages& messages, const std::string& fileName);
+bool ReadTagShowingFailure(TID3v2& tag, const TagMessages& messages, const std::string& fileName);
+
 // True when the file has the tag and the query (already normalised with
 // ToLowerCase) occurs in one of its fields, lower-cased: title, artist,
 // album, year, genre (ID3v1: its name), comment. The track never matches.

@@ -18,16 +18,8 @@ std::string TrackText(std::uint8_t track) { return std::to_string(track); }
 // Whether the file is worth showing and can be read; shows the failures.
 template <class Tag>
 bool ReadForShow(Tag& tag, const TagMessages& messages, const std::string& fileName) {
-    if (fileName.empty() || TagFileSize(fileName) < kSmallestShownFile) return false;
-    if (!FileExists(fileName)) {
-        messages.Show(MessageId::FileMissing, fileName);
-        return false;
-    }
-    if (!tag.ReadFromFile(fileName)) {
-        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
-        return false;
-    }
-    return true;
+    return !fileName.empty() && TagFileSize(fileName) >= kSmallestShownFile &&
+           ReadTagShowingFailure(tag, messages, fileName);
 }
 
 template <class Tag>
