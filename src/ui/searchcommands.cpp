@@ -131,23 +131,30 @@ std::optional<std::string> TSearchCommands::QueryOrFocus() const {
     return query;
 }
 
-void TSearchCommands::bbtnFindClick() {
+void TSearchCommands::RunFromSearchBox(bool holdsFindButton, const std::function<void(const std::string&)>& command) {
     SearchBoxRegion* box = &box_;
     const std::optional<std::string> typed = QueryOrFocus();
     if (!typed) return;
-    const std::string& query = *typed;
     WaitCursor busy(context_.prompter());
     box->stFindInd->clear();
     box->stFindInd->show();
-    box->bbtnFind->setEnabled(false);
-    Finally restore([box] {
-        box->edFind->setFocus();
-        box->bbtnFind->setEnabled(true);
+    if (holdsFindButton) box->bbtnFind->setEnabled(false);
+    Finally restore([box, holdsFindButton] {
+        if (holdsFindButton) {
+            box->edFind->setFocus();
+            box->bbtnFind->setEnabled(true);
+        }
         box->stFindInd->hide();
     });
-    // The local-file search has its own command; here the box keeps only its state.
-    if (!box->cbFTPlocal->isChecked())
-        RunSearch(query, context_.settings().searchMode, box->cbUseSynonyms->isChecked(), false);
+    command(*typed);
+}
+
+void TSearchCommands::bbtnFindClick() {
+    RunFromSearchBox(true, [this](const std::string& query) {
+        // The local-file search has its own command; here the box keeps only its state.
+        if (!box_.cbFTPlocal->isChecked())
+            RunSearch(query, context_.settings().searchMode, box_.cbUseSynonyms->isChecked(), false);
+    });
 }
 
 void TSearchCommands::RunSearch(const std::string& query, int searchMode, bool useSynonyms, bool byFileWords) {
@@ -211,20 +218,14 @@ void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts) {
 }
 
 void TSearchCommands::mnFindDirClick() {
-    SearchBoxRegion* box = &box_;
-    const std::optional<std::string> typed = QueryOrFocus();
-    if (!typed) return;
-    const std::string& query = *typed;
-    WaitCursor busy(context_.prompter());
-    box->stFindInd->clear();
-    box->stFindInd->show();
-    Finally restore([box] { box->stFindInd->hide(); });
-    context_.ClearOutputText();
-    ProgressPump pump(context_.prompter());
-    Engine(pump).FindDirectories(context_.currentDirectory(), query);
-    const std::vector<std::string>& found = context_.searchResults();
-    if (found.empty()) return;  // the editor stays empty, the check list keeps its lines
-    context_.ShowOutputLines(found);
+    RunFromSearchBox(false, [this](const std::string& query) {
+        context_.ClearOutputText();
+        ProgressPump pump(context_.prompter());
+        Engine(pump).FindDirectories(context_.currentDirectory(), query);
+        const std::vector<std::string>& found = context_.searchResults();
+        if (found.empty()) return;  // the editor stays empty, the check list keeps its lines
+        context_.ShowOutputLines(found);
+    });
 }
 
 void TSearchCommands::edFindKeyUp(int key, Qt::KeyboardModifiers modifiers) {

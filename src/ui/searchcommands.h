@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -63,6 +64,10 @@ protected:
 private:
     // The text of the search box, or nothing (and the focus there) when it is empty or one space.
     std::optional<std::string> QueryOrFocus() const;
+    // Runs command with the typed query under the wait cursor, the progress
+    // text shown while it runs; holdsFindButton: Find stays disabled meanwhile
+    // and the focus returns to the search box.
+    void RunFromSearchBox(bool holdsFindButton, const std::function<void(const std::string&)>& command);
     SearchEngine Engine(ProgressPump& pump);
     std::string CurrentFilePath() const;
     // The search's own mask is in use: "Use Mask:" checked and enabled.
