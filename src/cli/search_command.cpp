@@ -2,6 +2,7 @@
 #include "cli/cliargs.h"
 #include "cli/streamprompter.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -29,19 +30,41 @@ const CommandSpec kSearch{
 const CommandSpec kFindDir{"find-dir QUERY DIR [--add-file-name|--no-add-file-name]", {{}, {"add-file-name"}}, 2, 2,
                            "QUERY and DIR"};
 
-// The settings registry's values; a missing one keeps the settings table's default.
-void PrintResults(const std::vector<std::string>& results, std::ostream& out) {
-    for (const std::string& line : results) out << Cp1251ToUtf8(line) << '\n';
+// Parses (answering --help) and loads the stored settings: the start of both
+// commands. Empty to go on, or the exit code.
+std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& command, CommandLine& line,
+                           TAppSettings& settings, MainControlValues& controls, std::ostream& out,
+                           std::ostream& err) {
+    if (std::optional<int> code = ParseCommand(args, command, line, out, err)) return code;
+    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
+    return std::nullopt;
+}
+
+using Search = std::function<void(SearchEngine& engine, const std::string& query, const std::string& dir)>;
+
+// The end of both commands: checks DIR (the second argument), runs search on
+// it with the terminal's prompter and prints the lines found.
+int SearchAndPrint(const CommandLine& line, const SearchOptions& o, int language, std::ostream& out,
+                   std::ostream& err, const Search& search) {
+    const std::string& dir = line.positional[1];
+    if (!CheckDirectory(dir, err)) return kExitFailed;
+    StreamPrompter prompter(err, "tandrel-cli: ");
+    TID3v1 id3v1;
+    TID3v2 id3v2;
+    std::vector<std::string> results;
+    SearchEngine engine(o, SearchEnvironment{prompter, language, id3v1, id3v2, nullptr}, results);
+    search(engine, line.positional[0], dir);
+    for (const std::string& result : results) out << Cp1251ToUtf8(result) << '\n';
+    return kExitOk;
 }
 
 }  // namespace
 
 int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
-    if (std::optional<int> code = ParseCommand(args, kSearch, line, out, err)) return *code;
     TAppSettings settings;
     MainControlValues controls;
-    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
+    if (std::optional<int> code = Prepare(args, kSearch, line, settings, controls, out, err)) return *code;
 
     int searchMode = settings.searchMode;
     if (auto it = line.values.find("mode"); it != line.values.end()) {
@@ -60,38 +83,24 @@ int RunSearchCommand(const std::vector<std::string>& args, std::ostream& out, st
     o.recursive = line.Switch("recursive", settings.recursiveSearch);
     o.addFileName = line.Switch("add-file-name", controls.addFileName);
     o.tagSearch = IsMediaMask(searchMask);
-
-    const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kExitFailed;
-    StreamPrompter prompter(err, "tandrel-cli: ");
-    TID3v1 id3v1;
-    TID3v2 id3v2;
-    std::vector<std::string> results;
-    SearchEngine(o, SearchEnvironment{prompter, settings.loadedLanguage, id3v1, id3v2, nullptr}, results)
-        .RunScan({{dir, searchMask}}, line.positional[0], searchMode, false);
-    PrintResults(results, out);
-    return kExitOk;
+    return SearchAndPrint(line, o, settings.loadedLanguage, out, err,
+                          [&](SearchEngine& engine, const std::string& query, const std::string& dir) {
+                              engine.RunScan({{dir, searchMask}}, query, searchMode, false);
+                          });
 }
 
 int RunFindDirCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
-    if (std::optional<int> code = ParseCommand(args, kFindDir, line, out, err)) return *code;
     TAppSettings settings;
     MainControlValues controls;
-    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
+    if (std::optional<int> code = Prepare(args, kFindDir, line, settings, controls, out, err)) return *code;
     SearchOptions o;
     o.overSearch = controls.overSearch;
     o.addFileName = line.Switch("add-file-name", controls.addFileName);
-    const std::string& dir = line.positional[1];
-    if (!CheckDirectory(dir, err)) return kExitFailed;
-    StreamPrompter prompter(err, "tandrel-cli: ");
-    TID3v1 id3v1;
-    TID3v2 id3v2;
-    std::vector<std::string> results;
-    SearchEngine(o, SearchEnvironment{prompter, settings.loadedLanguage, id3v1, id3v2, nullptr}, results)
-        .FindDirectories(dir, line.positional[0]);
-    PrintResults(results, out);
-    return kExitOk;
+    return SearchAndPrint(line, o, settings.loadedLanguage, out, err,
+                          [](SearchEngine& engine, const std::string& query, const std::string& dir) {
+                              engine.FindDirectories(dir, query);
+                          });
 }
 
 }  // namespace tandrel
