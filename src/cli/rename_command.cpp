@@ -47,8 +47,6 @@ bool NumberOption(const CommandLine& line, std::string_view name, long long low,
     return true;
 }
 
-// The values of the settings registry; a missing value (also when the key
-// itself is) keeps the record's default, which is the settings table's.
 // The prompter of a batch: the failures are printed at the end, each once,
 // so the status texts of the run are not.
 class BatchPrompter : public StreamPrompter {
@@ -117,17 +115,23 @@ std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSp
     return std::nullopt;
 }
 
+// The options both numbering commands take: the settings' values with the
+// line's --number, --recursive, --split and --width; false on a bad width.
+bool NumberingFrom(const CommandLine& line, const TAppSettings& s, NumberingOptions& o, std::string& problem) {
+    o = NumberingOptionsFrom(s);
+    o.addingNumber = line.Switch("number", o.addingNumber);
+    o.recursive = line.Switch("recursive", o.recursive);
+    if (const std::string* split = line.Value("split")) o.numberSplit = *split;
+    return NumberOption(line, "width", 1, 10, o.numberFormat, problem);
+}
+
 int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     TAppSettings s;
     if (std::optional<int> code = Prepare(args, kNumberAdd, line, s, out, err)) return *code;
-    NumberingOptions o = NumberingOptionsFrom(s);
-    o.addingNumber = line.Switch("number", o.addingNumber);
+    NumberingOptions o;
+    if (std::string problem; !NumberingFrom(line, s, o, problem)) return CliUsage(err, problem, kNumberAdd.usage);
     o.useM3u = line.Switch("m3u", o.useM3u);
-    o.recursive = line.Switch("recursive", o.recursive);
-    if (const std::string* split = line.Value("split")) o.numberSplit = *split;
-    if (std::string problem; !NumberOption(line, "width", 1, 10, o.numberFormat, problem))
-        return CliUsage(err, problem, kNumberAdd.usage);
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
@@ -153,15 +157,12 @@ int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::o
     CommandLine line;
     TAppSettings s;
     if (std::optional<int> code = Prepare(args, kNumberByDate, line, s, out, err)) return *code;
-    NumberingOptions o = NumberingOptionsFrom(s);
-    o.addingNumber = line.Switch("number", o.addingNumber);
-    o.endingNumber = line.Switch("ending", o.endingNumber);
-    o.recursive = line.Switch("recursive", o.recursive);
-    if (const std::string* split = line.Value("split")) o.numberSplit = *split;
+    NumberingOptions o;
     long long start = 0;
-    if (std::string problem; !NumberOption(line, "width", 1, 10, o.numberFormat, problem) ||
-                             !NumberOption(line, "start", 0, 999999999, start, problem))
+    if (std::string problem;
+        !NumberingFrom(line, s, o, problem) || !NumberOption(line, "start", 0, 999999999, start, problem))
         return CliUsage(err, problem, kNumberByDate.usage);
+    o.endingNumber = line.Switch("ending", o.endingNumber);
     const std::string* startName = line.Value("start-name");
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kExitFailed;
