@@ -114,15 +114,6 @@ bool TransformGives(const std::string& oldName, const std::string& newName, cons
     return false;
 }
 
-// Per directory of a walk that renames during the listing: the log and the
-// names this run gave, which are not renamed a second time when the listing
-// meets them again.
-struct DirectoryRun {
-    DirectoryRun(const std::string& dir, const std::string& section, bool logged) : log(dir, section, logged) {}
-    DirectoryLog log;
-    std::unordered_set<std::string> given;
-};
-
 // Per directory of the rename back: its log section and the admitted names.
 struct BackRun {
     LogLines log;
@@ -269,6 +260,32 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats) {
     handler.stopWalk = [&stats] { return stats.stopped; };
 }
 
+void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, const std::string& section,
+                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename) {
+    // Per directory: its log and the names this run gave.
+    struct DirectoryRun {
+        DirectoryRun(const std::string& d, const std::string& s, bool l) : log(d, s, l) {}
+        DirectoryLog log;
+        std::unordered_set<std::string> given;
+    };
+    std::deque<DirectoryRun> runs;
+    WalkHandler h;
+    WatchWalk(h, prompter, stats);
+    h.onDirectoryBegin = [&](const std::string& d) { runs.emplace_back(d, section, logged); };
+    h.onFile = [&](const std::string& d, const FindData& file) {
+        DirectoryRun& run = runs.back();
+        ReportProgress(prompter, d, file.name);
+        if (IsRenameLog(file.name) || run.given.count(file.name)) return;
+        std::string newName;
+        if (rename(d, file.name, run.log, newName)) run.given.insert(newName);
+    };
+    h.onDirectoryEnd = [&](const std::string& d) {
+        FinishLog(runs.back().log, d, prompter, stats);
+        runs.pop_back();
+    };
+    WalkDirectory(dir, recursive, filter, h);
+}
+
 bool RenameOneFile(const std::string& dir, const std::string& oldName, RenameKind kind, const RenameOptions& options,
                    DirectoryLog& log, RenameStats& stats, Prompter& prompter) {
     const std::string newName = TransformName(oldName, kind, options);
@@ -296,30 +313,18 @@ RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::s
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
                             const RenameOptions& options, Prompter& prompter) {
     RenameStats stats;
-    std::deque<DirectoryRun> runs;
-    WalkHandler h;
-    WatchWalk(h, prompter, stats);
-    h.onDirectoryBegin = [&](const std::string& d) { runs.emplace_back(d, kRenamedSection, options.writeRenameInfo); };
-    h.onFile = [&](const std::string& d, const FindData& file) {
-        DirectoryRun& run = runs.back();
-        const std::string& name = file.name;
-        ReportProgress(prompter, d, name);
-        if (IsRenameLog(name) || run.given.count(name)) return;
-        std::string newName = TransformName(name, kind, options);
-        if (newName == name) return;
-        if (kind == rkTranslit && FileExists(JoinPath(d, newName))) {
-            Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(name), false);
-            return;
-        }
-        if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
-        if (newName == name) return;
-        if (LoggedMove(d, name, newName, run.log, prompter, stats)) run.given.insert(newName);
-    };
-    h.onDirectoryEnd = [&](const std::string& d) {
-        FinishLog(runs.back().log, d, prompter, stats);
-        runs.pop_back();
-    };
-    WalkDirectory(dir, options.recursive, MaskFilter(mask), h);
+    RenameDuringListing(dir, options.recursive, MaskFilter(mask), kRenamedSection, options.writeRenameInfo, prompter,
+                        stats, [&](const std::string& d, const std::string& name, DirectoryLog& log, std::string& newName) {
+                            newName = TransformName(name, kind, options);
+                            if (newName == name) return false;
+                            if (kind == rkTranslit && FileExists(JoinPath(d, newName))) {
+                                Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(name), false);
+                                return false;
+                            }
+                            if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
+                            if (newName == name) return false;
+                            return LoggedMove(d, name, newName, log, prompter, stats);
+                        });
     return stats;
 }
 

@@ -10,6 +10,7 @@
 // goes to the progress text. No rename ever replaces an existing file.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -117,5 +118,17 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats);
 
 // The file's path as the progress text: a window keeps painting with it.
 void ReportProgress(Prompter& prompter, const std::string& dir, const std::string& name);
+
+// One file met during a listing: true when it was renamed, to newName. log
+// is the directory's.
+using ListingRename =
+    std::function<bool(const std::string& dir, const std::string& name, DirectoryLog& log, std::string& newName)>;
+
+// Renames during the walk's listing: rename is asked for each admitted file
+// but the log, and a name it gave is not renamed again when the listing meets
+// it. Each directory has its own log of section, kept when logged, ended when
+// its listing ends.
+void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, const std::string& section,
+                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename);
 
 }  // namespace tandrel

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 #include "app/dirwalk.h"
@@ -24,25 +23,6 @@ int NumberWidth(int numberFormat) { return std::clamp(numberFormat, 1, 10); }
 bool StillThere(const std::string& dir, const std::string& name) {
     // A name without a code-page-1251 form goes on to the move, which says why it refuses.
     return PathIsUnmappable(name) || FileExists(JoinPath(dir, name));
-}
-
-// Runs rename(dir, name) on each file of the walk while the listing goes on;
-// a name this run gave is not renamed again when the listing meets it.
-template <class Rename>
-void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, Prompter& prompter,
-                         RenameStats& stats, Rename rename) {
-    std::vector<std::unordered_set<std::string>> given;
-    WalkHandler h;
-    WatchWalk(h, prompter, stats);
-    h.onDirectoryBegin = [&](const std::string&) { given.emplace_back(); };
-    h.onFile = [&](const std::string& d, const FindData& file) {
-        ReportProgress(prompter, d, file.name);
-        if (IsRenameLog(file.name) || given.back().count(file.name)) return;
-        std::string newName;
-        if (rename(d, file.name, newName)) given.back().insert(newName);
-    };
-    h.onDirectoryEnd = [&](const std::string&) { given.pop_back(); };
-    WalkDirectory(dir, recursive, filter, h);
 }
 
 // Collects the admitted files of each directory during its listing and hands
@@ -113,8 +93,8 @@ NumberingOptions NumberingOptionsFrom(const TAppSettings& s) {
 
 RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive, Prompter& prompter) {
     RenameStats stats;
-    RenameDuringListing(dir, recursive, MaskFilter(mask), prompter, stats,
-                        [&](const std::string& d, const std::string& name, std::string& newName) {
+    RenameDuringListing(dir, recursive, MaskFilter(mask), kRenamedSection, false, prompter, stats,
+                        [&](const std::string& d, const std::string& name, DirectoryLog&, std::string& newName) {
                             if (name.find('.') == std::string::npos) return false;
                             const std::string key = ExtensionKey(name);
                             if (CopyAfterLastChar(name, '.') == key) return false;
@@ -209,8 +189,8 @@ RenameStats ChangeExtensions(const std::string& dir, const std::string& sourceMa
     RenameStats stats;
     const bool targetHasDot = targetMask.find('.') != std::string::npos;
     const std::string targetExt = CopyAfterLastChar(targetMask, '.');
-    RenameDuringListing(dir, recursive, SingleExtensionFilter(sourceMask), prompter, stats,
-                        [&](const std::string& d, const std::string& name, std::string& newName) {
+    RenameDuringListing(dir, recursive, SingleExtensionFilter(sourceMask), kRenamedSection, false, prompter, stats,
+                        [&](const std::string& d, const std::string& name, DirectoryLog&, std::string& newName) {
                             const bool hasExt = name.find('.') != std::string::npos;
                             const std::string stem = hasExt ? CopyBeforeLastChar(name, '.') : name;
                             newName = targetHasDot ? stem + "." + targetExt : stem;
