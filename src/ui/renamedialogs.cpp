@@ -62,25 +62,45 @@ constexpr DialogText kUseM3u = {"cbUse_m3u", "Use *.m3u-file", nullptr};
 
 }  // namespace
 
-TFileAddNumForm::TFileAddNumForm(QWidget* parent) : QDialog(parent) {
-    setObjectName("TFileAddNumForm");
-    auto* grid = new QGridLayout(this);
-    cbAddNum = Named(new QCheckBox(this), "cbAddNum");
+void TNumberingForm::AddNumberingRows(QGridLayout* grid, int row) {
     lNumFormat = Named(new QLabel(this), "lNumFormat");
     seNumFormat = Spin(this, "seNumFormat", 1, 10);
     lNumSplit = Named(new QLabel(this), "lNumSplit");
     edNumSplit = Named(new QLineEdit(this), "edNumSplit");
     cdRecursive = Named(new QCheckBox(this), "cdRecursive");
     cbUse_m3u = Named(new QCheckBox(this), "cbUse_m3u");
-    grid->addWidget(cbAddNum, 0, 0, 1, 2);
-    grid->addWidget(lNumFormat, 1, 0);
-    grid->addWidget(seNumFormat, 1, 1);
-    grid->addWidget(lNumSplit, 2, 0);
-    grid->addWidget(edNumSplit, 2, 1);
-    grid->addWidget(cdRecursive, 3, 0, 1, 2);
-    grid->addWidget(cbUse_m3u, 4, 0, 1, 2);
+    grid->addWidget(lNumFormat, row, 0);
+    grid->addWidget(seNumFormat, row, 1);
+    grid->addWidget(lNumSplit, row + 1, 0);
+    grid->addWidget(edNumSplit, row + 1, 1);
+    grid->addWidget(cdRecursive, row + 2, 0, 1, 2);
+    grid->addWidget(cbUse_m3u, row + 3, 0, 1, 2);
     AddButtons(this, grid, bbtnOk, bbtnCancel);
     connect(bbtnOk, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TNumberingForm::ShowNumbering(const TAppSettings& s) {
+    cbAddNum->setChecked(s.addingNumber);
+    seNumFormat->setValue(s.numberFormat);
+    edNumSplit->setText(ToQt(s.numberSplit));
+    cdRecursive->setChecked(s.recursiveRename);
+    cbUse_m3u->setChecked(s.useM3u);
+}
+
+void TNumberingForm::TakeNumbering(TAppSettings& s) const {
+    s.addingNumber = cbAddNum->isChecked();
+    s.numberFormat = seNumFormat->value();
+    s.numberSplit = FromQt(edNumSplit->text());
+    s.recursiveRename = cdRecursive->isChecked();
+    s.useM3u = cbUse_m3u->isChecked();
+}
+
+TFileAddNumForm::TFileAddNumForm(QWidget* parent) : TNumberingForm(parent) {
+    setObjectName("TFileAddNumForm");
+    auto* grid = new QGridLayout(this);
+    cbAddNum = Named(new QCheckBox(this), "cbAddNum");
+    grid->addWidget(cbAddNum, 0, 0, 1, 2);
+    AddNumberingRows(grid, 1);
     connect(cbAddNum, &QCheckBox::toggled, this, [this] { cbAddNumClick(); });
 }
 
@@ -97,18 +117,10 @@ bool TFileAddNumForm::Execute(int language, TAppSettings& s) {
                 {"lNumSplit", "Splitter between Number and Name:", "Разделитель между номером и именем:"},
                 kRecursiveAdding, kUseM3u, kOk, kCancel},
                language);
-    cbAddNum->setChecked(s.addingNumber);
-    seNumFormat->setValue(s.numberFormat);
-    edNumSplit->setText(ToQt(s.numberSplit));
-    cdRecursive->setChecked(s.recursiveRename);
-    cbUse_m3u->setChecked(s.useM3u);
+    ShowNumbering(s);
     cbAddNumClick();
     if (exec() != QDialog::Accepted) return false;
-    s.addingNumber = cbAddNum->isChecked();
-    s.numberFormat = seNumFormat->value();
-    s.numberSplit = FromQt(edNumSplit->text());
-    s.recursiveRename = cdRecursive->isChecked();
-    s.useM3u = cbUse_m3u->isChecked();
+    TakeNumbering(s);
     return true;
 }
 
@@ -139,7 +151,7 @@ bool TFileDelSymForm::Execute(int language, int& deleteCount, bool& recursive) {
     return true;
 }
 
-TSortFileAddNumForm::TSortFileAddNumForm(QWidget* parent) : QDialog(parent) {
+TSortFileAddNumForm::TSortFileAddNumForm(QWidget* parent) : TNumberingForm(parent) {
     setObjectName("TSortFileAddNumForm");
     auto* grid = new QGridLayout(this);
     lBeginName = Named(new QLabel(this), "lBeginName");
@@ -148,26 +160,13 @@ TSortFileAddNumForm::TSortFileAddNumForm(QWidget* parent) : QDialog(parent) {
     lBeginFrom = Named(new QLabel(this), "lBeginFrom");
     seBeginNum = Spin(this, "seBeginNum", 0, 999999999);
     cbEndNum = Named(new QCheckBox(this), "cbEndNum");
-    lNumFormat = Named(new QLabel(this), "lNumFormat");
-    seNumFormat = Spin(this, "seNumFormat", 1, 10);
-    lNumSplit = Named(new QLabel(this), "lNumSplit");
-    edNumSplit = Named(new QLineEdit(this), "edNumSplit");
-    cdRecursive = Named(new QCheckBox(this), "cdRecursive");
-    cbUse_m3u = Named(new QCheckBox(this), "cbUse_m3u");
     grid->addWidget(lBeginName, 0, 0);
     grid->addWidget(edBeginName, 0, 1);
     grid->addWidget(cbAddNum, 1, 0);
     grid->addWidget(cbEndNum, 1, 1);
     grid->addWidget(lBeginFrom, 2, 0);
     grid->addWidget(seBeginNum, 2, 1);
-    grid->addWidget(lNumFormat, 3, 0);
-    grid->addWidget(seNumFormat, 3, 1);
-    grid->addWidget(lNumSplit, 4, 0);
-    grid->addWidget(edNumSplit, 4, 1);
-    grid->addWidget(cdRecursive, 5, 0, 1, 2);
-    grid->addWidget(cbUse_m3u, 6, 0, 1, 2);
-    AddButtons(this, grid, bbtnOk, bbtnCancel);
-    connect(bbtnOk, &QPushButton::clicked, this, &QDialog::accept);
+    AddNumberingRows(grid, 3);
     connect(cbAddNum, &QCheckBox::toggled, this, [this] { cbAddNumClick(); });
     connect(seBeginNum, &QSpinBox::valueChanged, this, [this] { seBeginNumChange(); });
 }
@@ -196,23 +195,16 @@ bool TSortFileAddNumForm::Execute(int language, TAppSettings& s, std::string& st
                 kRecursiveAdding, kUseM3u, kOk, kCancel},
                language);
     edBeginName->setText(ToQt(startName));
-    cbAddNum->setChecked(s.addingNumber);
+    ShowNumbering(s);
     cbEndNum->setChecked(s.endingNumber);
-    seNumFormat->setValue(s.numberFormat);
+    // After the number length, which the start number may lengthen.
     seBeginNum->setValue(static_cast<int>(std::clamp<long long>(startNumber, 0, 999999999)));
-    edNumSplit->setText(ToQt(s.numberSplit));
-    cdRecursive->setChecked(s.recursiveRename);
-    cbUse_m3u->setChecked(s.useM3u);
     cbAddNumClick();
     if (exec() != QDialog::Accepted) return false;
     startName = FromQt(edBeginName->text());
     startNumber = seBeginNum->value();
-    s.addingNumber = cbAddNum->isChecked();
+    TakeNumbering(s);
     s.endingNumber = cbEndNum->isChecked();
-    s.numberFormat = seNumFormat->value();
-    s.numberSplit = FromQt(edNumSplit->text());
-    s.recursiveRename = cdRecursive->isChecked();
-    s.useM3u = cbUse_m3u->isChecked();
     return true;
 }
 

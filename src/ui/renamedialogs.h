@@ -16,25 +16,42 @@
 
 #include "app/settings.h"
 
+class QGridLayout;
+
 namespace tandrel {
+
+// What the two numbering dialogs share: their numbering controls and the
+// settings those show.
+class TNumberingForm : public QDialog {
+    Q_OBJECT
+public:
+    QCheckBox* cbAddNum = nullptr;
+    QLabel* lNumFormat = nullptr;
+    QSpinBox* seNumFormat = nullptr;
+    QLabel* lNumSplit = nullptr;
+    QLineEdit* edNumSplit = nullptr;
+    QCheckBox* cdRecursive = nullptr;
+    QCheckBox* cbUse_m3u = nullptr;
+    QPushButton* bbtnOk = nullptr;
+    QPushButton* bbtnCancel = nullptr;
+
+protected:
+    using QDialog::QDialog;
+    // The number length, the splitter, the two check boxes below them and the
+    // buttons, in the grid's rows from row on.
+    void AddNumberingRows(QGridLayout* grid, int row);
+    // AddingNumber, NumberFormat, NumberSplit, RecursiveRename and use_m3u.
+    void ShowNumbering(const TAppSettings& settings);
+    void TakeNumbering(TAppSettings& settings) const;
+};
 
 // "Adding Numbering & String to FileName(s)": AddingNumber, NumberFormat,
 // NumberSplit, RecursiveRename and use_m3u.
-class TFileAddNumForm : public QDialog {
+class TFileAddNumForm : public TNumberingForm {
     Q_OBJECT
 public:
     explicit TFileAddNumForm(QWidget* parent);
     bool Execute(int language, TAppSettings& settings);
-
-    QCheckBox* cbAddNum;
-    QLabel* lNumFormat;
-    QSpinBox* seNumFormat;
-    QLabel* lNumSplit;
-    QLineEdit* edNumSplit;
-    QCheckBox* cdRecursive;
-    QCheckBox* cbUse_m3u;
-    QPushButton* bbtnOk;
-    QPushButton* bbtnCancel;
 
 private:
     void cbAddNumClick();
@@ -56,7 +73,7 @@ public:
 
 // Sorting by date and numbering: the start name and number of the run, and
 // AddingNumber, EndingNumber, NumberFormat, NumberSplit, RecursiveRename, use_m3u.
-class TSortFileAddNumForm : public QDialog {
+class TSortFileAddNumForm : public TNumberingForm {
     Q_OBJECT
 public:
     explicit TSortFileAddNumForm(QWidget* parent);
@@ -64,18 +81,9 @@ public:
 
     QLabel* lBeginName;
     QLineEdit* edBeginName;
-    QCheckBox* cbAddNum;
     QLabel* lBeginFrom;
     QSpinBox* seBeginNum;
     QCheckBox* cbEndNum;
-    QLabel* lNumFormat;
-    QSpinBox* seNumFormat;
-    QLabel* lNumSplit;
-    QLineEdit* edNumSplit;
-    QCheckBox* cdRecursive;
-    QCheckBox* cbUse_m3u;
-    QPushButton* bbtnOk;
-    QPushButton* bbtnCancel;
 
 private:
     void cbAddNumClick();

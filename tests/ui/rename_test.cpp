@@ -165,6 +165,47 @@ TEST_F(RenameWindowTest, SortDialogInRussianWithItsEnableRules) {
     EXPECT_EQ(form().settings().numberFormat, 2);  // Cancel writes nothing back
 }
 
+// The two numbering dialogs share their numbering controls: each shows the
+// stored values and OK writes back what the controls then hold.
+TEST_F(RenameWindowTest, NumberingDialogsShowTheStoredValuesAndOkWritesThemBack) {
+    tmp.Write("music/b.mp3", "1");
+    tmp.Write("music/a.mp3", "2");
+    Start("\"AddingNumber\"=dword:00000001\r\n\"NumberFormat\"=dword:00000003\r\n\"NumberSplit\"=\"-\"\r\n"
+          "\"RecursiveRename\"=dword:00000000\r\n\"use_m3u\"=dword:00000000\r\n",
+          "*.mp3");
+    WhenOpen<TFileAddNumForm>([](TFileAddNumForm* d) {
+        EXPECT_TRUE(d->cbAddNum->isChecked());
+        EXPECT_EQ(d->seNumFormat->value(), 3);
+        EXPECT_EQ(d->edNumSplit->text(), "-");
+        EXPECT_FALSE(d->cdRecursive->isChecked());
+        EXPECT_FALSE(d->cbUse_m3u->isChecked());
+        d->seNumFormat->setValue(2);
+        d->edNumSplit->setText(" ");
+        d->bbtnOk->click();
+    });
+    Action("mnAddCountStrToFileNames")->trigger();
+    EXPECT_EQ(list()->names(), (Names{"01 a.mp3", "02 b.mp3"}));
+
+    WhenOpen<TSortFileAddNumForm>([](TSortFileAddNumForm* d) {
+        EXPECT_TRUE(d->cbAddNum->isChecked());
+        EXPECT_EQ(d->seNumFormat->value(), 2);
+        EXPECT_EQ(d->edNumSplit->text(), " ");
+        EXPECT_FALSE(d->cdRecursive->isChecked());
+        d->cbAddNum->setChecked(false);  // no number: the splitter is appended
+        d->edNumSplit->setText("~");
+        d->cbUse_m3u->setChecked(true);
+        d->bbtnOk->click();
+    });
+    Action("mnSortDateAddCountToFileNames")->trigger();
+    EXPECT_TRUE(std::filesystem::exists(music + "/01 a.mp3~"));
+    EXPECT_TRUE(std::filesystem::exists(music + "/02 b.mp3~"));
+    const TAppSettings& s = form().settings();
+    EXPECT_FALSE(s.addingNumber);
+    EXPECT_EQ(s.numberFormat, 2);
+    EXPECT_EQ(s.numberSplit, "~");
+    EXPECT_TRUE(s.useM3u);
+}
+
 TEST_F(RenameWindowTest, RenameBackWithoutALogSaysSoOnTheStatusLine) {
     tmp.Write("music/a.mp3", "a");
     Start("", "*.mp3");
