@@ -245,12 +245,12 @@ void ReportTagNameRow(const TagNamePlanRow& row, const TagMessages& messages) {
         messages.prompter.SetStatusText(row.showReason ? TagNameFailureText(row) : TagNameNotRenamedText(row));
 }
 
-bool RenameFromTags(const std::string& dir, const std::string& name, const TagNameOptions& options, TID3v1& v1,
-                    TID3v2& v2, const TagMessages& messages) {
+TagNamePlanRow RenameFromTags(const std::string& dir, const std::string& name, const TagNameOptions& options,
+                              TID3v1& v1, TID3v2& v2, const TagMessages& messages) {
     std::vector<TagNamePlanRow> rows = PlanTagNames({{dir, name}}, options, v1, v2);
-    const bool renamed = ExecuteTagName(rows.front());
+    ExecuteTagName(rows.front());
     ReportTagNameRow(rows.front(), messages);
-    return renamed;
+    return std::move(rows.front());
 }
 
 }  // namespace tandrel

@@ -108,8 +108,9 @@ std::string TagNameFailureText(const TagNamePlanRow& row);
 // showReason is set.
 void ReportTagNameRow(const TagNamePlanRow& row, const TagMessages& messages);
 
-// One file of dir: plan, execute, report. True when renamed.
-bool RenameFromTags(const std::string& dir, const std::string& name, const TagNameOptions& options, TID3v1& v1,
-                    TID3v2& v2, const TagMessages& messages);
+// One file of dir: plan, execute, report. The row says what was done
+// (TagNameStatus::Renamed when the file has its new name).
+TagNamePlanRow RenameFromTags(const std::string& dir, const std::string& name, const TagNameOptions& options,
+                              TID3v1& v1, TID3v2& v2, const TagMessages& messages);
 
 }  // namespace tandrel

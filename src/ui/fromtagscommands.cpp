@@ -48,7 +48,11 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
     TID3v2 v2;
     if (names.size() == 1) {
         const TagMessages messages{context_.prompter(), context_.language()};
-        if (RenameFromTags(dir, names.front(), options, v1, v2, messages)) list.reload();
+        const TagNamePlanRow row = RenameFromTags(dir, names.front(), options, v1, v2, messages);
+        if (row.status == TagNameStatus::Renamed) {
+            list.reload();
+            list.setCurrentName(row.newName);
+        }
         return;
     }
     {

@@ -120,7 +120,9 @@ protected:
     static std::string Frame(const std::string& id, const std::string& content) {
         return id + Be32(static_cast<std::uint32_t>(content.size())) + Zeros(2) + content;
     }
-    bool Rename(const std::string& name) { return RenameFromTags(dir.str(), name, options, v1, v2, messages); }
+    bool Rename(const std::string& name) {
+        return RenameFromTags(dir.str(), name, options, v1, v2, messages).status == TagNameStatus::Renamed;
+    }
     Names Files() const {
         Names names;
         for (const auto& e : std::filesystem::directory_iterator(dir.str())) names.push_back(e.path().filename().string());

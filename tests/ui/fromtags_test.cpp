@@ -173,6 +173,7 @@ TEST_F(FromTagsWindowTest, ButtonRenamesTheSelectedFilesAfterTheirTags) {
     button->click();
     EXPECT_EQ(list()->names(), (Names{"01_-_Kino.mp3", "02_-_Aria.mp3", "04_-_DDT.mp3", "c.mp3"}));
     EXPECT_EQ(prompter.Texts(PromptKind::WaitCursor).size(), 2u);  // one file: no wait cursor
+    EXPECT_EQ(list()->currentName(), "04_-_DDT.mp3");  // the renamed file stays the current one
 }
 
 }  // namespace
