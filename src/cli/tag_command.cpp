@@ -1,6 +1,7 @@
 #include "cli/tag_command.h"
 #include "cli/cliargs.h"
 #include "cli/streamprompter.h"
+#include "cli/tag_rename_command.h"
 
 #include <cstdio>
 #include <optional>
@@ -153,7 +154,11 @@ int Update(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }  // namespace
 
 int RunTagCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return RunSubcommand(args, "tag", {{"show", kShow.usage, Show}, {"update", kUpdate.usage, Update}}, out, err);
+    return RunSubcommand(args, "tag",
+                         {{"show", kShow.usage, Show},
+                          {"update", kUpdate.usage, Update},
+                          {"rename", kTagRenameUsage, RunTagRenameCommand}},
+                         out, err);
 }
 
 }  // namespace tandrel

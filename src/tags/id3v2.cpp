@@ -19,6 +19,11 @@ namespace {
 // The seven fields, in the order of reading and writing.
 enum Field { kTitle, kArtist, kAlbum, kTrack, kYear, kGenre, kComment, kFieldCount };
 using FrameTexts = std::array<std::string, kFieldCount>;
+// The public field positions name these fields.
+static_assert(int{kTitle} == int{TID3v2::kTitleField} && int{kArtist} == int{TID3v2::kArtistField} &&
+              int{kAlbum} == int{TID3v2::kAlbumField} && int{kTrack} == int{TID3v2::kTrackField} &&
+              int{kYear} == int{TID3v2::kYearField} && int{kGenre} == int{TID3v2::kGenreField} &&
+              int{kComment} == int{TID3v2::kCommentField} && int{kFieldCount} == TID3v2::kFieldCount);
 
 constexpr std::array<const char*, kFieldCount> kIds = {"TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM"};
 constexpr std::array<const char*, kFieldCount> kIdsV22 = {"TT2", "TP1", "TAL", "TRK", "TYE", "TCO", "COM"};

@@ -67,6 +67,11 @@ public:
     // read (shown as "?"), for the fields whose value differs in edited: a
     // save of edited loses them.
     std::u32string CharactersLostBy(const TID3v2& edited) const;
+    // The fields by position, for CharactersLostIn.
+    enum Field { kTitleField, kArtistField, kAlbumField, kTrackField, kYearField, kGenreField, kCommentField };
+    // Characters outside code page 1251 that one field held as read (each
+    // shown as "?" in its text); empty when the field read without loss.
+    const std::u32string& CharactersLostIn(Field field) const { return lost_[static_cast<std::size_t>(field)]; }
     // The frames of the old tag that the last save left out (identifiers).
     const std::vector<std::string>& DroppedFrames() const { return dropped_; }
 

@@ -15,6 +15,7 @@
 #include "text/paths.h"
 #include "text/transforms.h"
 #include "ui/editform.h"
+#include "ui/fromtagscommands.h"
 #include "ui/langform.h"
 #include "ui/renamecommands.h"
 #include "ui/searchcommands.h"
@@ -185,6 +186,7 @@ void TMainForm::WireCommands() {
     // Each command object wires its own controls and entries through this window.
     tagView_ = new TagPanelView(*this, *tagPanel, this);
     renameCommands_ = new TRenameCommands(*this, *fileManager->edFile4FileListBox, this);
+    fromTagsCommands_ = new TFromTagsCommands(*this, *fileManager->bbtnFromID3Rename, this);
     WireOutputCommands();
     searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
 }

@@ -26,6 +26,7 @@ class TLangForm;
 class FindDialog;
 class TagPanelView;
 class TRenameCommands;
+class TFromTagsCommands;
 class TSearchCommands;
 
 // The window is the command objects' context: it creates each of them with
@@ -201,6 +202,7 @@ private:
     // The command objects, children of the window.
     TagPanelView* tagView_ = nullptr;
     TRenameCommands* renameCommands_ = nullptr;
+    TFromTagsCommands* fromTagsCommands_ = nullptr;
     TSearchCommands* searchCommands_ = nullptr;
 };
 

@@ -1,0 +1,90 @@
+#include "ui/fromtagscommands.h"
+
+#include <QPushButton>
+
+#include "app/messages.h"
+#include "platform/registry.h"
+#include "tags/tagrename.h"
+#include "text/cp1251.h"
+#include "text/paths.h"
+#include "ui/commandcontext.h"
+#include "ui/filelists.h"
+#include "ui/fromid3renameoptionsform.h"
+#include "ui/progresspump.h"
+#include "ui/settingsform.h"
+
+namespace tandrel {
+
+TFromTagsCommands::TFromTagsCommands(CommandContext& context, QPushButton& renameButton, QObject* parent)
+    : QObject(parent), context_(context), renameButton_(renameButton) {
+    setObjectName("FromTagsCommands");
+    connect(&renameButton_, &QPushButton::clicked, this, &TFromTagsCommands::bbtnFromID3RenameClick);
+    CommandContext::MarkWired(&renameButton_);
+    context_.WireEntry("mnFromID3RenameOptions", this, &TFromTagsCommands::mnFromID3RenameOptionsClick);
+}
+
+bool TFromTagsCommands::ReadOptions(TagNameOptions& options) {
+    RegistryStore& store = context_.settingsStore();
+    if (FileResult loaded = store.Load(); !loaded) {
+        context_.setStatusText(Utf8ToCp1251(loaded.error).text);
+        return false;
+    }
+    options = ReadTagNameOptions(store, context_.settings());
+    return true;
+}
+
+void TFromTagsCommands::bbtnFromID3RenameClick() {
+    FileListBox& list = context_.fileList();
+    if (list.count() == 0) return;
+    const std::vector<std::string> names = list.selectedNames();
+    if (names.empty()) {
+        context_.prompter().ShowMessage(Message(context_.language(), MessageId::ChooseFile));
+        return;
+    }
+    TagNameOptions options;
+    if (!ReadOptions(options)) return;
+    const std::string dir = list.directory();
+    TID3v1 v1;
+    TID3v2 v2;
+    if (names.size() == 1) {
+        const TagMessages messages{context_.prompter(), context_.language()};
+        const TagNamePlanRow row = RenameFromTags(dir, names.front(), options, v1, v2, messages);
+        if (row.status == TagNameStatus::Renamed) {
+            list.reload();
+            list.setCurrentName(row.newName);
+        }
+        return;
+    }
+    {
+        ProgressPump prompter(context_.prompter());
+        WaitCursor wait(prompter);
+        renameButton_.setEnabled(false);
+        const TagMessages messages{prompter, context_.language()};
+        std::vector<TagNameFile> files;
+        for (const std::string& name : names) files.push_back({dir, name});
+        std::vector<TagNamePlanRow> rows = PlanTagNames(files, options, v1, v2, &prompter);
+        for (TagNamePlanRow& row : rows) {
+            prompter.SetProgressText(JoinPath(row.dir, row.oldName));
+            ExecuteTagName(row);
+            ReportTagNameRow(row, messages);
+        }
+        renameButton_.setEnabled(true);
+        list.reload();
+    }
+}
+
+void TFromTagsCommands::ShowRenameSettings(QWidget* parent) {
+    // The mask list is on a page that stays disabled: it comes back unchanged.
+    std::vector<std::string> masks = context_.MaskList();
+    const SettingsDialogContext settings{context_.prompter(), context_.settingsStore(), context_.settings(),
+                                         masks, context_.currentDirectory(), context_.language()};
+    ShowSettingsDialog(settings, kSettingsModeRenameOnly, parent);
+}
+
+void TFromTagsCommands::mnFromID3RenameOptionsClick() {
+    TFromID3RenameOptionsForm dialog(context_.settingsStore(), context_.prompter(),
+                                     [this](QWidget* parent) { ShowRenameSettings(parent); }, context_.dialogParent());
+    dialog.Execute(context_.language());
+}
+
+}  // namespace tandrel
