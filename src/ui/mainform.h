@@ -27,6 +27,7 @@ class FindDialog;
 class TagPanelView;
 class TRenameCommands;
 class TSearchCommands;
+class TTagBatchCommands;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -141,6 +142,7 @@ public:
     TID3v1& id3v1() override;
     TID3v2& id3v2() override;
     void ClearTagPanel() override;
+    bool FileNameToTags(const std::string& fullName, bool save) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // the exit question
@@ -202,6 +204,7 @@ private:
     TagPanelView* tagView_ = nullptr;
     TRenameCommands* renameCommands_ = nullptr;
     TSearchCommands* searchCommands_ = nullptr;
+    TTagBatchCommands* tagBatchCommands_ = nullptr;
 };
 
 }  // namespace tandrel
