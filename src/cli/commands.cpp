@@ -25,7 +25,7 @@ const std::vector<Command>& Commands() {
         {"rename-back", "rename-back renamed|deleted DIR [options]   rename back from the logs", RunRenameBackCommand},
         {"number", "number add|delete-first|by-date ...   number files, cut first characters", RunNumberCommand},
         {"ext", "ext lower|change DIR ...   change extensions", RunExtCommand},
-        {"tag", "tag show FILE | tag update FILE [options]", RunTagCommand},
+        {"tag", "tag show|update|rename|from-name FILE...   read and write ID3 tags, rename from them", RunTagCommand},
         {"search", "search QUERY DIR [options]   find files by name, inside files or by tags", RunSearchCommand},
         {"find-dir", "find-dir QUERY DIR [--add-file-name]   find directories by name", RunFindDirCommand},
     };

@@ -2,8 +2,12 @@
 #include "cli/cliargs.h"
 #include "cli/streamprompter.h"
 #include "cli/tag_rename_command.h"
+#include "cli/tag_name_command.h"
+#include "cli/tagbatch.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -22,9 +26,12 @@ namespace {
 
 const CommandSpec kShow{"tag show FILE", {{}, {}}, 1, 1, "FILE"};
 const CommandSpec kUpdate{
-    "tag update FILE [--tags 1|2|both] [--title T] [--artist A] [--album L] [--year Y] [--comment C] "
+    "tag update FILE... [--tags 1|2|both] [--title T] [--artist A] [--album L] [--year Y] [--comment C] "
     "[--track N] [--genre G]",
-    {{"tags", "title", "artist", "album", "year", "comment", "track", "genre"}, {}}, 1, 1, "FILE"};
+    {{"tags", "title", "artist", "album", "year", "comment", "track", "genre"}, {}},
+    1,
+    std::numeric_limits<std::size_t>::max(),
+    "FILE..."};
 
 // A code-page-1251 value in UTF-8 on one line: control characters as \xNN.
 std::string Printable(const std::string& cp1251) {
@@ -114,7 +121,6 @@ int GenrePosition(const std::string& genre) {
 int Update(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     if (std::optional<int> code = ParseCommand(args, kUpdate, line, out, err)) return *code;
-    const std::string& file = line.positional[0];
     const std::string* tagsValue = line.Value("tags");
     const std::string tags = tagsValue ? *tagsValue : "both";
     if (tags != "1" && tags != "2" && tags != "both") return CliUsage(err, "--tags takes 1, 2 or both", kUpdate.usage);
@@ -140,15 +146,14 @@ int Update(const std::vector<std::string>& args, std::ostream& out, std::ostream
                             kUpdate.usage);
     }
 
-    StreamPrompter prompter(err);
-    const TagMessages messages{prompter, kEnglish};
     TID3v1 id3v1;
     TID3v2 id3v2;
-    bool ok = false;
-    if (v1 && v2) ok = UpdateID3Fields(id3v1, id3v2, messages, file, update);
-    else if (v1) ok = UpdateID3v1Fields(id3v1, messages, file, update);
-    else ok = UpdateID3v2Fields(id3v2, messages, file, update);
-    return ok ? kExitOk : kExitFailed;
+    return RunFileBatch(line.positional, err, [&](const std::string& file, Prompter& prompter) {
+        const TagMessages messages{prompter, kEnglish};
+        if (v1 && v2) return UpdateID3Fields(id3v1, id3v2, messages, file, update);
+        if (v1) return UpdateID3v1Fields(id3v1, messages, file, update);
+        return UpdateID3v2Fields(id3v2, messages, file, update);
+    });
 }
 
 }  // namespace
@@ -157,7 +162,8 @@ int RunTagCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return RunSubcommand(args, "tag",
                          {{"show", kShow.usage, Show},
                           {"update", kUpdate.usage, Update},
-                          {"rename", kTagRenameUsage, RunTagRenameCommand}},
+                          {"rename", kTagRenameUsage, RunTagRenameCommand},
+                          {"from-name", kTagFromNameUsage, RunTagFromNameCommand}},
                          out, err);
 }
 

@@ -81,11 +81,19 @@ void UpdateCommonFields(Tag& tag, const TagFieldUpdate& u) {
     if (leading >= 1 && leading != tag.Track()) tag.SetTrack(TrackFromText(u.track));
 }
 
-template <class Tag>
-bool SaveUpdated(Tag& tag, const TagMessages& messages, const std::string& fileName) {
-    if (FileExists(fileName) && tag.SaveToFile(fileName)) return true;
-    messages.Show(MessageId::TagSaveFailed, fileName, FileExists(fileName) ? tag.LastError() : std::string());
-    return false;
+// Every update replaces the file through a temporary copy, the ID3v1 record
+// too: a batch stopped part-way leaves no file torn.
+bool SaveUpdated(TID3v1* v1, TID3v2* v2, const TagMessages& messages, const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        messages.Show(MessageId::TagSaveFailed, fileName);
+        return false;
+    }
+    if (FileResult r = SaveTagsToFile(fileName, v1, v2); !r) {
+        messages.Show(MessageId::TagSaveFailed, fileName, r.error);
+        return false;
+    }
+    if (v2) messages.ShowDropped(*v2, fileName);
+    return true;
 }
 
 void UpdateID3v1Genre(TID3v1& tag, const TagFieldUpdate& update) {
@@ -124,7 +132,7 @@ bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::stri
     ReadForUpdate(tag, messages, fileName);
     UpdateCommonFields(tag, update);
     UpdateID3v1Genre(tag, update);
-    return SaveUpdated(tag, messages, fileName);
+    return SaveUpdated(&tag, nullptr, messages, fileName);
 }
 
 bool UpdateID3v2Fields(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
@@ -133,9 +141,7 @@ bool UpdateID3v2Fields(TID3v2& tag, const TagMessages& messages, const std::stri
     ReadForUpdate(tag, messages, fileName);
     UpdateCommonFields(tag, update);
     UpdateID3v2Genre(tag, update);
-    if (!SaveUpdated(tag, messages, fileName)) return false;
-    messages.ShowDropped(tag, fileName);
-    return true;
+    return SaveUpdated(nullptr, &tag, messages, fileName);
 }
 
 bool UpdateID3Fields(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& fileName,
@@ -152,12 +158,7 @@ bool UpdateID3Fields(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const 
     UpdateID3v1Genre(v1, update);
     UpdateCommonFields(v2, update);
     UpdateID3v2Genre(v2, update);
-    if (FileResult r = SaveTagsToFile(fileName, &v1, &v2); !r) {
-        messages.Show(MessageId::TagSaveFailed, fileName, r.error);
-        return false;
-    }
-    messages.ShowDropped(v2, fileName);
-    return true;
+    return SaveUpdated(&v1, &v2, messages, fileName);
 }
 
 }  // namespace tandrel

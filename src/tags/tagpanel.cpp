@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "tags/tagfile.h"
+#include "tags/tagsave.h"
 #include "tags/tagtext.h"
 #include "text/cp1251.h"
 
@@ -56,6 +57,28 @@ bool AcceptLoss(const TagMessages& messages, const std::u32string& lost, const s
 }
 
 std::string FirstChars(const std::string& s, std::size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+
+void SetID3v1Genre(TID3v1& tag, const TagPanelHalf& half) {
+    const int p = half.genrePosition;
+    tag.SetGenreID(p >= 1 && p <= kGenreCount ? static_cast<std::uint8_t>(p - 1) : kNoGenre);
+}
+
+// The ID3v2 fields of the half over the tag as the file holds it now, so that
+// what the half leaves unchanged keeps its frames. False after the message
+// when the tag cannot be read; lost gets the characters the change loses.
+bool SetID3v2FromFile(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
+                      const TagPanelHalf& half, std::u32string& lost) {
+    if (FileExists(fileName) && !tag.ReadFromFile(fileName)) {
+        messages.Show(MessageId::TagSaveFailed, fileName, tag.LastError());
+        return false;
+    }
+    const TID3v2 before = tag;
+    SetCommonFields(tag, half);
+    tag.SetGenre(Typed(half.genreText));
+    AddLostCharacters(lost, half.unmappable);
+    AddLostCharacters(lost, before.CharactersLostBy(tag));
+    return true;
+}
 
 }  // namespace
 
@@ -112,27 +135,38 @@ bool SaveID3v1FromPanel(TID3v1& tag, const TagMessages& messages, const std::str
     if (fileName.empty()) return false;
     if (!AcceptLoss(messages, half.unmappable, fileName)) return false;
     SetCommonFields(tag, half);
-    const int p = half.genrePosition;
-    tag.SetGenreID(p >= 1 && p <= kGenreCount ? static_cast<std::uint8_t>(p - 1) : kNoGenre);
+    SetID3v1Genre(tag, half);
     return SaveShown(tag, messages, fileName);
 }
 
 bool SaveID3v2FromPanel(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
                         const TagPanelHalf& half) {
     if (fileName.empty()) return false;
-    // The tag as the file holds it now: what the half leaves unchanged keeps its frames.
-    if (FileExists(fileName) && !tag.ReadFromFile(fileName)) {
-        messages.Show(MessageId::TagSaveFailed, fileName, tag.LastError());
-        return false;
-    }
-    const TID3v2 before = tag;
-    SetCommonFields(tag, half);
-    tag.SetGenre(Typed(half.genreText));
-    std::u32string lost = half.unmappable;
-    AddLostCharacters(lost, before.CharactersLostBy(tag));
+    std::u32string lost;
+    if (!SetID3v2FromFile(tag, messages, fileName, half, lost)) return false;
     if (!AcceptLoss(messages, lost, fileName)) return false;
     if (!SaveShown(tag, messages, fileName)) return false;
     messages.ShowDropped(tag, fileName);
+    return true;
+}
+
+bool SaveID3FromPanel(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& fileName,
+                      const TagPanelHalf& half1, const TagPanelHalf& half2) {
+    if (fileName.empty()) return false;
+    std::u32string lost = half1.unmappable;
+    if (!SetID3v2FromFile(v2, messages, fileName, half2, lost)) return false;
+    if (!AcceptLoss(messages, lost, fileName)) return false;
+    SetCommonFields(v1, half1);
+    SetID3v1Genre(v1, half1);
+    if (!FileExists(fileName)) {
+        messages.Show(MessageId::TagSaveFailed, fileName);
+        return false;
+    }
+    if (FileResult r = SaveTagsToFile(fileName, &v1, &v2); !r) {
+        messages.Show(MessageId::TagSaveFailed, fileName, r.error);
+        return false;
+    }
+    messages.ShowDropped(v2, fileName);
     return true;
 }
 

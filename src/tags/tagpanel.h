@@ -53,6 +53,11 @@ bool SaveID3v1FromPanel(TID3v1& tag, const TagMessages& messages, const std::str
                         const TagPanelHalf& half);
 bool SaveID3v2FromPanel(TID3v2& tag, const TagMessages& messages, const std::string& fileName,
                         const TagPanelHalf& half);
+// Both halves, as the two saves above one after the other, but in one
+// replacement of the file: it never ends up with one tag new and the other
+// old, and the characters both would lose are asked about once.
+bool SaveID3FromPanel(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& fileName,
+                      const TagPanelHalf& half1, const TagPanelHalf& half2);
 
 // "ID3v1 >>": the texts as they are, the genre by list position.
 void CopyID3v1ToID3v2(const TagPanelHalf& v1, TagPanelHalf& v2);

@@ -68,6 +68,9 @@ public:
     virtual TID3v1& id3v1() = 0;
     virtual TID3v2& id3v2() = 0;
     virtual void ClearTagPanel() = 0;
+    // Both halves take the tags of the file's name; with save they are written
+    // into the file. True when filled (and saved).
+    virtual bool FileNameToTags(const std::string& fullName, bool save) = 0;
 
     // Commands whose operation exists are marked; enable rules only enable those.
     static void MarkWired(QObject* command) { command->setProperty("wired", true); }

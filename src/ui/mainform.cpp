@@ -19,6 +19,7 @@
 #include "ui/langform.h"
 #include "ui/renamecommands.h"
 #include "ui/searchcommands.h"
+#include "ui/tagbatchcommands.h"
 #include "ui/tagpanelview.h"
 
 namespace tandrel {
@@ -189,6 +190,7 @@ void TMainForm::WireCommands() {
     fromTagsCommands_ = new TFromTagsCommands(*this, *fileManager->bbtnFromID3Rename, this);
     WireOutputCommands();
     searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
+    tagBatchCommands_ = new TTagBatchCommands(*this, *tagPanel, this);
 }
 
 void TMainForm::FormCreate() {
@@ -408,6 +410,10 @@ TID3v2& TMainForm::id3v2() { return tagView_->id3v2(); }
 void TMainForm::ClearTagPanel() {
     tagView_->ClearID3v1Panel();
     tagView_->ClearID3v2Panel();
+}
+
+bool TMainForm::FileNameToTags(const std::string& fullName, bool save) {
+    return tagView_->FileNameToTags(fullName, save);
 }
 
 std::string TMainForm::MasksFile() const { return JoinPath(programDir_, "TdMasks.ini"); }

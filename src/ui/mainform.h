@@ -28,6 +28,7 @@ class TagPanelView;
 class TRenameCommands;
 class TFromTagsCommands;
 class TSearchCommands;
+class TTagBatchCommands;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -142,6 +143,7 @@ public:
     TID3v1& id3v1() override;
     TID3v2& id3v2() override;
     void ClearTagPanel() override;
+    bool FileNameToTags(const std::string& fullName, bool save) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // the exit question
@@ -204,6 +206,7 @@ private:
     TRenameCommands* renameCommands_ = nullptr;
     TFromTagsCommands* fromTagsCommands_ = nullptr;
     TSearchCommands* searchCommands_ = nullptr;
+    TTagBatchCommands* tagBatchCommands_ = nullptr;
 };
 
 }  // namespace tandrel

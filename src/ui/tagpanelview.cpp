@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "tags/nametags.h"
 #include "tags/tagtext.h"
 #include "text/cp1251.h"
 #include "app/messages.h"
@@ -139,6 +140,20 @@ bool TagPanelView::UpdateID3v2Fields(const std::string& fileName, const TagField
 
 bool TagPanelView::UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update) {
     return tandrel::UpdateID3Fields(id3v1_, id3v2_, Messages(), fileName, update);
+}
+
+bool TagPanelView::FileNameToTags(const std::string& fullName, bool save) {
+    TagPanelHalf v1 = Read(panel_.v1), v2 = Read(panel_.v2);
+    PutNameTags(tandrel::FileNameToTags(fullName), save, v1, v2);
+    Write(panel_.v1, v1);
+    Write(panel_.v2, v2);
+    // The halves now hold that file's tags: "Update ID3v1" and "Update ID3v2" save into it.
+    shownV1_ = shownV2_ = fullName;
+    panel_.v1.save->setEnabled(true);
+    panel_.v2.save->setEnabled(true);
+    if (!save) return true;
+    // Read back, so that the characters the code page lacks are those the controls show now.
+    return tandrel::SaveID3FromPanel(id3v1_, id3v2_, Messages(), fullName, Read(panel_.v1), Read(panel_.v2));
 }
 
 void TagPanelView::FilesListBoxClick() {

@@ -41,6 +41,10 @@ public:
     bool UpdateID3v2Fields(const std::string& fileName, const TagFieldUpdate& update);
     // Both tags in one replacement of the file (the batch update of both).
     bool UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update);
+    // Both halves take the track, artist and title of the file's name; with
+    // save, album, year and comment are emptied and both halves (the genre as
+    // shown) written into the file in one replacement. True when filled (and saved).
+    bool FileNameToTags(const std::string& fullName, bool save);
 
     // Handlers.
     Q_INVOKABLE void FilesListBoxClick();  // the tag part of the file list's click

@@ -61,7 +61,7 @@ TEST_F(CliConventionsTest, EverySubcommandAnswersHelpWithItsOwnUsage) {
         {{"help"}, "COMMAND ARG..."},
         {{"text", "ToTranslit", "--help"}, "text ToTranslit TEXT"},
         {{"tag", "show", "--help"}, "tag show FILE"},
-        {{"tag", "update", "--help"}, "tag update FILE [--tags"},
+        {{"tag", "update", "--help"}, "tag update FILE... [--tags"},
         {{"rename", "translit", "DIR", "--help"}, "rename translit|"},
         {{"rename-back", "renamed", "DIR", "--help"}, "rename-back renamed|deleted DIR"},
         {{"number", "add", "--help"}, "number add DIR"},

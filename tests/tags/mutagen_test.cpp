@@ -2,11 +2,10 @@
 // and a mutagen tag reads here and keeps its picture through a save.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 
 #include "support/cp1251_text.h"
+#include "support/mutagen.h"
 #include "support/tempdir.h"
 #include "tagbytes.h"
 #include "tags/id3v1.h"
@@ -18,41 +17,14 @@
 namespace tandrel {
 namespace {
 
-// The first Python that has mutagen, or "".
-const std::string& Python() {
-    static const std::string python = [] {
-        for (const char* candidate : {"python3", "/usr/bin/python3"}) {
-            const std::string probe = std::string(candidate) + " -c 'import mutagen' >/dev/null 2>&1";
-            if (std::system(probe.c_str()) == 0) return std::string(candidate);
-        }
-        return std::string();
-    }();
-    return python;
-}
-
 std::map<std::string, std::string> Oracle(const std::string& command, const std::string& path) {
-    const std::string line =
-        Python() + " '" TANDREL_TAGS_TEST_DIR "/mutagen_oracle.py' " + command + " '" + path + "' 2>&1";
-    std::map<std::string, std::string> values;
-    FILE* pipe = popen(line.c_str(), "r");
-    if (!pipe) return values;
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, pipe)) {
-        std::string text = buffer;
-        if (!text.empty() && text.back() == '\n') text.pop_back();
-        const std::size_t eq = text.find('=');
-        if (eq == std::string::npos) values["output"] += text;  // an error report
-        else values[text.substr(0, eq)] = text.substr(eq + 1);
-    }
-    EXPECT_EQ(pclose(pipe), 0) << values["output"];
-    return values;
+    return test::MutagenOracle(command, path);
 }
-
 
 class MutagenRoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (Python().empty()) GTEST_SKIP() << "python3 cannot import mutagen";
+        if (test::MutagenPython().empty()) GTEST_SKIP() << "python3 cannot import mutagen";
     }
     test::TempDir dir;
 };
