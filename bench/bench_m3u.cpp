@@ -53,20 +53,24 @@ double TimeCommand(const std::string& command, long& lines) {
     return Seconds(start);
 }
 
-// The terminal command as a user runs it; its output lines counted.
-double TimeCli(const std::vector<std::string>& args, long& lines, int& code) {
+// The terminal command as a user runs it; its output lines counted, and of
+// them the paths found below tree.
+double TimeCli(const std::vector<std::string>& args, const std::string& tree, long& lines, long& found, int& code) {
     std::ostringstream out, err;
     const Clock::time_point start = Clock::now();
     code = tandrel::RunCli(args, out, err);
     const double seconds = Seconds(start);
     lines = CountLines(out.str());
+    found = 0;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) found += line.rfind(tree + "/", 0) == 0;
     if (!err.str().empty()) std::fprintf(stderr, "%s", err.str().c_str());
     return seconds;
 }
 
-void Row(const char* what, double ours, long ourLines, double theirs, long theirLines) {
-    std::printf("%-24s tandrel %8.3f s (%6ld lines)   find %8.3f s (%6ld lines)   ratio %5.2f\n", what, ours,
-                ourLines, theirs, theirLines, ours / theirs);
+void Row(const char* what, double ours, long ourLines, long found, double theirs, long theirLines) {
+    std::printf("%-20s tandrel %8.3f s (%5ld lines, %5ld found)   find %8.3f s (%6ld lines)   ratio %5.2f\n", what,
+                ours, ourLines, found, theirs, theirLines, ours / theirs);
 }
 
 }  // namespace
@@ -126,16 +130,17 @@ int main(int argc, char** argv) {
     long findLines = 0;
     const std::string findCommand = "find '" + tree.string() + "' -type f";
     TimeCommand(findCommand, findLines);  // warms the caches
-    long lines = 0;
+    long lines = 0, found = 0;
     int code = 0, failed = 0;
-    const double single = TimeCli({"m3u", "find", playlist, "--drives", tree.string()}, lines, code);
+    const double single = TimeCli({"m3u", "find", playlist, "--drives", tree.string()}, tree.string(), lines, found, code);
     failed |= code;
     const double findSingle = TimeCommand(findCommand, findLines);
-    Row("m3u find (single)", single, lines, findSingle, findLines);
-    const double all = TimeCli({"m3u", "find", playlist, "--all", "--drives", tree.string()}, lines, code);
+    Row("m3u find (single)", single, lines, found, findSingle, findLines);
+    const double all =
+        TimeCli({"m3u", "find", playlist, "--all", "--drives", tree.string()}, tree.string(), lines, found, code);
     failed |= code;
     const double findAll = TimeCommand(findCommand, findLines);
-    Row("m3u find --all", all, lines, findAll, findLines);
+    Row("m3u find --all", all, lines, found, findAll, findLines);
 
     if (!keep) {
         std::error_code ec;

@@ -45,19 +45,20 @@ public:
             if (!IsPlaylistEntry(lines[i])) continue;
             const EntryQuery query = FindQueryFor(lines[i], options);
             Entry e;
-            e.line = i;
-            // An empty name names no file (every name would contain it).
             e.needle = needles_.Add(ToLowerCase(query.name));
             e.admitsAll = MaskAdmitsEverything(query.mask);
             e.lowerMask = ToLowerCase(query.mask);
-            if (e.needle >= 0) {
-                if (byNeedle_.size() <= static_cast<std::size_t>(e.needle)) byNeedle_.resize(static_cast<std::size_t>(e.needle) + 1);
-                byNeedle_[static_cast<std::size_t>(e.needle)].push_back(entries_.size());
+            if (e.needle < 0) {
+                e.state = State::Finished;  // an empty name names no file (every name would contain it)
+            } else {
+                const auto needle = static_cast<std::size_t>(e.needle);
+                if (byNeedle_.size() <= needle) byNeedle_.resize(needle + 1);
+                byNeedle_[needle].push_back(entries_.size());
+                ++searching_;
             }
             entryOfLine_.resize(i + 1, kNoEntry);
             entryOfLine_[i] = entries_.size();
             entries_.push_back(std::move(e));
-            ++searching_;
         }
         needles_.Build();
     }
@@ -100,7 +101,6 @@ private:
     static constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
     enum class State { Searching, Found, Finished };
     struct Entry {
-        std::size_t line = 0;
         int needle = -1;
         bool admitsAll = true;
         std::string lowerMask;

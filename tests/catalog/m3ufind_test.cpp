@@ -161,6 +161,15 @@ TEST_F(M3UFindTest, EmptyNameMatchesNothing) {
     EXPECT_EQ(Find({"D:\\Music\\", "x/.mp3"}, o).lines, (Lines{"D:\\Music\\", "x/.mp3"}));
 }
 
+TEST_F(M3UFindTest, EntryWithAnEmptyNameDoesNotKeepTheWalkGoing) {
+    tmp.Write("r1/a.mp3", "");
+    tmp.Write("r2/b.mp3", "");
+    EXPECT_EQ(Find({"a.mp3", "D:\\Music\\"}, {}, {tmp / "r1", tmp / "r2"}).lines,
+              (Lines{tmp / "r1/a.mp3", "D:\\Music\\"}));
+    // Every entry that can be found is found in the first root: the second is not listed.
+    EXPECT_EQ(prompter.Texts(test::PromptKind::Progress), Lines{tmp / "r1"});
+}
+
 TEST_F(M3UFindTest, SymlinkedDirectoryIsNotEntered) {
     tmp.Write("outside/song.mp3", "");
     tmp.Write("tree/a.mp3", "");
