@@ -47,12 +47,6 @@ TEST(M3UFindRules, MaskFilterLowerCasesBothSidesAndAdmitsNamesWithoutExtension) 
     for (const Case& c : cases) EXPECT_EQ(FindMaskAdmits(c.mask, c.name), c.admitted) << c.mask << " " << c.name;
 }
 
-TEST(M3UFindRules, NameAndDirectoryLineSplitsAtEitherSeparator) {
-    EXPECT_EQ(NameAndDirectoryLine("C:\\Music\\song.mp3"), "song.mp3 \t[C:\\Music]");
-    EXPECT_EQ(NameAndDirectoryLine("/m/a\\b.mp3"), "b.mp3 \t[/m/a]");
-    EXPECT_EQ(NameAndDirectoryLine("#EXTM3U"), "#EXTM3U \t[]");
-}
-
 class M3UFindTest : public ::testing::Test {
 protected:
     M3UFindResult Find(const Lines& playlist, const M3UFindOptions& o = {}, Lines roots = {}) {
@@ -127,8 +121,9 @@ TEST_F(M3UFindTest, AddFileNameRewritesEveryLine) {
     tmp.Write("m/song.mp3", "");
     M3UFindOptions o;
     o.addFileName = true;
-    EXPECT_EQ(Find({"#EXTM3U", "C:\\Music\\song.mp3", "C:\\Music\\gone.mp3"}, o).lines,
-              (Lines{"#EXTM3U \t[]", "song.mp3 \t[" + (tmp / "m") + "]", "gone.mp3 \t[C:\\Music]"}));
+    EXPECT_EQ(Find({"#EXTM3U", "C:\\Music\\song.mp3", "C:\\Music\\gone.mp3", "/m/a\\lost.mp3"}, o).lines,
+              (Lines{"#EXTM3U \t[]", "song.mp3 \t[" + (tmp / "m") + "]", "gone.mp3 \t[C:\\Music]",
+                     "lost.mp3 \t[/m/a]"}));
 }
 
 TEST_F(M3UFindTest, RootsAreSearchedInOrderAndAFoundEntrySkipsTheLaterOnes) {
