@@ -40,7 +40,9 @@ public:
                 if (entry.name == "." || entry.name == "..") continue;
                 if (handler_.onDirectory) handler_.onDirectory(dir, entry);
                 // A linked directory may lead anywhere: it is not entered.
-                if (recursive_ && (entry.attr & faSymLink) == 0) Walk(JoinPath(dir, entry.name));
+                if (recursive_ && (entry.attr & faSymLink) == 0 &&
+                    (!handler_.enterDirectory || handler_.enterDirectory(dir, entry)))
+                    Walk(JoinPath(dir, entry.name));
                 continue;
             }
             if (admit_ && !admit_(entry.name)) continue;

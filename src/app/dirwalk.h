@@ -38,6 +38,9 @@ struct WalkHandler {
     // Asked before each entry: true ends the walk (each directory that was
     // begun still gets its end).
     std::function<bool()> stopWalk{};
+    // Asked after onDirectory, before the walk descends: false leaves that
+    // sub-directory out.
+    std::function<bool(const std::string& dir, const FindData& subdir)> enterDirectory{};
 };
 
 // "Cannot read " + dir + ": " + reason, the status text of a skipped directory.

@@ -30,6 +30,13 @@ public:
     // before an existing file is replaced.
     virtual std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& dir,
                                                       const std::string& filter) = 0;
+    // The open dialog with the filter of the 0-based index preselected; where
+    // filters cannot be preselected, the plain open dialog.
+    virtual std::optional<std::string> OpenFileDialogWithFilter(const std::string& title, const std::string& dir,
+                                                                const std::string& filter, int filterIndex) {
+        static_cast<void>(filterIndex);
+        return OpenFileDialog(title, dir, filter);
+    }
     virtual std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
                                                       const std::string& defaultName, const std::string& filter) = 0;
     virtual std::optional<std::string> DirectoryDialog(const std::string& title, const std::string& dir) = 0;

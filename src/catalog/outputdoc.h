@@ -9,6 +9,10 @@
 
 namespace tandrel {
 
+// The filters of the output's open dialog; the second one is the playlists'.
+inline constexpr const char* kOutputOpenFilter =
+    "Text files (*.txt)|*.txt|Play List (*.m3u)|*.m3u|All files (*.*)|*.*";
+
 // How a new output document is opened.
 enum class OpenMode {
     FileList = 0,       // the given file, or the file selected in the file list

@@ -46,6 +46,9 @@ public:
     // Puts the mask in the mask box and applies it, as if the user typed it.
     virtual void setFileMask(const std::string& mask) = 0;
     virtual std::vector<std::string> driveRoots() const = 0;
+    // Moves the directory list, and with it the file list and the current
+    // directory, to dir; false when dir is not a directory.
+    virtual bool GoToDirectory(const std::string& dir) = 0;
     virtual FileListBox& fileList() = 0;
     // The file list shows media files (a media mask is applied).
     virtual bool fileListShowsMedia() const = 0;
@@ -59,6 +62,17 @@ public:
     virtual void RefreshCheckList() = 0;
     // "Add file name" is checked.
     virtual bool outputAddsFileName() const = 0;
+    // The lines of the editor, and of the view that is visible (the editor or the check list).
+    virtual std::vector<std::string> outputLines() const = 0;
+    virtual std::vector<std::string> visibleOutputLines() const = 0;
+    // Replaces the lines of the editor only, or of the visible view only.
+    virtual void ReplaceOutputLines(const std::vector<std::string>& lines) = 0;
+    virtual void ReplaceVisibleOutputLines(const std::vector<std::string>& lines) = 0;
+    // The output's document name; naming it anew also sets the save path and the captions.
+    virtual const std::string& documentName() const = 0;
+    virtual void NameOutputDocument(const std::string& name) = 0;
+    // The Save command of the output (it asks before replacing a file).
+    virtual void SaveOutput() = 0;
 
     // The status line.
     virtual void setStatusText(const std::string& text) = 0;

@@ -17,6 +17,7 @@
 #include "ui/editform.h"
 #include "ui/fromtagscommands.h"
 #include "ui/langform.h"
+#include "ui/m3ucommands.h"
 #include "ui/renamecommands.h"
 #include "ui/searchcommands.h"
 #include "ui/tagbatchcommands.h"
@@ -48,6 +49,10 @@ public:
     std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& dir,
                                               const std::string& filter) override {
         return form_.dialogs_.OpenFileDialog(title, dir, filter);
+    }
+    std::optional<std::string> OpenFileDialogWithFilter(const std::string& title, const std::string& dir,
+                                                        const std::string& filter, int filterIndex) override {
+        return form_.dialogs_.OpenFileDialogWithFilter(title, dir, filter, filterIndex);
     }
     std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
                                               const std::string& defaultName, const std::string& filter) override {
@@ -191,6 +196,7 @@ void TMainForm::WireCommands() {
     WireOutputCommands();
     searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
     tagBatchCommands_ = new TTagBatchCommands(*this, *tagPanel, this);
+    m3uCommands_ = new TM3UCommands(*this, *output, *searchBox, *advancedSearch, this);
 }
 
 void TMainForm::FormCreate() {
@@ -227,7 +233,8 @@ void TMainForm::ApplyLoadedSettings(bool keyOpened, const MainControlValues& val
     if (!keyOpened) return;  // first start: every control keeps its built-in state
     if (values.homeDir) fileManager->dirListBox->setDirectory(*values.homeDir);
     ApplyControlValues(values);
-    if (!settings_.m3uDlgBox) menus_["mnFindM3Unames"]->setEnabled(false);
+    QAction* findM3U = menus_["mnFindM3Unames"];
+    findM3U->setEnabled(settings_.m3uDlgBox && IsWired(findM3U));
     if (values.id3Show) {
         SetMinimumWindowHeight(kMinHeightTags);
     } else {
@@ -393,6 +400,8 @@ void TMainForm::setFileMask(const std::string& mask) {
     }
     edMaskChange();
 }
+
+bool TMainForm::GoToDirectory(const std::string& dir) { return fileManager->dirListBox->setDirectory(dir); }
 
 std::vector<std::string> TMainForm::driveRoots() const {
     std::vector<std::string> roots;

@@ -29,6 +29,7 @@ class TRenameCommands;
 class TFromTagsCommands;
 class TSearchCommands;
 class TTagBatchCommands;
+class TM3UCommands;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -79,7 +80,6 @@ public:
     void FilesListBoxClick();
     void FilesListBoxKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void bbtnSelAllClick();
-    void mnGetMP3filesClick();
     void pmGoToDirClick();
     void mnPasteFromClipboardClick();
     void btnID3ShowClick();
@@ -96,8 +96,13 @@ public:
     std::string OpenOutputDocument(OpenMode mode, const std::string& fileName) override;
     std::vector<std::string>& searchResults() override { return searchResults_; }
     std::string outputText() const;
-    std::vector<std::string> outputLines() const;
-    const std::string& documentName() const { return documentName_; }
+    std::vector<std::string> outputLines() const override;
+    std::vector<std::string> visibleOutputLines() const override;
+    void ReplaceOutputLines(const std::vector<std::string>& lines) override;
+    void ReplaceVisibleOutputLines(const std::vector<std::string>& lines) override;
+    const std::string& documentName() const override { return documentName_; }
+    void NameOutputDocument(const std::string& name) override;
+    void SaveOutput() override { mnSaveClick(); }
     const std::string& savePath() const { return savePath_; }
     CheckListModel& checkList() { return checkList_; }
     void RefreshCheckList() override;
@@ -135,6 +140,7 @@ public:
     std::string fileMask() const override;
     void setFileMask(const std::string& mask) override;
     std::vector<std::string> driveRoots() const override;
+    bool GoToDirectory(const std::string& dir) override;
     FileListBox& fileList() override { return *fileManager->filesListBox; }
     bool fileListShowsMedia() const override;
     void ClearOutputText() override;
@@ -207,6 +213,7 @@ private:
     TFromTagsCommands* fromTagsCommands_ = nullptr;
     TSearchCommands* searchCommands_ = nullptr;
     TTagBatchCommands* tagBatchCommands_ = nullptr;
+    TM3UCommands* m3uCommands_ = nullptr;
 };
 
 }  // namespace tandrel

@@ -7,7 +7,6 @@
 #include "platform/files.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
-#include "text/strings.h"
 #include "ui/mainform.h"
 #include "ui/tagpanelview.h"
 
@@ -113,14 +112,6 @@ void TMainForm::FilesListBoxKeyUp(int key, Qt::KeyboardModifiers) {
         }
     }
     list->reload();
-}
-
-void TMainForm::mnGetMP3filesClick() {
-    searchResults_.clear();
-    for (const std::string& name : fileManager->filesListBox->names())
-        searchResults_.push_back(CopyBeforeLastChar(name, '.'));
-    OpenOutputDocument(OpenMode::SearchResults, "");
-    RefreshCheckList();
 }
 
 void TMainForm::bbtnSelAllClick() { fileManager->filesListBox->selectAllEntries(); }

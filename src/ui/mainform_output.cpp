@@ -20,7 +20,6 @@ namespace tandrel {
 
 namespace {
 
-const char* kOpenFilter = "Text files (*.txt)|*.txt|Play List (*.m3u)|*.m3u|All files (*.*)|*.*";
 const char* kSaveFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
 
 }  // namespace
@@ -39,8 +38,7 @@ void TMainForm::WireOutputCommands() {
                                 ButtonWire{output->bbtnShowWindow, &TMainForm::bbtnShowWindowClick},
                                 ButtonWire{output->bbtnCheckAll, &TMainForm::bbtnCheckAllClick},
                                 ButtonWire{output->bbtnUnCheckAll, &TMainForm::bbtnUnCheckAllClick},
-                                ButtonWire{output->bbtnFindInWindow, &TMainForm::mnFindClick},
-                                ButtonWire{output->bbtnGetMP3files, &TMainForm::mnGetMP3filesClick}}) {
+                                ButtonWire{output->bbtnFindInWindow, &TMainForm::mnFindClick}}) {
         MarkWired(w.button);
         connect(w.button, &QPushButton::clicked, this, w.handler);
     }
@@ -55,7 +53,6 @@ void TMainForm::WireOutputCommands() {
         {"pmToClipBoard", &TMainForm::pmToClipBoardClick, true},
         {"pmCheckedToClipBoard", &TMainForm::pmCheckedToClipBoardClick, false},
         {"pmShowID3tags", &TMainForm::pmShowID3tagsClick, true},
-        {"mnGetMP3files", &TMainForm::mnGetMP3filesClick, false},  // enabled by a media mask
     };
     for (const ActionWire& w : actions) WireEntry(w.name, this, w.handler, w.enabled);
 }
@@ -98,6 +95,30 @@ std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& file
     ShowDocumentName();
     findPosition_ = 0;
     return name;
+}
+
+std::vector<std::string> TMainForm::visibleOutputLines() const {
+    return output->clbOutput->isHidden() ? outputLines() : checkList_.lines();
+}
+
+void TMainForm::ReplaceOutputLines(const std::vector<std::string>& lines) {
+    output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
+}
+
+void TMainForm::ReplaceVisibleOutputLines(const std::vector<std::string>& lines) {
+    if (output->clbOutput->isHidden()) {
+        ReplaceOutputLines(lines);
+    } else {
+        checkList_.setLines(lines);
+        RefreshCheckList();
+    }
+}
+
+void TMainForm::NameOutputDocument(const std::string& name) {
+    documentName_ = name;
+    savePath_ = name;
+    findPosition_ = 0;
+    ShowDocumentName();
 }
 
 void TMainForm::ShowDocumentName() {
@@ -167,7 +188,7 @@ void TMainForm::bbtnCheckAllClick() { checkList_.setAllChecked(true); }
 void TMainForm::bbtnUnCheckAllClick() { checkList_.setAllChecked(false); }
 
 void TMainForm::mnOpenClick() {
-    const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOpenFilter);
+    const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOutputOpenFilter);
     if (!chosen) return;
     // The open dialog makes the chosen file's directory current.
     if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) MakeCurrent(dir);
@@ -175,7 +196,7 @@ void TMainForm::mnOpenClick() {
 }
 
 void TMainForm::mnOpenWinClick() {
-    const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOpenFilter);
+    const std::optional<std::string> chosen = prompter().OpenFileDialog("", CurrentDirectory(), kOutputOpenFilter);
     if (!chosen || !editForm_) return;
     if (const std::string dir = ExtractDirPart(*chosen); !dir.empty()) MakeCurrent(dir);
     editForm_->setFileName(CopyAfterLastChar(*chosen, kPathDelim));

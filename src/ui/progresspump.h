@@ -38,6 +38,10 @@ public:
                                               const std::string& filter) override {
         return window_.OpenFileDialog(title, dir, filter);
     }
+    std::optional<std::string> OpenFileDialogWithFilter(const std::string& title, const std::string& dir,
+                                                        const std::string& filter, int filterIndex) override {
+        return window_.OpenFileDialogWithFilter(title, dir, filter, filterIndex);
+    }
     std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
                                               const std::string& defaultName, const std::string& filter) override {
         return window_.SaveFileDialog(title, dir, defaultName, filter);

@@ -58,6 +58,12 @@ std::optional<std::string> QtDialogs::OpenFileDialog(const std::string& title, c
     return Chosen(QFileDialog::getOpenFileName(parent_, ToQt(title), ToQt(dir), QtFilter(filter)));
 }
 
+std::optional<std::string> QtDialogs::OpenFileDialogWithFilter(const std::string& title, const std::string& dir,
+                                                               const std::string& filter, int filterIndex) {
+    QString selected = QtFilter(filter).split(";;").value(filterIndex);
+    return Chosen(QFileDialog::getOpenFileName(parent_, ToQt(title), ToQt(dir), QtFilter(filter), &selected));
+}
+
 std::optional<std::string> QtDialogs::SaveFileDialog(const std::string& title, const std::string& dir,
                                                      const std::string& defaultName, const std::string& filter) {
     const QString start = ToQt(dir) + "/" + ToQt(defaultName);

@@ -19,6 +19,8 @@ public:
                                         const std::string& defaultText) override;
     std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& dir,
                                               const std::string& filter) override;
+    std::optional<std::string> OpenFileDialogWithFilter(const std::string& title, const std::string& dir,
+                                                        const std::string& filter, int filterIndex) override;
     std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
                                               const std::string& defaultName, const std::string& filter) override;
     std::optional<std::string> DirectoryDialog(const std::string& title, const std::string& dir) override;

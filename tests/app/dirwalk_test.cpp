@@ -124,6 +124,22 @@ TEST(DirWalk, DirectoryWithoutReadPermissionIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ(test::ReadAll(report), "Cannot read " + locked + ": Permission denied\nfile a.mp3\n");
 }
 
+TEST(DirWalk, SubdirectoryRefusedByEnterDirectoryIsReportedButNotEntered) {
+    TempDir tmp;
+    tmp.Write("a.mp3", "1");
+    tmp.Write("skip/b.mp3", "2");
+    tmp.Write("take/c.mp3", "3");
+    Visit v;
+    WalkHandler h = v.Handler();
+    h.enterDirectory = [](const std::string&, const FindData& sub) { return sub.name != "skip"; };
+    WalkDirectory(tmp.str(), true, MaskFilter("*.*"), h);
+    EXPECT_GE(v.IndexOf("dir " + tmp.str() + "|skip"), 0);
+    EXPECT_EQ(v.IndexOf("begin " + (tmp / "skip")), -1);
+    EXPECT_EQ(v.IndexOf("file " + (tmp / "skip") + "|b.mp3"), -1);
+    EXPECT_GE(v.IndexOf("file " + (tmp / "take") + "|c.mp3"), 0);
+    EXPECT_GE(v.IndexOf("file " + tmp.str() + "|a.mp3"), 0);
+}
+
 TEST(DirWalk, SymlinkedDirectoryIsReportedButNeverEntered) {
     // The link leads out of the tree: nothing there may be handed on.
     TempDir tmp;

@@ -85,6 +85,13 @@ public:
         return TakeText("open dialog");
     }
 
+    // Recorded as an open dialog with the preselected filter's index as a fourth argument.
+    std::optional<std::string> OpenFileDialogWithFilter(const std::string& title, const std::string& dir,
+                                                        const std::string& filter, int filterIndex) override {
+        Record(PromptKind::OpenFile, title, {title, dir, filter, std::to_string(filterIndex)});
+        return TakeText("open dialog");
+    }
+
     std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& dir,
                                               const std::string& defaultName, const std::string& filter) override {
         Record(PromptKind::SaveFile, title, {title, dir, defaultName, filter});
