@@ -40,10 +40,10 @@ bool ReadPlaylistOrSay(const std::string& path, std::vector<std::string>& lines,
 }
 
 template <class Convert>
-int PlaylistLinesCommand(const std::vector<std::string>& args, const CommandSpec& spec, Convert convert,
+int PlaylistLinesCommand(const std::vector<std::string>& args, const CommandSpec& command, Convert convert,
                          std::ostream& out, std::ostream& err) {
     CommandLine line;
-    if (std::optional<int> code = ParseCommand(args, spec, line, out, err)) return *code;
+    if (std::optional<int> code = ParseCommand(args, command, line, out, err)) return *code;
     std::vector<std::string> lines;
     if (!ReadPlaylistOrSay(line.positional[0], lines, err)) return kExitFailed;
     PrintLines(convert(lines), out);
