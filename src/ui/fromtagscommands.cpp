@@ -52,6 +52,8 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
         if (row.status == TagNameStatus::Renamed) {
             list.reload();
             list.setCurrentName(row.newName);
+            // The status line named the file by its old name.
+            context_.setStatusText(JoinPath(dir, row.newName));
         }
         return;
     }
