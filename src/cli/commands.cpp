@@ -7,6 +7,7 @@
 #include "cli/search_command.h"
 #include "cli/tag_command.h"
 #include "cli/text_command.h"
+#include "cli/tree_command.h"
 
 namespace tandrel {
 
@@ -28,6 +29,7 @@ const std::vector<Command>& Commands() {
         {"tag", "tag show FILE | tag update FILE [options]", RunTagCommand},
         {"search", "search QUERY DIR [options]   find files by name, inside files or by tags", RunSearchCommand},
         {"find-dir", "find-dir QUERY DIR [--add-file-name]   find directories by name", RunFindDirCommand},
+        {"tree", "tree DIR [options]   write the tree file of a directory", RunTreeCommand}, {"describe", "describe DIR [options]   write or correct the description files of a tree", RunDescribeCommand},
     };
     return commands;
 }

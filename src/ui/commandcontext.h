@@ -41,6 +41,8 @@ public:
     // The file manager: the directory shown, the mask box and its list, the
     // drive roots, and the file list with its selection.
     virtual std::string currentDirectory() const = 0;
+    // Moves the file manager to dir, as choosing it there does.
+    virtual void ChangeDirectory(const std::string& dir) = 0;
     virtual std::string fileMask() const = 0;
     virtual std::vector<std::string> MaskList() const = 0;
     // Puts the mask in the mask box and applies it, as if the user typed it.

@@ -14,6 +14,7 @@
 #include "text/cp1251.h"
 #include "text/paths.h"
 #include "text/transforms.h"
+#include "ui/catalogcommands.h"
 #include "ui/editform.h"
 #include "ui/fromtagscommands.h"
 #include "ui/langform.h"
@@ -189,6 +190,7 @@ void TMainForm::WireCommands() {
     fromTagsCommands_ = new TFromTagsCommands(*this, *fileManager->bbtnFromID3Rename, this);
     WireOutputCommands();
     searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
+    catalogCommands_ = new TCatalogCommands(*this, this);
 }
 
 void TMainForm::FormCreate() {

@@ -28,6 +28,7 @@ class TagPanelView;
 class TRenameCommands;
 class TFromTagsCommands;
 class TSearchCommands;
+class TCatalogCommands;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -131,6 +132,7 @@ public:
     RegistryStore& settingsStore() override { return registry_; }
     QAction* menuEntry(const char* name) override { return menus_[name]; }
     std::string currentDirectory() const override;
+    void ChangeDirectory(const std::string& dir) override;
     std::string fileMask() const override;
     void setFileMask(const std::string& mask) override;
     std::vector<std::string> driveRoots() const override;
@@ -204,6 +206,7 @@ private:
     TRenameCommands* renameCommands_ = nullptr;
     TFromTagsCommands* fromTagsCommands_ = nullptr;
     TSearchCommands* searchCommands_ = nullptr;
+    TCatalogCommands* catalogCommands_ = nullptr;
 };
 
 }  // namespace tandrel

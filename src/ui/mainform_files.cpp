@@ -86,6 +86,8 @@ void TMainForm::DirListBoxChange() {
     ShowFolderInStatus(dir);
 }
 
+void TMainForm::ChangeDirectory(const std::string& dir) { fileManager->dirListBox->setDirectory(dir); }
+
 void TMainForm::MakeCurrent(const std::string& dir) {
     if (FileResult r = SetCurrentDirectory(dir); !r) setStatusText(Utf8ToCp1251(r.error).text);
 }
