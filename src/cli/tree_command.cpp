@@ -76,10 +76,10 @@ int Report(const std::vector<std::string>& failures, std::ostream& err) {
 }
 
 // Parses, loads the settings and checks the directories; empty to go on.
-std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& spec, CommandLine& line,
+std::optional<int> Prepare(const std::vector<std::string>& args, const CommandSpec& command, CommandLine& line,
                            TAppSettings& settings, std::string& scanned, std::string& written, std::ostream& out,
                            std::ostream& err) {
-    if (std::optional<int> code = ParseCommand(args, spec, line, out, err)) return code;
+    if (std::optional<int> code = ParseCommand(args, command, line, out, err)) return code;
     MainControlValues controls;
     if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
     scanned = FullPath(line.positional[0]);

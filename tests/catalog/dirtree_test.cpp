@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "app/datetime.h"
 #include "catalog_support.h"
@@ -34,11 +33,24 @@ protected:
         tmp.Write("Music/z.txt", "4");
         std::filesystem::create_directories(out);
     }
-    // The lines of a directory's entries in listing order, each entry's block taken from blocks.
-    Lines InListingOrder(const std::string& dir, const std::map<std::string, Lines>& blocks) {
-        Lines lines;
-        for (const std::string& name : ListingOrder(dir))
-            if (auto it = blocks.find(name); it != blocks.end()) lines.insert(lines.end(), it->second.begin(), it->second.end());
+    // The example's lines in the listing order: the start lines, each entry's
+    // line, a directory's content after its line, then its closing line.
+    Lines Expected(const Lines& start, const std::string& a, const std::string& rock, const std::string& b,
+                   const Lines& old, const std::string& closing) {
+        Lines rockContent;
+        for (const std::string& name : ListingOrder(music + "/Rock")) {
+            if (name == "b.mp3") rockContent.push_back(b);
+            if (name == "Old") rockContent.insert(rockContent.end(), old.begin(), old.end());
+        }
+        Lines lines = start;
+        for (const std::string& name : ListingOrder(music)) {
+            if (name == "a.mp3") lines.push_back(a);
+            if (name != "Rock") continue;
+            lines.push_back(rock);
+            lines.insert(lines.end(), rockContent.begin(), rockContent.end());
+            lines.push_back(closing);
+        }
+        lines.push_back(closing);
         return lines;
     }
     Lines Tree(int mode, bool addingDate = false) {
@@ -59,54 +71,15 @@ protected:
     test::ScriptedPrompter prompter;
 };
 
-TEST_F(TreeExample, IndentedWithTheStartDirectory) {
-    const Lines old = {"        Old", "            c.mp3", ""};
-    const Lines rock = InListingOrder(music + "/Rock", {{"b.mp3", {"        b.mp3"}}, {"Old", old}});
-    Lines expected = {"Music"};
-    // Rock's line is followed by its content.
-    for (const std::string& name : ListingOrder(music)) {
-        if (name == "a.mp3") expected.push_back("    a.mp3");
-        if (name == "Rock") {
-            expected.push_back("    Rock");
-            expected.insert(expected.end(), rock.begin(), rock.end());
-            expected.push_back("");
-        }
-    }
-    expected.push_back("");
-    EXPECT_EQ(Tree(2), expected);
-    // Three empty closing lines, as in the example, whatever the order.
-    EXPECT_EQ(std::count(expected.begin(), expected.end(), ""), 3);
-}
-
-TEST_F(TreeExample, IndentedWithoutTheStartDirectory) {
-    const Lines rock = InListingOrder(music + "/Rock", {{"b.mp3", {"    b.mp3"}}, {"Old", {"    Old", "        c.mp3", ""}}});
-    Lines expected;
-    for (const std::string& name : ListingOrder(music)) {
-        if (name == "a.mp3") expected.push_back("a.mp3");
-        if (name == "Rock") {
-            expected.push_back("Rock");
-            expected.insert(expected.end(), rock.begin(), rock.end());
-            expected.push_back("");
-        }
-    }
-    expected.push_back("");
-    EXPECT_EQ(Tree(3), expected);
-}
-
-TEST_F(TreeExample, LinesToDirectoryNames) {
-    const Lines rock =
-        InListingOrder(music + "/Rock", {{"b.mp3", {"|       b.mp3"}}, {"Old", {"+-------Old", "|           c.mp3", "|"}}});
-    Lines expected = {"Music"};
-    for (const std::string& name : ListingOrder(music)) {
-        if (name == "a.mp3") expected.push_back("|   a.mp3");
-        if (name == "Rock") {
-            expected.push_back("+---Rock");
-            expected.insert(expected.end(), rock.begin(), rock.end());
-            expected.push_back("|");
-        }
-    }
-    expected.push_back("|");
-    EXPECT_EQ(Tree(1), expected);
+TEST_F(TreeExample, LinesAndIndentsInListingOrder) {
+    // Mode 2: Music, a.mp3 and Rock by 4 spaces, b.mp3 and Old by 8, c.mp3 by
+    // 12, three empty closing lines. Mode 3 the same one level less, without
+    // Music. Mode 1: bars and "+---" prefixes, three closing bars.
+    EXPECT_EQ(Tree(2), Expected({"Music"}, "    a.mp3", "    Rock", "        b.mp3",
+                                {"        Old", "            c.mp3", ""}, ""));
+    EXPECT_EQ(Tree(3), Expected({}, "a.mp3", "Rock", "    b.mp3", {"    Old", "        c.mp3", ""}, ""));
+    EXPECT_EQ(Tree(1), Expected({"Music"}, "|   a.mp3", "+---Rock", "|       b.mp3",
+                                {"+-------Old", "|           c.mp3", "|"}, "|"));
 }
 
 TEST_F(TreeExample, FullPathsSorted) {
