@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
 
     std::ostringstream cliOut, cliErr;
     Clock::time_point start = Clock::now();
-    const int code = tandrel::RunCli({"tree", tree, "--mode", "0", "--name-mode", "4", "--no-date", "--out", out},
+    const int code = tandrel::RunCli({"tree", tree, "--mode", "0", "--name-mode", "1", "--no-date", "--out", out},
                                      cliOut, cliErr);
     const double ours = Seconds(start);
     if (code != 0) return Fail("tandrel-cli tree failed: " + cliErr.str());
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
         return Fail("tree(1) failed");
     const double theirs = Seconds(start);
 
-    std::printf("%-36s %8.3f s  %zu lines\n", "tandrel-cli tree --mode 0", ours, CountLines(out + "/Tree.td"));
+    std::printf("%-36s %8.3f s  %zu lines\n", "tandrel-cli tree --mode 0", ours, CountLines(out + "/Музыка.td"));
     std::printf("%-36s %8.3f s  %zu lines\n", "tree -a -f -i --noreport", theirs, CountLines(out + "/tree.txt"));
     std::printf("tandrel / tree: %.2fx\n", ours / theirs);
     return 0;
