@@ -8,6 +8,7 @@
 #include "cli/search_command.h"
 #include "cli/tag_command.h"
 #include "cli/text_command.h"
+#include "cli/tree_command.h"
 
 namespace tandrel {
 
@@ -30,6 +31,8 @@ const std::vector<Command>& Commands() {
         {"search", "search QUERY DIR [options]   find files by name, inside files or by tags", RunSearchCommand},
         {"find-dir", "find-dir QUERY DIR [--add-file-name]   find directories by name", RunFindDirCommand},
         {"m3u", "m3u titles|names|find FILE | m3u media DIR   playlist titles, names, files found", RunM3UCommand},
+        {"tree", "tree DIR [options]   write the tree file of a directory", RunTreeCommand},
+        {"describe", "describe DIR [options]   write or correct the description files of a tree", RunDescribeCommand},
     };
     return commands;
 }

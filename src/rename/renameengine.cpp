@@ -261,7 +261,8 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats) {
 }
 
 void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, const std::string& section,
-                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename) {
+                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename,
+                         const ListingHooks& hooks) {
     // Per directory: its log and the names this run gave.
     struct DirectoryRun {
         DirectoryRun(const std::string& d, const std::string& s, bool l) : log(d, s, l) {}
@@ -271,7 +272,10 @@ void RenameDuringListing(const std::string& dir, bool recursive, const FileFilte
     std::deque<DirectoryRun> runs;
     WalkHandler h;
     WatchWalk(h, prompter, stats);
-    h.onDirectoryBegin = [&](const std::string& d) { runs.emplace_back(d, section, logged); };
+    h.onDirectoryBegin = [&](const std::string& d) {
+        runs.emplace_back(d, section, logged);
+        if (hooks.onDirectoryBegin) hooks.onDirectoryBegin(d);
+    };
     h.onFile = [&](const std::string& d, const FindData& file) {
         DirectoryRun& run = runs.back();
         ReportProgress(prompter, d, file.name);
@@ -282,6 +286,7 @@ void RenameDuringListing(const std::string& dir, bool recursive, const FileFilte
     h.onDirectoryEnd = [&](const std::string& d) {
         FinishLog(runs.back().log, d, prompter, stats);
         runs.pop_back();
+        if (hooks.onDirectoryEnd) hooks.onDirectoryEnd(d);
     };
     WalkDirectory(dir, recursive, filter, h);
 }
@@ -315,17 +320,22 @@ RenameStats RenameDirectory(const std::string& dir, const std::string& mask, Ren
     RenameStats stats;
     RenameDuringListing(dir, options.recursive, MaskFilter(mask), kRenamedSection, options.writeRenameInfo, prompter,
                         stats, [&](const std::string& d, const std::string& name, DirectoryLog& log, std::string& newName) {
-                            newName = TransformName(name, kind, options);
-                            if (newName == name) return false;
-                            if (kind == rkTranslit && FileExists(JoinPath(d, newName))) {
-                                Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(name), false);
-                                return false;
-                            }
-                            if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
-                            if (newName == name) return false;
-                            return LoggedMove(d, name, newName, log, prompter, stats);
+                            return RenameListedFile(d, name, kind, options, log, stats, prompter, newName);
                         });
     return stats;
+}
+
+bool RenameListedFile(const std::string& dir, const std::string& name, RenameKind kind, const RenameOptions& options,
+                      DirectoryLog& log, RenameStats& stats, Prompter& prompter, std::string& newName) {
+    newName = TransformName(name, kind, options);
+    if (newName == name) return false;
+    if (kind == rkTranslit && FileExists(JoinPath(dir, newName))) {
+        Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(name), false);
+        return false;
+    }
+    if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
+    if (newName == name) return false;
+    return LoggedMove(dir, name, newName, log, prompter, stats);
 }
 
 RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,

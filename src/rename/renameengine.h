@@ -124,11 +124,26 @@ void ReportProgress(Prompter& prompter, const std::string& dir, const std::strin
 using ListingRename =
     std::function<bool(const std::string& dir, const std::string& name, DirectoryLog& log, std::string& newName)>;
 
+// What a caller of RenameDuringListing learns of each directory: before its
+// listing begins, and after its log has been ended.
+struct ListingHooks {
+    std::function<void(const std::string& dir)> onDirectoryBegin;
+    std::function<void(const std::string& dir)> onDirectoryEnd;
+};
+
 // Renames during the walk's listing: rename is asked for each admitted file
 // but the log, and a name it gave is not renamed again when the listing meets
 // it. Each directory has its own log of section, kept when logged, ended when
 // its listing ends.
 void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, const std::string& section,
-                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename);
+                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename,
+                         const ListingHooks& hooks = {});
+
+// One listed file of a whole-directory rename: the transform and rename mode,
+// nothing when the name stays, for rkTranslit a refusal when the target
+// exists, the lower-case extension when asked for, then the logged move.
+// True when the file now has newName.
+bool RenameListedFile(const std::string& dir, const std::string& name, RenameKind kind, const RenameOptions& options,
+                      DirectoryLog& log, RenameStats& stats, Prompter& prompter, std::string& newName);
 
 }  // namespace tandrel

@@ -14,6 +14,7 @@
 #include "text/cp1251.h"
 #include "text/paths.h"
 #include "text/transforms.h"
+#include "ui/catalogcommands.h"
 #include "ui/editform.h"
 #include "ui/fromtagscommands.h"
 #include "ui/langform.h"
@@ -197,6 +198,7 @@ void TMainForm::WireCommands() {
     searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
     tagBatchCommands_ = new TTagBatchCommands(*this, *tagPanel, this);
     m3uCommands_ = new TM3UCommands(*this, *output, *searchBox, *advancedSearch, this);
+    catalogCommands_ = new TCatalogCommands(*this, this);
 }
 
 void TMainForm::FormCreate() {

@@ -30,6 +30,7 @@ class TFromTagsCommands;
 class TSearchCommands;
 class TTagBatchCommands;
 class TM3UCommands;
+class TCatalogCommands;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -214,6 +215,7 @@ private:
     TSearchCommands* searchCommands_ = nullptr;
     TTagBatchCommands* tagBatchCommands_ = nullptr;
     TM3UCommands* m3uCommands_ = nullptr;
+    TCatalogCommands* catalogCommands_ = nullptr;
 };
 
 }  // namespace tandrel
