@@ -175,7 +175,7 @@ TEST_F(FromTagsWindowTest, ButtonRenamesTheSelectedFilesAfterTheirTags) {
     EXPECT_EQ(list()->names(), (Names{"01_-_Kino.mp3", "02_-_Aria.mp3", "04_-_DDT.mp3", "c.mp3"}));
     EXPECT_EQ(prompter.Texts(PromptKind::WaitCursor).size(), 2u);  // one file: no wait cursor
     EXPECT_EQ(list()->currentName(), "04_-_DDT.mp3");  // the renamed file stays the current one
-    EXPECT_EQ(prompter.statusText(), JoinPath(list()->directory(), "04_-_DDT.mp3"));
+    EXPECT_EQ(form().statusText(), JoinPath(list()->directory(), "04_-_DDT.mp3"));
 }
 
 }  // namespace
