@@ -1,19 +1,18 @@
-// The prompter of the terminal commands: messages and status texts become
-// lines of a stream in UTF-8 (after an optional prefix); every question is
-// answered No and every dialog cancelled.
+// The prompters of the terminal commands: nobody is there to answer, so
+// every question is answered No and every dialog cancelled.
 #pragma once
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/prompts.h"
 
 namespace tandrel {
 
-class StreamPrompter : public Prompter {
+// Messages and status texts go to Line; questions are answered No.
+class UnattendedPrompter : public Prompter {
 public:
-    explicit StreamPrompter(std::ostream& out, std::string prefix = {}) : out_(out), prefix_(std::move(prefix)) {}
-
     void ShowMessage(const std::string& text) override { Line(text); }
     bool AskYesNo(const std::string&) override { return false; }
     YesNoCancel AskYesNoCancel(const std::string&) override { return YesNoCancel::Cancel; }
@@ -34,11 +33,40 @@ public:
     void SetProgressText(const std::string&) override {}
     void SetWaitCursor(bool) override {}
 
-private:
-    void Line(const std::string& text);
+protected:
+    virtual void Line(const std::string& text) = 0;
+};
 
+// Messages and status texts become lines of a stream in UTF-8, after an
+// optional prefix.
+class StreamPrompter : public UnattendedPrompter {
+public:
+    explicit StreamPrompter(std::ostream& out, std::string prefix = {}) : out_(out), prefix_(std::move(prefix)) {}
+
+protected:
+    void Line(const std::string& text) override;
+
+private:
     std::ostream& out_;
     std::string prefix_;
+};
+
+// Keeps the messages, status texts and questions, in order (code page 1251).
+class CollectingPrompter : public UnattendedPrompter {
+public:
+    bool AskYesNo(const std::string& text) override {
+        Line(text);
+        return UnattendedPrompter::AskYesNo(text);
+    }
+    YesNoCancel AskYesNoCancel(const std::string& text) override {
+        Line(text);
+        return UnattendedPrompter::AskYesNoCancel(text);
+    }
+
+    std::vector<std::string> texts;
+
+protected:
+    void Line(const std::string& text) override { texts.push_back(text); }
 };
 
 }  // namespace tandrel

@@ -1,43 +1,12 @@
 #include "cli/tagbatch.h"
 
 #include "cli/cliargs.h"
+#include "cli/streamprompter.h"
 #include "text/cp1251.h"
 
 namespace tandrel {
 
 namespace {
-
-// Keeps the messages, status texts and questions of one file, in order.
-class CollectingPrompter : public Prompter {
-public:
-    std::vector<std::string> texts;
-
-    void ShowMessage(const std::string& text) override { texts.push_back(text); }
-    bool AskYesNo(const std::string& text) override {
-        texts.push_back(text);
-        return false;
-    }
-    YesNoCancel AskYesNoCancel(const std::string& text) override {
-        texts.push_back(text);
-        return YesNoCancel::Cancel;
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const std::string&, const std::string&, const std::string&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> DirectoryDialog(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void SetStatusText(const std::string& text) override { texts.push_back(text); }
-    void SetProgressText(const std::string&) override {}
-    void SetWaitCursor(bool) override {}
-};
 
 // A text on one line: its line breaks become spaces.
 std::string OneLine(const std::string& cp1251) {
