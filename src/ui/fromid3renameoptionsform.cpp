@@ -11,55 +11,48 @@
 #include "text/cp1251.h"
 #include "text/strings.h"
 #include "ui/filelists.h"
+#include "ui/uilanguage.h"
 
 namespace tandrel {
 
 namespace {
 
-// One text of the dialog: control objectName (nullptr for the window's
-// caption), what it sets, the item for a radio group, English and Russian
-// (nullptr: as English), UTF-8.
-struct FormText {
-    const char* control;
-    TextProperty property;
-    int index;
-    const char* english;
-    const char* russian;
-};
-
 using enum TextProperty;
 
-const FormText kTexts[] = {
-    {nullptr, Caption, -1, "From ID3 Rename Options", "Опции переименования из ID3 Тэгов"},
-    {"gbID3tags", Caption, -1, " ID3 tags ", " ID3 Тэги "},
-    {"rgID3TagMode", Caption, -1, " Use ID3 Tag(s) ", " Использовать "},
-    {"rgID3TagMode", Item, 0, "ID3v1 && ID3v2 Tags", "ID3v1 && ID3v2 Тэги"},
-    {"rgID3TagMode", Item, 1, "ID3v1 Tag", "ID3v1 Тэг"},
-    {"rgID3TagMode", Item, 2, "ID3v2 Tag", "ID3v2 Тэг"},
-    {"gbID3v1", Caption, -1, " ID3v1 ", nullptr},
-    {"gbID3v2", Caption, -1, " ID3v2 ", nullptr},
-    {"cbID3v1TrackNum", Caption, -1, "Track Number", "Номер трэка"},
-    {"cbID3v1Artist", Caption, -1, "Artist", "Артист"},
-    {"cbID3v1Title", Caption, -1, "Title", "Название"},
-    {"cbID3v1Album", Caption, -1, "Album", "Альбом"},
-    {"cbID3v1Year", Caption, -1, "Year", "Год"},
-    {"cbID3v2TrackNum", Caption, -1, "Track Number", "Номер трэка"},
-    {"cbID3v2Artist", Caption, -1, "Artist", "Артист"},
-    {"cbID3v2Title", Caption, -1, "Title", "Название"},
-    {"cbID3v2Album", Caption, -1, "Album", "Альбом"},
-    {"cbID3v2Year", Caption, -1, "Year", "Год"},
-    {"bbtnID3v1CheckAll", Hint, -1, "Check All", "Пометить все"},
-    {"bbtnID3v2CheckAll", Hint, -1, "Check All", "Пометить все"},
-    {"bbtnID3v1UnCheckAll", Hint, -1, "UnCheck All", "Снять пометки"},
-    {"bbtnID3v2UnCheckAll", Hint, -1, "UnCheck All", "Снять пометки"},
-    {"lNumFormat", Caption, -1, "Number Length:", "Длина числа:"},
-    {"sbtnAddSymbol", Hint, -1, "Add Split", "Добавить разделитель"},
-    {"sbtnDelSymbol", Hint, -1, "Delete Split", "Удалить разделитель"},
-    {"lBasicSplit", Caption, -1, "Basic Split:", "Основной разделитель:"},
-    {"btnRenOptions", Caption, -1, "Rename Options...", "Опции переименования..."},
-    {"bbtnOk", Caption, -1, "Ok", nullptr},
-    {"bbtnCancel", Caption, -1, "Cancel", "Отмена"},
-};
+const std::vector<LanguageRow>& FromID3RenameOptionsFormTexts() {
+    static const std::vector<LanguageRow> rows = BuildLanguageRows({
+        {"TFromID3RenameOptionsForm", Caption, -1, "From ID3 Rename Options", "Опции переименования из ID3 Тэгов"},
+        {"gbID3tags", Caption, -1, " ID3 tags ", " ID3 Тэги "},
+        {"rgID3TagMode", Caption, -1, " Use ID3 Tag(s) ", " Использовать "},
+        {"rgID3TagMode", Item, 0, "ID3v1 && ID3v2 Tags", "ID3v1 && ID3v2 Тэги"},
+        {"rgID3TagMode", Item, 1, "ID3v1 Tag", "ID3v1 Тэг"},
+        {"rgID3TagMode", Item, 2, "ID3v2 Tag", "ID3v2 Тэг"},
+        {"gbID3v1", Caption, -1, " ID3v1 ", " ID3v1 "},
+        {"gbID3v2", Caption, -1, " ID3v2 ", " ID3v2 "},
+        {"cbID3v1TrackNum", Caption, -1, "Track Number", "Номер трэка"},
+        {"cbID3v1Artist", Caption, -1, "Artist", "Артист"},
+        {"cbID3v1Title", Caption, -1, "Title", "Название"},
+        {"cbID3v1Album", Caption, -1, "Album", "Альбом"},
+        {"cbID3v1Year", Caption, -1, "Year", "Год"},
+        {"cbID3v2TrackNum", Caption, -1, "Track Number", "Номер трэка"},
+        {"cbID3v2Artist", Caption, -1, "Artist", "Артист"},
+        {"cbID3v2Title", Caption, -1, "Title", "Название"},
+        {"cbID3v2Album", Caption, -1, "Album", "Альбом"},
+        {"cbID3v2Year", Caption, -1, "Year", "Год"},
+        {"bbtnID3v1CheckAll", Hint, -1, "Check All", "Пометить все"},
+        {"bbtnID3v2CheckAll", Hint, -1, "Check All", "Пометить все"},
+        {"bbtnID3v1UnCheckAll", Hint, -1, "UnCheck All", "Снять пометки"},
+        {"bbtnID3v2UnCheckAll", Hint, -1, "UnCheck All", "Снять пометки"},
+        {"lNumFormat", Caption, -1, "Number Length:", "Длина числа:"},
+        {"sbtnAddSymbol", Hint, -1, "Add Split", "Добавить разделитель"},
+        {"sbtnDelSymbol", Hint, -1, "Delete Split", "Удалить разделитель"},
+        {"lBasicSplit", Caption, -1, "Basic Split:", "Основной разделитель:"},
+        {"btnRenOptions", Caption, -1, "Rename Options...", "Опции переименования..."},
+        {"bbtnOk", Caption, -1, "Ok", "Ok"},
+        {"bbtnCancel", Caption, -1, "Cancel", "Отмена"},
+    });
+    return rows;
+}
 
 const char* const kFieldSuffixes[kNameFieldCount] = {"TrackNum", "Artist", "Title", "Album", "Year"};
 
@@ -176,26 +169,7 @@ void TFromID3RenameOptionsForm::BuildLayout() {
 }
 
 void TFromID3RenameOptionsForm::ApplyTexts(int language) {
-    for (const FormText& row : kTexts) {
-        const QString text = QString::fromUtf8(language == kRussian && row.russian ? row.russian : row.english);
-        if (!row.control) {
-            setWindowTitle(text);
-            continue;
-        }
-        QWidget* target = findChild<QWidget*>(QString::fromLatin1(row.control));
-        if (!target) continue;
-        if (row.property == TextProperty::Hint) {
-            target->setToolTip(text);
-        } else if (row.property == TextProperty::Item) {
-            if (auto* group = qobject_cast<TRadioGroup*>(target)) group->setItemText(row.index, text);
-        } else if (auto* box = qobject_cast<QGroupBox*>(target)) {
-            box->setTitle(text);
-        } else if (auto* label = qobject_cast<QLabel*>(target)) {
-            label->setText(text);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
-            button->setText(text);
-        }
-    }
+    ApplyLanguageRows(this, FromID3RenameOptionsFormTexts(), language);
     FitButtonsToCaptions(this);
 }
 
