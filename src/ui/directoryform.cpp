@@ -38,13 +38,8 @@ TDirectoryForm::TDirectoryForm(DirectoryMode mode, Prompter& prompter, RegistryS
                               this),
                           "DirectoryEdit");
     DirectoryEdit->setMinimumWidth(360);
-    bbtnOk = Named(new QPushButton("Ok", this), "bbtnOk");
-    bbtnCancel = Named(new QPushButton(ToQt(Localised("Cancel", "Отмена", language)), this), "bbtnCancel");
-    bbtnOk->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    QHBoxLayout* buttons = OkCancelRow(this, bbtnOk, bbtnCancel);
+    bbtnCancel->setText(ToQt(Localised("Cancel", "Отмена", language)));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DirectoryEdit);
     layout->addLayout(buttons);

@@ -152,16 +152,10 @@ void TFromID3RenameOptionsForm::BuildLayout() {
     options->addWidget(edBasicSplit, 1, 1, 1, 2);
     column->addLayout(options);
 
-    auto* buttons = new QHBoxLayout;
+    QHBoxLayout* buttons = OkCancelRow(this, bbtnOk, bbtnCancel);
     btnRenOptions = Named(new QPushButton(this), "btnRenOptions");
     btnRenOptions->setAutoDefault(false);
-    bbtnOk = Named(new QPushButton(this), "bbtnOk");
-    bbtnOk->setDefault(true);
-    bbtnCancel = Named(new QPushButton(this), "bbtnCancel");
-    buttons->addWidget(btnRenOptions);
-    buttons->addStretch(1);
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    buttons->insertWidget(0, btnRenOptions);
     column->addLayout(buttons);
 
     // The design state: both tags, nothing checked.

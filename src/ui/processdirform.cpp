@@ -69,9 +69,6 @@ TProcessDirForm::TProcessDirForm(ProcessDirMode mode, int language, Prompter& pr
     delete rgTreeFileNameMode->layout();
     auto* columns = new QGridLayout(rgTreeFileNameMode);
     for (int i = 0; i < rgTreeFileNameMode->count(); ++i) columns->addWidget(rgTreeFileNameMode->button(i), i / 2, i % 2);
-    bbtnOk = Named(new QPushButton("Ok", this), "bbtnOk");
-    bbtnCancel = Named(new QPushButton(this), "bbtnCancel");
-    bbtnOk->setDefault(true);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lProcessDir, 0, 0, 1, 2);
@@ -84,10 +81,7 @@ TProcessDirForm::TProcessDirForm(ProcessDirMode mode, int language, Prompter& pr
     grid->addWidget(lNumSplit, 6, 0);
     grid->addWidget(edNumSplit, 6, 1);
     grid->addWidget(rgTreeFileNameMode, 7, 0, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    QHBoxLayout* buttons = OkCancelRow(this, bbtnOk, bbtnCancel);
     grid->addLayout(buttons, 8, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     connect(bbtnOk, &QPushButton::clicked, this, &TProcessDirForm::bbtnOkClick);

@@ -42,14 +42,7 @@ QSpinBox* Spin(QWidget* parent, const char* name, int low, int high) {
 
 // The Ok and Cancel buttons in a row below the grid.
 void AddButtons(QDialog* dialog, QGridLayout* grid, QPushButton*& ok, QPushButton*& cancel) {
-    ok = Named(new QPushButton(dialog), "bbtnOk");
-    cancel = Named(new QPushButton(dialog), "bbtnCancel");
-    ok->setDefault(true);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    grid->addLayout(row, grid->rowCount(), 0, 1, 2);
+    grid->addLayout(OkCancelRow(dialog, ok, cancel), grid->rowCount(), 0, 1, 2);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 

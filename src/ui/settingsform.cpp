@@ -128,13 +128,8 @@ void TSettingsForm::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
     tabs = Named(new QTabWidget(this), "tabs");
     layout->addWidget(tabs);
-    auto* buttons = new QHBoxLayout;
-    bbtnOk = Named(new QPushButton("Ok", this), "bbtnOk");
-    bbtnCancel = Named(new QPushButton("Cancel", this), "bbtnCancel");
-    bbtnOk->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    QHBoxLayout* buttons = OkCancelRow(this, bbtnOk, bbtnCancel);
+    bbtnCancel->setText("Cancel");
     layout->addLayout(buttons);
     connect(bbtnOk, &QPushButton::clicked, this, &TSettingsForm::bbtnOkClick);
     connect(bbtnCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -81,13 +81,7 @@ TUpdateID3tagsForm::TUpdateID3tagsForm(QWidget* parent) : QDialog(parent) {
     modes->addStretch(1);
     tags->addLayout(modes);
 
-    bbtnOk = Named(new QPushButton(this), "bbtnOk");
-    bbtnCancel = Named(new QPushButton(this), "bbtnCancel");
-    bbtnOk->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    QHBoxLayout* buttons = OkCancelRow(this, bbtnOk, bbtnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbID3tags);
     layout->addLayout(buttons);

@@ -54,6 +54,17 @@ PathEdit::PathEdit(Browse browse, QWidget* parent) : QWidget(parent) {
     });
 }
 
+QHBoxLayout* OkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = Named(new QPushButton("Ok", dialog), "bbtnOk");
+    cancel = Named(new QPushButton(dialog), "bbtnCancel");
+    ok->setDefault(true);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
 int CaptionWidth(const QAbstractButton* button) {
     QString text = button->text();
     text.replace("&&", "\x01").remove('&').replace('\x01', '&');

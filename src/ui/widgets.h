@@ -12,6 +12,9 @@
 #include <QVBoxLayout>
 #include <optional>
 
+class QHBoxLayout;
+class QPushButton;
+
 namespace tandrel {
 
 template <class W>
@@ -58,6 +61,11 @@ private:
     QLineEdit* edit_;
     QToolButton* button_;
 };
+
+// The Ok and Cancel buttons of a dialog, named bbtnOk and bbtnCancel, Ok the
+// default, in a row that pushes them to the right edge. Ok is captioned "Ok";
+// Cancel takes its caption from the dialog's texts.
+QHBoxLayout* OkCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel);
 
 // The width a push or tool button needs to show its whole caption.
 int CaptionWidth(const QAbstractButton* button);
