@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "cli/copy_command.h"
 #include "cli/m3u_command.h"
 #include "cli/rename_command.h"
 #include "cli/search_command.h"
@@ -33,6 +34,7 @@ const std::vector<Command>& Commands() {
         {"m3u", "m3u titles|names|find FILE | m3u media DIR   playlist titles, names, files found", RunM3UCommand},
         {"tree", "tree DIR [options]   write the tree file of a directory", RunTreeCommand},
         {"describe", "describe DIR [options]   write or correct the description files of a tree", RunDescribeCommand},
+        {"copy", "copy TARGET-DIR FILE... [--from-lines]   copy files into a directory", RunCopyCommand},
     };
     return commands;
 }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -11,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
+#include "platform/filecopy.h"
 #include "platform/posix_file.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
@@ -246,7 +249,74 @@ bool RenameFileChecked(const std::string& oldName, const std::string& newName) {
     return MoveFileNoReplace(oldName, newName).ok;
 }
 
-FileResult CopyFileOver(const std::string& source, const std::string& target) {
+std::int64_t FileSize(const std::string& path) {
+    struct stat st {};
+    if (PathIsUnmappable(path) || ::stat(NativePath(path).c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    if (PathIsUnmappable(a) || PathIsUnmappable(b)) return false;
+    struct stat sa {}, sb {};
+    return ::stat(NativePath(a).c_str(), &sa) == 0 && ::stat(NativePath(b).c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+namespace {
+
+constexpr std::size_t kCopyChunk = 16 * 1024 * 1024;
+
+// The bytes of in after its offset go to out after its offset: a reflink
+// first, then copy_file_range in chunks, and plain reads and writes only
+// where the kernel cannot copy between the two files. 0 or an errno.
+int CopyBytes(int in, int out, std::int64_t size, const CopyProgress& progress) {
+    std::int64_t copied = 0;
+    if (detail::KernelCopyAllowed()) {
+#ifdef FICLONE
+        if (::ioctl(out, FICLONE, in) == 0) {
+            if (progress) progress(size);
+            return 0;
+        }
+#endif
+        for (;;) {
+            ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kCopyChunk, 0);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                const int err = errno;
+                // Nothing copied yet and the kernel cannot do it here: plain copy.
+                if (copied == 0 && (err == ENOSYS || err == EXDEV || err == EOPNOTSUPP || err == EINVAL))
+                    break;
+                return err;
+            }
+            if (n == 0) return 0;
+            copied += n;
+            if (progress) progress(copied);
+        }
+    }
+    std::vector<char> buf(1024 * 1024);
+    for (;;) {
+        ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return 0;
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w = ::write(out, buf.data() + done, static_cast<std::size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            done += w;
+        }
+        copied += n;
+        if (progress) progress(copied);
+    }
+}
+
+}  // namespace
+
+FileResult CopyFileOver(const std::string& source, const std::string& target, const CopyProgress& progress) {
     // Names are used whole: cutting a long name would write another file.
     if (FileResult r = CheckMappable("copy", source); !r) return r;
     if (FileResult r = CheckMappable("copy over", target); !r) return r;
@@ -259,23 +329,23 @@ FileResult CopyFileOver(const std::string& source, const std::string& target) {
         int fd;
         ~CloseIn() { ::close(fd); }
     } closeIn{in};
+    // Replacing the source with a copy of itself would read what is being written.
+    struct stat tst {};
+    if (::stat(nTarget.c_str(), &tst) == 0 && tst.st_dev == st.st_dev && tst.st_ino == st.st_ino)
+        return Fail("copy over", nTarget, "it is the source file itself");
 
     detail::AtomicFileWriter writer;
     if (FileResult r = writer.Begin(nTarget, st.st_mode & 0777); !r) return r;
-    char buf[128 * 1024];
-    for (;;) {
-        ssize_t n = ::read(in, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return FailErrno("copy", nSource, errno);  // the writer removes its temporary file
-        }
-        if (n == 0) break;
-        if (FileResult r = writer.Write(buf, static_cast<std::size_t>(n)); !r) return r;
-    }
+    // A failure leaves the target untouched: the writer removes its temporary file.
+    if (int err = CopyBytes(in, writer.Fd(), st.st_size, progress); err != 0) return FailErrno("copy", nSource, err);
     // The copy keeps the source's last write time, as a file copy does.
     struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(writer.Fd(), times) != 0) return FailErrno("copy over", nTarget, errno);
     return writer.Commit();
+}
+
+FileResult CopyFileOver(const std::string& source, const std::string& target) {
+    return CopyFileOver(source, target, CopyProgress());
 }
 
 FileResult DeleteFileChecked(const std::string& path) {

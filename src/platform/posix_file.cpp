@@ -269,6 +269,10 @@ void SyncFolder(const std::string& folder) {
 void SetWriteStepHook(WriteStepHook hook) { g_stepHook.store(hook); }
 void SetUnnamedTemporariesAllowed(bool allowed) { g_unnamedAllowed.store(allowed); }
 
+std::atomic<bool> g_kernelCopyAllowed{true};
+void SetKernelCopyAllowed(bool allowed) { g_kernelCopyAllowed.store(allowed); }
+bool KernelCopyAllowed() { return g_kernelCopyAllowed.load(); }
+
 void RemoveDeadTemporaries(const std::string& nativeFolder) {
     DIR* dir = ::opendir(nativeFolder.c_str());
     if (!dir) return;

@@ -97,6 +97,10 @@ enum class WriteStep { Created, Wrote, Synced, Named, Renamed };
 using WriteStepHook = void (*)(WriteStep);
 void SetWriteStepHook(WriteStepHook hook);
 void SetUnnamedTemporariesAllowed(bool allowed);
+// A switch to plain reads and writes in file copies, as on kernels without
+// copy_file_range.
+void SetKernelCopyAllowed(bool allowed);
+bool KernelCopyAllowed();
 
 // Removes the temporary files of writers whose process is gone from the folder
 // (UTF-8 path). Files of live processes and every other file are left alone.

@@ -68,6 +68,10 @@ public:
     // Replaces the lines of the editor only, or of the visible view only.
     virtual void ReplaceOutputLines(const std::vector<std::string>& lines) = 0;
     virtual void ReplaceVisibleOutputLines(const std::vector<std::string>& lines) = 0;
+    // The check list's checked lines, and its selected lines (selection, not
+    // check marks), in list order.
+    virtual std::vector<std::string> checkedOutputLines() const = 0;
+    virtual std::vector<std::string> selectedOutputLines() const = 0;
     // The output's document name; naming it anew also sets the save path and the captions.
     virtual const std::string& documentName() const = 0;
     virtual void NameOutputDocument(const std::string& name) = 0;

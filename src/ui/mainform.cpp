@@ -19,6 +19,7 @@
 #include "ui/fromtagscommands.h"
 #include "ui/langform.h"
 #include "ui/m3ucommands.h"
+#include "ui/copycommands.h"
 #include "ui/renamecommands.h"
 #include "ui/searchcommands.h"
 #include "ui/tagbatchcommands.h"
@@ -199,6 +200,7 @@ void TMainForm::WireCommands() {
     tagBatchCommands_ = new TTagBatchCommands(*this, *tagPanel, this);
     m3uCommands_ = new TM3UCommands(*this, *output, *searchBox, *advancedSearch, this);
     catalogCommands_ = new TCatalogCommands(*this, this);
+    copyCommands_ = new TCopyCommands(*this, this);
 }
 
 void TMainForm::FormCreate() {

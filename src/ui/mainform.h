@@ -30,6 +30,7 @@ class TFromTagsCommands;
 class TSearchCommands;
 class TTagBatchCommands;
 class TM3UCommands;
+class TCopyCommands;
 class TCatalogCommands;
 
 // The window is the command objects' context: it creates each of them with
@@ -101,6 +102,8 @@ public:
     std::vector<std::string> visibleOutputLines() const override;
     void ReplaceOutputLines(const std::vector<std::string>& lines) override;
     void ReplaceVisibleOutputLines(const std::vector<std::string>& lines) override;
+    std::vector<std::string> checkedOutputLines() const override { return checkList_.checkedLines(); }
+    std::vector<std::string> selectedOutputLines() const override;
     const std::string& documentName() const override { return documentName_; }
     void NameOutputDocument(const std::string& name) override;
     void SaveOutput() override { mnSaveClick(); }
@@ -216,6 +219,7 @@ private:
     TTagBatchCommands* tagBatchCommands_ = nullptr;
     TM3UCommands* m3uCommands_ = nullptr;
     TCatalogCommands* catalogCommands_ = nullptr;
+    TCopyCommands* copyCommands_ = nullptr;
 };
 
 }  // namespace tandrel

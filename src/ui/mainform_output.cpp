@@ -1,7 +1,9 @@
 // The output document of the main window: its two views, opening, saving,
 // finding, sorting, and "Add" to the editor window.
 #include <QApplication>
+#include <algorithm>
 #include <QClipboard>
+#include <QItemSelectionModel>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -99,6 +101,16 @@ std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& file
 
 std::vector<std::string> TMainForm::visibleOutputLines() const {
     return output->clbOutput->isHidden() ? outputLines() : checkList_.lines();
+}
+
+std::vector<std::string> TMainForm::selectedOutputLines() const {
+    std::vector<std::string> lines;
+    const QItemSelectionModel* selection = output->clbOutput->selectionModel();
+    if (!selection) return lines;
+    QModelIndexList rows = selection->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& row : rows) lines.push_back(checkList_.lines().at(static_cast<std::size_t>(row.row())));
+    return lines;
 }
 
 void TMainForm::ReplaceOutputLines(const std::vector<std::string>& lines) {

@@ -144,6 +144,7 @@ OutputRegion::OutputRegion(QWidget* parent) : QGroupBox("Edit File", parent) {
     reOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
     clbOutput = Named(new QListView(this), "clbOutput");
     clbOutput->hide();
+    clbOutput->setSelectionMode(QAbstractItemView::ExtendedSelection);
     reOutput->setContextMenuPolicy(Qt::CustomContextMenu);
     clbOutput->setContextMenuPolicy(Qt::CustomContextMenu);
 

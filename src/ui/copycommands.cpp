@@ -1,0 +1,95 @@
+#include "ui/copycommands.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "app/messages.h"
+#include "media/copyfiles.h"
+#include "text/cp1251.h"
+#include "ui/commandcontext.h"
+#include "ui/directoryform.h"
+#include "ui/filelists.h"
+#include "ui/progresspump.h"
+
+namespace tandrel {
+
+namespace {
+
+class DesktopUrlOpener : public UrlOpener {
+public:
+    bool OpenUrl(const std::string& address) override {
+        return QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(Cp1251ToUtf8(address))));
+    }
+};
+
+}  // namespace
+
+TCopyCommands::TCopyCommands(CommandContext& context, QObject* parent)
+    : QObject(parent), context_(context), opener_(std::make_unique<DesktopUrlOpener>()) {
+    setObjectName("CopyCommands");
+    // pmCopyFile stays as the file-mask logic shows or hides it.
+    context_.WireEntry("pmCopyFile", this, &TCopyCommands::pmCopyFileClick);
+    context_.WireEntry("pmCopyFiles", this, &TCopyCommands::pmCopyFilesClick);
+    context_.WireEntry("pmDownloadFile", this, &TCopyCommands::pmDownloadFileClick);
+}
+
+TCopyCommands::~TCopyCommands() = default;
+
+void TCopyCommands::setUrlOpener(std::unique_ptr<UrlOpener> opener) { opener_ = std::move(opener); }
+
+std::string TCopyCommands::AskTargetDirectory() {
+    return ShowSaveDirDialog(context_.prompter(), context_.settingsStore(), context_.currentDirectory(),
+                             context_.language(), context_.dialogParent());
+}
+
+void TCopyCommands::CopyWithProgress(const std::vector<CopySource>& sources, const std::string& targetDir) {
+    CopyStats stats;
+    {
+        WaitCursor busy(context_.prompter());
+        ProgressPump pump(context_.prompter());
+        stats = CopyFilesInto(sources, targetDir,
+                              [&](const CopyProgressInfo& info) { pump.SetProgressText(CopyProgressText(info)); });
+        context_.prompter().SetProgressText("");
+    }
+    // The first failure or note names its file; the summary counts them all.
+    std::string status = CopySummary(stats);
+    if (!stats.failures.empty()) status += ". " + stats.failures.front();
+    else if (!stats.notes.empty()) status += ". " + stats.notes.front();
+    context_.setStatusText(status);
+}
+
+void TCopyCommands::pmCopyFileClick() {
+    FileListBox& list = context_.fileList();
+    if (list.count() == 0) return;
+    if (list.selectedCount() == 0) {
+        context_.prompter().ShowMessage(Message(context_.language(), MessageId::ChooseFile));
+        return;
+    }
+    const std::string target = AskTargetDirectory();
+    if (target.empty()) return;
+    std::vector<CopySource> sources;
+    if (list.selectedCount() == 1) {
+        sources = SelectedFileSources(list.directory(), {list.currentName()});
+    } else {
+        sources = SelectedFileSources(context_.currentDirectory(), list.selectedNames());
+    }
+    CopyWithProgress(sources, target);
+}
+
+void TCopyCommands::pmCopyFilesClick() {
+    // The directory is asked for first, even with no line checked.
+    const std::string target = AskTargetDirectory();
+    if (target.empty()) return;
+    CopyWithProgress(
+        OutputLineSources(context_.checkedOutputLines(), context_.outputAddsFileName(), context_.currentDirectory()),
+        target);
+}
+
+void TCopyCommands::pmDownloadFileClick() {
+    const std::vector<std::string> selected = context_.selectedOutputLines();
+    if (selected.empty()) return;
+    if (!opener_->OpenUrl(selected.front()))
+        context_.setStatusText("No program opens the address " + selected.front());
+}
+
+}  // namespace tandrel
