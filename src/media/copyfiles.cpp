@@ -96,6 +96,7 @@ CopyStats CopyFilesInto(const std::vector<CopySource>& sources, const std::strin
 std::string CopySummary(const CopyStats& stats) {
     std::string text = "Copied: " + std::to_string(stats.copied) + " file(s), failed: " + std::to_string(stats.failed);
     if (stats.skipped > 0) text += ", skipped (the same file): " + std::to_string(stats.skipped);
+    if (stats.notFound > 0) text += ", not found: " + std::to_string(stats.notFound);
     return text;
 }
 

@@ -40,6 +40,7 @@ struct CopyStats {
     int copied = 0;
     int failed = 0;
     int skipped = 0;             // the target was the source itself
+    int notFound = 0;            // lines or entries that named no file on disk
     std::int64_t bytes = 0;      // bytes copied
     std::vector<std::string> failures;  // one line per failed copy
     std::vector<std::string> notes;     // one line per skipped file
@@ -57,7 +58,8 @@ using CopyProgressSink = std::function<void(const CopyProgressInfo&)>;
 CopyStats CopyFilesInto(const std::vector<CopySource>& sources, const std::string& targetDir,
                         const CopyProgressSink& progress = {});
 
-// "Copied: N file(s), failed: M" and, when some were, "skipped (the same file): K".
+// "Copied: N file(s), failed: M" and, when some were, "skipped (the same
+// file): K" and "not found: L".
 std::string CopySummary(const CopyStats& stats);
 // The progress line: "Copying N of M file(s), X of Y MB".
 std::string CopyProgressText(const CopyProgressInfo& info);

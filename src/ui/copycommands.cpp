@@ -1,5 +1,6 @@
 #include "ui/copycommands.h"
 
+#include <algorithm>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -42,7 +43,8 @@ std::string TCopyCommands::AskTargetDirectory() {
                              context_.language(), context_.dialogParent());
 }
 
-void TCopyCommands::CopyWithProgress(const std::vector<CopySource>& sources, const std::string& targetDir) {
+void TCopyCommands::CopyWithProgress(const std::vector<CopySource>& sources, std::size_t asked,
+                                     const std::string& targetDir) {
     CopyStats stats;
     {
         WaitCursor busy(context_.prompter());
@@ -51,6 +53,8 @@ void TCopyCommands::CopyWithProgress(const std::vector<CopySource>& sources, con
                               [&](const CopyProgressInfo& info) { pump.SetProgressText(CopyProgressText(info)); });
         context_.prompter().SetProgressText("");
     }
+    // Entries that named no file copied nothing; the summary says how many.
+    stats.notFound = static_cast<int>(asked - std::min(asked, sources.size()));
     // The first failure or note names its file; the summary counts them all.
     std::string status = CopySummary(stats);
     if (!stats.failures.empty()) status += ". " + stats.failures.front();
@@ -73,16 +77,16 @@ void TCopyCommands::pmCopyFileClick() {
     } else {
         sources = SelectedFileSources(context_.currentDirectory(), list.selectedNames());
     }
-    CopyWithProgress(sources, target);
+    CopyWithProgress(sources, static_cast<std::size_t>(list.selectedCount()), target);
 }
 
 void TCopyCommands::pmCopyFilesClick() {
     // The directory is asked for first, even with no line checked.
     const std::string target = AskTargetDirectory();
     if (target.empty()) return;
-    CopyWithProgress(
-        OutputLineSources(context_.checkedOutputLines(), context_.outputAddsFileName(), context_.currentDirectory()),
-        target);
+    const std::vector<std::string> lines = context_.checkedOutputLines();
+    CopyWithProgress(OutputLineSources(lines, context_.outputAddsFileName(), context_.currentDirectory()),
+                     lines.size(), target);
 }
 
 void TCopyCommands::pmDownloadFileClick() {

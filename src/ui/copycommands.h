@@ -39,7 +39,8 @@ private:
     // The target directory from the save-directory dialog, "" when cancelled.
     std::string AskTargetDirectory();
     // Copies under the wait cursor with progress, then reports on the status line.
-    void CopyWithProgress(const std::vector<CopySource>& sources, const std::string& targetDir);
+    // asked: how many entries the user chose; those that named no file count as not found.
+    void CopyWithProgress(const std::vector<CopySource>& sources, std::size_t asked, const std::string& targetDir);
 
     CommandContext& context_;
     std::unique_ptr<UrlOpener> opener_;

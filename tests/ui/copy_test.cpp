@@ -60,7 +60,7 @@ TEST_F(CopyWindowTest, CopyFilesCopiesTheCheckedLinesFilesIntoTheChosenDirectory
     EXPECT_EQ(test::ReadAll(target + "/one.mp3"), "1");  // replaced without a question
     EXPECT_EQ(test::ReadAll(target + "/two.wav"), "2");
     EXPECT_FALSE(std::filesystem::exists(target + "/three.mp3"));  // not checked
-    EXPECT_EQ(form().statusText(), "Copied: 2 file(s), failed: 0");
+    EXPECT_EQ(form().statusText(), "Copied: 2 file(s), failed: 0, not found: 1");
     EXPECT_EQ(prompter.PendingAnswers(), 0u);
 }
 
