@@ -6,7 +6,6 @@
 
 #include "platform/chunkfile.h"
 #include "platform/files.h"
-#include "search/searchtext.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
 #include "text/strings.h"
@@ -17,6 +16,7 @@ namespace tandrel {
 ListingSearch::ListingSearch(const std::string& query, ListingMapping mapping, std::vector<std::string>& results,
                              ListingProgress progress)
     : needle_(ToLowerCase(query)), mapping_(std::move(mapping)), results_(results), progress_(std::move(progress)) {
+    for (int c = 0; c < 256; ++c) lower_[c] = ToLowerCase(std::string(1, static_cast<char>(c)))[0];
     results_.clear();
 }
 
@@ -25,26 +25,35 @@ void ListingSearch::Feed(const char* data, std::size_t size) {
     while (data < end) {
         const char* lf = static_cast<const char*>(std::memchr(data, '\n', static_cast<std::size_t>(end - data)));
         const char* stop = lf ? lf : end;
-        for (const char* p = data; p < stop;) {
-            const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-            const char* piece = cr ? cr : stop;
-            partial_.append(p, static_cast<std::size_t>(piece - p));
-            p = cr ? cr + 1 : stop;
+        const std::size_t length = static_cast<std::size_t>(stop - data);
+        const char* cr = static_cast<const char*>(std::memchr(data, '\r', length));
+        if (lf && !cr && partial_.empty()) {
+            Line(std::string_view(data, length));  // the usual case: the whole line in this block
+        } else {
+            for (const char* p = data; p < stop;) {
+                const char* piece = cr ? cr : stop;
+                partial_.append(p, static_cast<std::size_t>(piece - p));
+                p = cr ? cr + 1 : stop;
+                cr = p < stop ? static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p))) : nullptr;
+            }
+            if (!lf) return;
+            Line(partial_);
+            partial_.clear();
         }
-        if (!lf) return;
-        std::string line;
-        line.swap(partial_);
-        Line(std::move(line));
         data = lf + 1;
     }
 }
 
-void ListingSearch::Line(std::string line) {
-    if (utf8_) line = Utf8ToCp1251(line).text;
-    const std::string lowered = ToLowerCase(line);
-    if (progress_) progress_(lowered);
+void ListingSearch::Line(std::string_view line) {
+    if (utf8_ && std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        converted_ = Utf8ToCp1251(line).text;
+        line = converted_;
+    }
+    lowered_.resize(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) lowered_[i] = lower_[static_cast<unsigned char>(line[i])];
+    if (progress_) progress_(lowered_);
     if (!line.empty() && line[0] == '/') {
-        header_ = std::move(line);
+        header_.assign(line);
         pending_ = true;
         if (mapping_.enabled && !mapping_.sourcePath.empty()) {
             const std::size_t p = header_.find(mapping_.sourcePath);
@@ -57,16 +66,17 @@ void ListingSearch::Line(std::string line) {
         }
         return;
     }
-    if (!ContainsNeedle(lowered, needle_)) return;
+    if (needle_.empty() || lowered_.find(needle_) == std::string::npos) return;
     if (pending_) {
         if (!results_.empty()) results_.emplace_back();
         results_.push_back(header_);
         pending_ = false;
     }
     if (mapping_.enabled)
-        results_.push_back(JoinPathSep(mappedDir_, CopyAfterFirstChar(CopyAfterFirstChar(line, ':'), ' '), 1));
+        results_.push_back(
+            JoinPathSep(mappedDir_, CopyAfterFirstChar(CopyAfterFirstChar(std::string(line), ':'), ' '), 1));
     else
-        results_.push_back(std::move(line));
+        results_.emplace_back(line);
 }
 
 bool ListingBlockIsUtf8(const char* data, std::size_t size, std::size_t& bomSize) {

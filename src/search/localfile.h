@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/result.h"
@@ -42,14 +43,17 @@ public:
     void Feed(const char* data, std::size_t size);
 
 private:
-    void Line(std::string line);
+    void Line(std::string_view line);
 
     std::string needle_;
+    char lower_[256];         // ToLowerCase of every byte
     ListingMapping mapping_;
     std::vector<std::string>& results_;
     ListingProgress progress_;
     bool utf8_ = false;
     std::string partial_;     // the bytes of the line not yet ended, CRs dropped
+    std::string converted_;   // the line in code page 1251, for a UTF-8 listing
+    std::string lowered_;
     std::string header_;      // the last header read, as read
     bool pending_ = false;    // the header is not yet in the results
     std::string mappedDir_;
