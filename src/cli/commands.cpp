@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/copy_command.h"
+#include "cli/listing_command.h"
 #include "cli/m3u_command.h"
 #include "cli/rename_command.h"
 #include "cli/search_command.h"
@@ -31,6 +32,7 @@ const std::vector<Command>& Commands() {
         {"tag", "tag show|update|rename|from-name FILE...   read and write ID3 tags, rename from them", RunTagCommand},
         {"search", "search QUERY DIR [options]   find files by name, inside files or by tags", RunSearchCommand},
         {"find-dir", "find-dir QUERY DIR [--add-file-name]   find directories by name", RunFindDirCommand},
+        {"search-listing", "search-listing QUERY LISTING [--map SOURCE TARGET]   search a server listing file", RunSearchListingCommand},
         {"m3u", "m3u titles|names|find FILE | m3u media DIR   playlist titles, names, files found", RunM3UCommand},
         {"tree", "tree DIR [options]   write the tree file of a directory", RunTreeCommand},
         {"describe", "describe DIR [options]   write or correct the description files of a tree", RunDescribeCommand},

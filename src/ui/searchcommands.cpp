@@ -7,8 +7,10 @@
 
 #include "app/messages.h"
 #include "catalog/outputdoc.h"
+#include "search/localfile.h"
 #include "search/searchplaces.h"
 #include "search/synonymsfile.h"
+#include "text/cp1251.h"
 #include "text/paths.h"
 #include "text/transforms.h"
 #include "ui/commandcontext.h"
@@ -77,6 +79,7 @@ TSearchCommands::TSearchCommands(CommandContext& context, SearchBoxRegion& searc
 
     context_.WireEntry("mnFindDir", this, &TSearchCommands::mnFindDirClick);
     context_.WireEntry("mnSynonyms", this, &TSearchCommands::mnSynonymsClick);
+    context_.WireEntry("mnFindlocal", this, &TSearchCommands::mnFindlocalClick);
     context_.WireEntry("pmWordsSearch", this, &TSearchCommands::pmWordsSearchClick);
     context_.WireEntry("pmCopyWordsToFind", this, &TSearchCommands::pmCopyWordsToFindClick);
 }
@@ -151,8 +154,9 @@ void TSearchCommands::RunFromSearchBox(bool holdsFindButton, const std::function
 
 void TSearchCommands::bbtnFindClick() {
     RunFromSearchBox(true, [this](const std::string& query) {
-        // The local-file search has its own command; here the box keeps only its state.
-        if (!box_.cbFTPlocal->isChecked())
+        if (box_.cbFTPlocal->isChecked())
+            FindInListing(query);
+        else
             RunSearch(query, context_.settings().searchMode, box_.cbUseSynonyms->isChecked(), false);
     });
 }
@@ -264,6 +268,38 @@ void TSearchCommands::pmWordsSearchClick() {
 void TSearchCommands::pmCopyWordsToFindClick() {
     if (context_.fileList().selectedCount() == 0) return;
     box_.edFind->setText(ToQt(FileNameWords(CurrentFilePath())));
+}
+
+void TSearchCommands::mnFindlocalClick() {
+    // The menu takes the search box's text as it is: an empty query finds nothing.
+    QLabel* indicator = box_.stFindInd;
+    indicator->clear();
+    indicator->show();
+    Finally hide([indicator] { indicator->hide(); });
+    FindInListing(FromQt(box_.edFind->text()));
+}
+
+void TSearchCommands::FindInListing(const std::string& query) {
+    const TAppSettings& settings = context_.settings();
+    std::string listing = settings.ftpLocalFile;
+    if (settings.ftpLocalFileMode != 1) {
+        const std::optional<std::string> chosen =
+            context_.prompter().OpenFileDialog("", context_.currentDirectory(), kOutputOpenFilter);
+        if (!chosen) return;
+        listing = *chosen;
+    }
+    ProgressPump pump(context_.prompter());
+    const ListingMapping mapping{settings.ftpChangeAddFtpPath, settings.ftpSourcePath, settings.ftpTargetPath};
+    std::vector<std::string>& results = context_.searchResults();
+    const ListingRun run = SearchLocalFile(query, listing, mapping, results,
+                                           [&pump](const std::string& lowered) { pump.SetProgressText(lowered); });
+    if (run.outcome == ListingOutcome::Failed) {
+        context_.prompter().ShowMessage(Utf8ToCp1251(run.read.error).text);
+        return;
+    }
+    if (results.empty()) return;  // no hit: the output stays as it was
+    context_.OpenOutputDocument(OpenMode::SearchResults, "");
+    context_.RefreshCheckList();
 }
 
 void TSearchCommands::mnSynonymsClick() {

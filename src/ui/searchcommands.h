@@ -45,6 +45,9 @@ public:
     void pmCopyWordsToFindClick();
     void RunSearch(const std::string& query, int searchMode, bool useSynonyms, bool byFileWords);
     void mnSynonymsClick();
+    // Find from local-file: searches the listing of the settings (Manual
+    // Path) or one picked in the open dialog for the text of the search box.
+    void mnFindlocalClick();
 
     // Enable rules of the advanced panel.
     void cbScanDirClick();  // also cbOverSearch and cbFullString
@@ -69,6 +72,8 @@ private:
     // and the focus returns to the search box.
     void RunFromSearchBox(bool holdsFindButton, const std::function<void(const std::string&)>& command);
     SearchEngine Engine(ProgressPump& pump);
+    // Chooses the listing and searches it; the progress text is already shown.
+    void FindInListing(const std::string& query);
     std::string CurrentFilePath() const;
     // The search's own mask is in use: "Use Mask:" checked and enabled.
     bool SearchMaskInUse() const;

@@ -1,0 +1,134 @@
+// Generates a server listing and times the local-file search side by side
+// with grep on the same warm file:
+//   tandrel-cli search-listing quasar LISTING --no-map   against   grep -i -F quasar LISTING
+//
+//   bench_listing [MEGABYTES] [--dir PARENT] [--keep]
+// Default 1024 MB under $TMPDIR or /tmp; one directory of 50 entries per
+// header, one entry in a thousand holds the query. grep writes to a pipe:
+// with /dev/null as its output GNU grep stops at the first match. The listing
+// is removed at the end unless --keep.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+const char* const kWords[] = {"rock", "jazz", "live", "night", "road", "blue", "river", "song", "dream", "city",
+                              "Ночь", "Река", "Песня", "Город", "Лето", "Звезда"};
+constexpr std::size_t kWordCount = sizeof kWords / sizeof kWords[0];
+
+// Long-listing lines under "/pub/..." headers. The Cyrillic words are UTF-8,
+// as in a listing made on Linux, so every line is also converted.
+bool MakeListing(const std::string& path, long megabytes) {
+    std::ofstream out(path, std::ios::binary);
+    std::mt19937 rng(7);
+    const long total = megabytes * 1024L * 1024L;
+    long written = 0, entry = 0;
+    std::string block;
+    for (long dir = 0; written < total; ++dir) {
+        block = "/pub/music/" + std::string(kWords[dir % kWordCount]) + "/d" + std::to_string(dir) + "/:\n";
+        for (int i = 0; i < 50; ++i, ++entry) {
+            block += "-rw-r--r--   1 ftp  ftp  " + std::to_string(1000000 + rng() % 9000000) + " Jan 01 12:30 ";
+            for (int w = 0; w < 4; ++w) (block += kWords[rng() % kWordCount]) += ' ';
+            if (entry % 1000 == 999) block += "Quasar ";
+            block += std::to_string(entry) + ".mp3\n";
+        }
+        out << block;
+        written += static_cast<long>(block.size());
+    }
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+// Counts the lines written to it.
+class LineCounter : public std::streambuf {
+public:
+    long lines = 0;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c == '\n') ++lines;
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        for (std::streamsize i = 0; i < n; ++i) lines += s[i] == '\n';
+        return n;
+    }
+};
+
+double TimeGrep(const std::string& path, long& lines) {
+    const std::string command = "LC_ALL=C grep -i -F quasar '" + path + "'";
+    const Clock::time_point start = Clock::now();
+    lines = -1;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        lines = 0;
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            for (std::size_t i = 0; i < n; ++i) lines += buffer[i] == '\n';
+        if (::pclose(pipe) != 0) lines = -1;
+    }
+    return Seconds(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long megabytes = 1024;
+    std::string parent = fs::temp_directory_path().string();
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--dir" && i + 1 < argc) {
+            parent = argv[++i];
+        } else if (arg == "--keep") {
+            keep = true;
+        } else if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos) {
+            megabytes = std::stol(arg);
+        } else {
+            std::fprintf(stderr, "usage: bench_listing [MEGABYTES] [--dir PARENT] [--keep]\n");
+            return 2;
+        }
+    }
+    const std::string path = (fs::path(parent) / ("tandrel-listing-" + std::to_string(::getpid()) + ".txt")).string();
+    std::printf("generating a %ld MB listing in %s\n", megabytes, path.c_str());
+    if (!MakeListing(path, megabytes)) {
+        std::fprintf(stderr, "bench_listing: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    long grepLines = 0;
+    TimeGrep(path, grepLines);  // warms the file in the page cache
+    const double theirs = TimeGrep(path, grepLines);
+
+    LineCounter counter;
+    std::ostream out(&counter);
+    std::ostringstream err;
+    const Clock::time_point start = Clock::now();
+    const int code = tandrel::RunCli({"search-listing", "quasar", path, "--no-map"}, out, err);
+    const double ours = Seconds(start);
+    if (!keep) fs::remove(path);
+    if (code != 0) {
+        std::fprintf(stderr, "bench_listing: search-listing failed: %s", err.str().c_str());
+        return 1;
+    }
+    std::printf("search-listing %8.3f s (%7ld lines: hits, headers, empty lines)\n", ours, counter.lines);
+    std::printf("grep -i -F     %8.3f s (%7ld lines)\n", theirs, grepLines);
+    std::printf("ratio          %8.2f\n", ours / theirs);
+    return 0;
+}
