@@ -18,48 +18,18 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/copy_command.h"
 
-extern char** environ;
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-int Fail(const std::string& why) {
-    std::fprintf(stderr, "bench_copy: %s\n", why.c_str());
-    return 1;
-}
-
-// Runs a program with its arguments, no shell; true when it exits with 0.
-bool Run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-}  // namespace
+using namespace tandrel::bench;
 
 int main(int argc, char** argv) {
+    programName = "bench_copy";
     const long totalMb = argc > 1 ? std::atol(argv[1]) : 2048;
     if (totalMb <= 0) return Fail("the size in MB must be positive");
-    std::string parent = argc > 2 ? argv[2] : (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
-    std::string pattern = parent + "/tandrel-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) return Fail("cannot create a folder under " + parent);
-    const std::string dir = pattern;
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-    } cleanup{dir};
+    const TempDir scratch(argc > 2 ? argv[2] : DefaultParent(), "tandrel-bench-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    const std::string dir = scratch.path();
     const std::string src = dir + "/src", ours = dir + "/tandrel", theirs = dir + "/cp";
     for (const std::string& d : {src, ours, theirs}) std::filesystem::create_directories(d);
 
@@ -100,5 +70,6 @@ int main(int argc, char** argv) {
     std::printf("%-24s %8.3f s %8.0f MB/s\n", "cp", plain, mb / plain);
     std::printf("%-24s %8.3f s %8.0f MB/s\n", "cp + sync", plainSynced, mb / plainSynced);
     std::printf("copy / cp: %.2fx, copy / (cp + sync): %.2fx\n", copy / plain, copy / plainSynced);
+    Result("copy", copy, plainSynced, "cp+sync");
     return 0;
 }

@@ -20,11 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/commands.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace tandrel::bench;
 namespace fs = std::filesystem;
 
 const char* const kWords[] = {"rock", "jazz", "live", "night", "road", "blue", "river", "song", "dream", "city",
@@ -54,8 +55,6 @@ bool MakeListing(const std::string& path, long megabytes) {
     return static_cast<bool>(out);
 }
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
 // Counts the lines written to it.
 class LineCounter : public std::streambuf {
 public:
@@ -73,23 +72,13 @@ protected:
 };
 
 double TimeGrep(const std::string& path, long& lines) {
-    const std::string command = "LC_ALL=C grep -i -F quasar '" + path + "'";
-    const Clock::time_point start = Clock::now();
-    lines = -1;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        lines = 0;
-        char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            for (std::size_t i = 0; i < n; ++i) lines += buffer[i] == '\n';
-        if (::pclose(pipe) != 0) lines = -1;
-    }
-    return Seconds(start);
+    return TimeCommand("LC_ALL=C grep -i -F quasar '" + path + "'", lines, true);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    programName = "bench_listing";
     long megabytes = 1024;
     std::string parent = fs::temp_directory_path().string();
     bool keep = false;
@@ -109,8 +98,8 @@ int main(int argc, char** argv) {
     const std::string path = (fs::path(parent) / ("tandrel-listing-" + std::to_string(::getpid()) + ".txt")).string();
     std::printf("generating a %ld MB listing in %s\n", megabytes, path.c_str());
     if (!MakeListing(path, megabytes)) {
-        std::fprintf(stderr, "bench_listing: cannot write %s\n", path.c_str());
-        return 1;
+        fs::remove(path);
+        return Fail("cannot write " + path);
     }
     long grepLines = 0;
     TimeGrep(path, grepLines);  // warms the file in the page cache
@@ -124,11 +113,11 @@ int main(int argc, char** argv) {
     const double ours = Seconds(start);
     if (!keep) fs::remove(path);
     if (code != 0) {
-        std::fprintf(stderr, "bench_listing: search-listing failed: %s", err.str().c_str());
-        return 1;
+        return Fail("search-listing failed: " + err.str());
     }
     std::printf("search-listing %8.3f s (%7ld lines: hits, headers, empty lines)\n", ours, counter.lines);
     std::printf("grep -i -F     %8.3f s (%7ld lines)\n", theirs, grepLines);
     std::printf("ratio          %8.2f\n", ours / theirs);
+    Result("listing", ours, theirs, "grep");
     return 0;
 }

@@ -19,39 +19,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/commands.h"
 #include "text/cp1251.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace tandrel::bench;
 namespace fs = std::filesystem;
 
 const char* const kWords[] = {"rock", "jazz", "live", "night", "road", "blue", "river", "song", "dream", "city",
                               "Ночь", "Река", "Песня", "Город", "Лето", "Звезда"};
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-long CountLines(const std::string& text) {
-    long lines = 0;
-    for (const char c : text) lines += c == '\n';
-    return lines;
-}
-
-// Runs a shell command, its output counted as lines; returns the seconds taken.
-double TimeCommand(const std::string& command, long& lines) {
-    const Clock::time_point start = Clock::now();
-    lines = -1;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        lines = 0;
-        char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            for (std::size_t i = 0; i < n; ++i) lines += buffer[i] == '\n';
-        if (::pclose(pipe) == -1) lines = -1;
-    }
-    return Seconds(start);
-}
 
 // The terminal command as a user runs it; its output lines counted, and of
 // them the paths found below tree.
@@ -68,16 +46,19 @@ double TimeCli(const std::vector<std::string>& args, const std::string& tree, lo
     return seconds;
 }
 
-void Row(const char* what, double ours, long ourLines, long found, double theirs, long theirLines) {
+// One row of figures, and its RESULT line under `key`.
+void Row(const char* key, const char* what, double ours, long ourLines, long found, double theirs, long theirLines) {
     std::printf("%-20s tandrel %8.3f s (%5ld lines, %5ld found)   find %8.3f s (%6ld lines)   ratio %5.2f\n", what,
                 ours, ourLines, found, theirs, theirLines, ours / theirs);
+    Result(key, ours, theirs, "find");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    programName = "bench_m3u";
     long files = 100000, entries = 1000;
-    std::string parent = getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp";
+    std::string parent = DefaultParent();
     bool keep = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -91,15 +72,13 @@ int main(int argc, char** argv) {
         }
     }
     if (files <= 0 || entries <= 0) return 2;
-    std::string pattern = parent + "/tandrel-bench-m3u-XXXXXX";
-    if (!mkdtemp(pattern.data())) {
-        std::fprintf(stderr, "bench_m3u: cannot create a folder under %s\n", parent.c_str());
-        return 1;
-    }
-    const fs::path base = pattern;
+    TempDir scratch(parent, "tandrel-bench-m3u-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    scratch.Keep(keep);
+    const fs::path base = scratch.path();
     const fs::path tree = base / "tree";
     // An empty settings folder: the command runs with the settings' defaults.
-    setenv("XDG_CONFIG_HOME", (base / "config").c_str(), 1);
+    UseEmptySettings(base.string());
 
     // Names in folders 20 x 20 deep.
     std::mt19937 rng(42);
@@ -135,18 +114,13 @@ int main(int argc, char** argv) {
     const double single = TimeCli({"m3u", "find", playlist, "--drives", tree.string()}, tree.string(), lines, found, code);
     failed |= code;
     const double findSingle = TimeCommand(findCommand, findLines);
-    Row("m3u find (single)", single, lines, found, findSingle, findLines);
+    Row("m3u_single", "m3u find (single)", single, lines, found, findSingle, findLines);
     const double all =
         TimeCli({"m3u", "find", playlist, "--all", "--drives", tree.string()}, tree.string(), lines, found, code);
     failed |= code;
     const double findAll = TimeCommand(findCommand, findLines);
-    Row("m3u find --all", all, lines, found, findAll, findLines);
+    Row("m3u_all", "m3u find --all", all, lines, found, findAll, findLines);
 
-    if (!keep) {
-        std::error_code ec;
-        fs::remove_all(base, ec);
-    } else {
-        std::printf("kept %s\n", base.c_str());
-    }
+    if (keep) std::printf("kept %s\n", base.c_str());
     return failed == 0 ? 0 : 1;
 }

@@ -20,39 +20,18 @@
 #include "rename/renameengine.h"
 #include "text/cp1251.h"
 #include "text/transforms.h"
-
-namespace {
+#include "bench_support.h"
 
 using namespace tandrel;
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-void Report(const char* what, double seconds, int files) {
-    std::printf("%-28s %8.3f s %10.2f us/file\n", what, seconds, seconds * 1e6 / files);
-}
-
-int Fail(const std::string& why) {
-    std::fprintf(stderr, "bench_rename: %s\n", why.c_str());
-    return 1;
-}
-
-}  // namespace
+using namespace tandrel::bench;
 
 int main(int argc, char** argv) {
+    programName = "bench_rename";
     const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
     if (files <= 0) return Fail("the file count must be positive");
-    std::string parent = argc > 2 ? argv[2] : (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
-    std::string pattern = parent + "/tandrel-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) return Fail("cannot create a folder under " + parent);
-    const std::string dir = pattern;
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-    } cleanup{dir};
+    const TempDir scratch(argc > 2 ? argv[2] : DefaultParent(), "tandrel-bench-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    const std::string dir = scratch.path();
 
     // Names in code page 1251 and their translit, both also in UTF-8 for the plain loop.
     std::vector<std::string> cyrillic, latin;
@@ -89,11 +68,12 @@ int main(int argc, char** argv) {
         if (::rename(latin[i].c_str(), cyrillic[i].c_str()) != 0) return Fail("rename(2) failed on " + latin[i]);
     const double plainBack = Seconds(start);
 
-    Report("engine translit (with log)", engineForward, files);
-    Report("engine rename back", engineBack, files);
-    Report("rename(2) loop forward", plainForward, files);
-    Report("rename(2) loop back", plainBack, files);
+    Report("engine translit (with log)", engineForward, files, 28);
+    Report("engine rename back", engineBack, files, 28);
+    Report("rename(2) loop forward", plainForward, files, 28);
+    Report("rename(2) loop back", plainBack, files, 28);
     std::printf("engine / rename(2): %.1fx forward, %.1fx back\n", engineForward / plainForward,
                 engineBack / plainBack);
+    Result("rename", engineForward + engineBack, plainForward + plainBack, "rename(2)-loop");
     return 0;
 }

@@ -25,11 +25,12 @@
 #include "search/searchengine.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace tandrel;
-using Clock = std::chrono::steady_clock;
+using namespace tandrel::bench;
 namespace fs = std::filesystem;
 
 constexpr const char* kQuery = "quasar";
@@ -53,11 +54,6 @@ std::string Phrase(std::mt19937& rng, int words) {
         s += kWords[rng() % kWordCount];
     }
     return s;
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
 }
 
 // Names in folders 20 x 20 deep; one name in a hundred holds the query.
@@ -97,38 +93,14 @@ bool MakeMp3(const fs::path& root, long count, std::mt19937& rng) {
         const fs::path dir = root / ("m" + std::to_string(i % 10));
         if (i < 10) fs::create_directories(dir);
         const std::string path = (dir / ("track" + std::to_string(i) + ".mp3")).string();
-        WriteFile(path, audio);
         const std::string artist = i % 50 == 3 ? "Quasar Band" : "Artist " + std::to_string(rng() % 1000);
-        TID3v2 v2;
-        v2.SetTitle("Title " + std::to_string(i));
-        v2.SetArtist(artist);
-        v2.SetAlbum("Album");
-        TID3v1 v1;
-        v1.SetTitle("Title " + std::to_string(i));
-        v1.SetArtist(artist);
-        if (!v2.SaveToFile(path) || !v1.SaveToFile(path)) {
-            std::fprintf(stderr, "bench_search: cannot tag %s\n", path.c_str());
+        if (const std::string error = WriteTaggedMp3(path, audio, "Title " + std::to_string(i), artist, "Album");
+            !error.empty()) {
+            Fail("cannot tag " + path + ": " + error);
             return false;
         }
     }
     return true;
-}
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-// Runs a shell command, its output counted as lines; returns the seconds taken.
-double TimeCommand(const std::string& command, long& lines) {
-    const Clock::time_point start = Clock::now();
-    lines = -1;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        lines = 0;
-        char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            for (std::size_t i = 0; i < n; ++i) lines += buffer[i] == '\n';
-        if (::pclose(pipe) == -1) lines = -1;
-    }
-    return Seconds(start);
 }
 
 double TimeSearch(SearchOptions o, const std::string& dir, const std::string& mask, long& hits) {
@@ -143,9 +115,12 @@ double TimeSearch(SearchOptions o, const std::string& dir, const std::string& ma
     return Seconds(start);
 }
 
-void Row(const char* what, double ours, long ourHits, const char* tool, double theirs, long theirHits) {
+// One row of figures, and its RESULT line under `key`.
+void Row(const char* key, const char* what, double ours, long ourHits, const char* tool, double theirs,
+         long theirHits) {
     std::printf("%-22s tandrel %8.3f s (%6ld hits)   %-10s %8.3f s (%6ld hits)   ratio %5.2f\n", what, ours,
                 ourHits, tool, theirs, theirHits, ours / theirs);
+    Result(key, ours, theirs, tool);
 }
 
 std::string Python() {
@@ -208,18 +183,18 @@ bool ParseArgs(int argc, char** argv, Sizes& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    programName = "bench_search";
     Sizes sizes;
     if (!ParseArgs(argc, argv, sizes)) {
         std::fprintf(stderr,
                      "usage: bench_search [--files N] [--text-mb M] [--mp3 K] [--dir PARENT] [--quick] [--keep]\n");
         return 2;
     }
-    if (sizes.parent.empty()) sizes.parent = getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp";
-    std::string root = (fs::path(sizes.parent) / "tandrel-bench-search-XXXXXX").string();
-    if (!mkdtemp(root.data())) {
-        std::perror("bench_search: mkdtemp");
-        return 1;
-    }
+    if (sizes.parent.empty()) sizes.parent = DefaultParent();
+    TempDir scratch(sizes.parent, "tandrel-bench-search-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    scratch.Keep(sizes.keep);
+    const std::string root = scratch.path();
     const fs::path names = fs::path(root) / "names", text = fs::path(root) / "text", mp3 = fs::path(root) / "mp3";
     std::mt19937 rng(12345);
     Clock::time_point start = Clock::now();
@@ -239,10 +214,10 @@ int main(int argc, char** argv) {
     byName.recursive = true;
     double t = TimeSearch(byName, names.string(), "*.*", ours);
     double theirs = TimeCommand("find '" + names.string() + "' -iname '*" + kQuery + "*'", lines);
-    Row("name search", t, ours, "find", theirs, lines);
+    Row("search_name", "name search", t, ours, "find", theirs, lines);
     byName.overSearch = true;
     t = TimeSearch(byName, names.string(), "*.*", ours);
-    Row("  with Over Search", t, ours, "find", theirs, lines);
+    Row("search_name_over", "  with Over Search", t, ours, "find", theirs, lines);
     start = Clock::now();
     long walked = 0;
     WalkDirectory(names.string(), true, MaskFilter("*.*"),
@@ -254,10 +229,10 @@ int main(int argc, char** argv) {
     inside.overSearch = false;
     t = TimeSearch(inside, text.string(), "*.*", ours);
     theirs = TimeCommand("LC_ALL=C grep -r -i -F " + std::string(kQuery) + " '" + text.string() + "'", lines);
-    Row("inside-file search", t, ours, "grep", theirs, lines);
+    Row("search_inside", "inside-file search", t, ours, "grep", theirs, lines);
     inside.overSearch = true;
     t = TimeSearch(inside, text.string(), "*.*", ours);
-    Row("  with Over Search", t, ours, "grep", theirs, lines);
+    Row("search_inside_over", "  with Over Search", t, ours, "grep", theirs, lines);
 
     if (tagged) {
         SearchOptions tags = inside;
@@ -271,13 +246,9 @@ int main(int argc, char** argv) {
             const std::string script = (fs::path(root) / "mutagen_loop.py").string();
             WriteFile(script, kMutagenLoop);
             theirs = TimeCommand(python + " '" + script + "' '" + mp3.string() + "' " + kQuery, lines);
-            Row("tag search", t, ours, "mutagen", theirs, lines);
+            Row("search_tags", "tag search", t, ours, "mutagen", theirs, lines);
         }
     }
 
-    if (!sizes.keep) {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
     return tagged ? 0 : 1;
 }

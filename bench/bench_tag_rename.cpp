@@ -17,48 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/tag_command.h"
-#include "tags/id3v1.h"
 
 namespace {
 
 using namespace tandrel;
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-void Report(const char* what, double seconds, int files) {
-    std::printf("%-34s %8.3f s %10.2f us/file\n", what, seconds, seconds * 1e6 / files);
-}
-
-int Fail(const std::string& why) {
-    std::fprintf(stderr, "bench_tag_rename: %s\n", why.c_str());
-    return 1;
-}
-
-std::string Be32(std::uint32_t n) {
-    return {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)};
-}
-
-std::string Frame(const char* id, const std::string& text) {
-    return id + Be32(static_cast<std::uint32_t>(text.size() + 1)) + std::string(2, '\0') + '\0' + text;
-}
-
-// An ID3v2.3 tag with artist and title, MPEG audio, an ID3v1 tag with the track.
-std::string TaggedFile(int track, const std::string& artist, const std::string& title) {
-    const std::string frames = Frame("TPE1", artist) + Frame("TIT2", title);
-    const auto n = static_cast<std::uint32_t>(frames.size());
-    std::string bytes = std::string("ID3\x03\x00\x00", 6) +
-                        std::string{static_cast<char>(n >> 21 & 127), static_cast<char>(n >> 14 & 127),
-                                    static_cast<char>(n >> 7 & 127), static_cast<char>(n & 127)} +
-                        frames;
-    bytes += "\xFF\xFB\x90\x64";
-    bytes.resize(bytes.size() + 2000, '\x55');
-    TID3v1 v1;
-    v1.SetTrack(static_cast<std::uint8_t>(track));
-    v1.SetArtist(artist);
-    return bytes + v1.Record();
-}
+using namespace tandrel::bench;
 
 // What the plain loop does for one file: the tags' bytes read, then the rename.
 bool ReadTagsAndRename(const std::string& from, const std::string& to) {
@@ -82,21 +47,14 @@ bool ReadTagsAndRename(const std::string& from, const std::string& to) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    programName = "bench_tag_rename";
     const int files = argc > 1 ? std::atoi(argv[1]) : 5000;
     if (files <= 0) return Fail("the file count must be positive");
-    std::string parent = argc > 2 ? argv[2] : (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
-    std::string pattern = parent + "/tandrel-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) return Fail("cannot create a folder under " + parent);
-    const std::string root = pattern;
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-    } cleanup{root};
+    const TempDir scratch(argc > 2 ? argv[2] : DefaultParent(), "tandrel-bench-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    const std::string root = scratch.path();
     // An empty settings registry: every option comes from the command line.
-    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    UseEmptySettings(root);
     const std::string dir = root + "/music";
     std::filesystem::create_directories(dir);
 
@@ -110,7 +68,7 @@ int main(int argc, char** argv) {
         char number[8];
         std::snprintf(number, sizeof number, "%02d", track);
         tagNames.push_back(dir + "/" + number + "_-_" + artist + "_-_" + title + ".mp3");
-        std::ofstream(plainNames.back(), std::ios::binary) << TaggedFile(track, artist, title);
+        std::ofstream(plainNames.back(), std::ios::binary) << TaggedMp3Bytes(track, artist, title);
         args.push_back(plainNames.back());
     }
     for (const char* option : {"--pattern", "N-A-T", "--tags", "both", "--sources", "12200"}) args.push_back(option);
@@ -132,5 +90,6 @@ int main(int argc, char** argv) {
     Report("tag rename (both tags)", command, files);
     Report("open+read tags+rename(2) loop", plain, files);
     std::printf("tag rename / plain loop: %.1fx\n", command / plain);
+    Result("tag_rename", command, plain, "syscall-loop");
     return 0;
 }

@@ -18,26 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/tag_command.h"
-#include "tags/id3v1.h"
-#include "tags/id3v2.h"
-#include "tags/tagsave.h"
 
 namespace {
 
 using namespace tandrel;
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-void Report(const char* what, double seconds, int files) {
-    std::printf("%-34s %8.3f s %10.2f us/file\n", what, seconds, seconds * 1e6 / files);
-}
-
-int Fail(const std::string& why) {
-    std::fprintf(stderr, "bench_tag_update: %s\n", why.c_str());
-    return 1;
-}
+using namespace tandrel::bench;
 
 bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -74,36 +61,22 @@ bool PlainRewrite(const std::string& path, int folder, std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    programName = "bench_tag_update";
     const int files = argc > 1 ? std::atoi(argv[1]) : 5000;
     const int kib = argc > 2 ? std::atoi(argv[2]) : 64;
     if (files <= 0 || kib <= 0) return Fail("the file count and the size must be positive");
-    const std::string parent = argc > 3 ? argv[3] : (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
-    std::string pattern = parent + "/tandrel-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) return Fail("cannot create a folder under " + parent);
-    const std::string dir = pattern;
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-    } cleanup{dir};
+    const TempDir scratch(argc > 3 ? argv[3] : DefaultParent(), "tandrel-bench-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    const std::string dir = scratch.path();
 
     // Files with both tags: the update reads and keeps them.
     const std::string audio(static_cast<std::size_t>(kib) << 10, '\x55');
     std::vector<std::string> paths;
     for (int i = 0; i < files; ++i) {
         const std::string path = dir + "/" + std::to_string(i) + " - Song.mp3";
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f) return Fail("cannot create " + path);
-        const bool written = std::fwrite(audio.data(), 1, audio.size(), f) == audio.size();
-        if (std::fclose(f) != 0 || !written) return Fail("cannot write " + path);
-        TID3v1 v1;
-        TID3v2 v2;
-        v1.SetTitle("Song " + std::to_string(i));
-        v2.SetTitle("Song " + std::to_string(i));
-        v2.SetArtist("Artist");
-        if (FileResult r = SaveTagsToFile(path, &v1, &v2); !r) return Fail(r.error);
+        if (const std::string error = WriteTaggedMp3(path, audio, "Song " + std::to_string(i), "Artist");
+            !error.empty())
+            return Fail(error);
         paths.push_back(path);
     }
     std::printf("files: %d of %d KiB in %s\n", files, kib, dir.c_str());
@@ -137,5 +110,6 @@ int main(int argc, char** argv) {
     Report("tag update (both tags)", tagUpdate, files);
     Report("read+write+fsync+rename loop", plain, files);
     std::printf("tag update / plain loop: %.2fx\n", tagUpdate / plain);
+    Result("tag_update", tagUpdate, plain, "syscall-loop");
     return 0;
 }

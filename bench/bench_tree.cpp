@@ -14,20 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "cli/commands.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace tandrel::bench;
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
-
-int Fail(const std::string& why) {
-    std::fprintf(stderr, "bench_tree: %s\n", why.c_str());
-    return 1;
-}
-
-std::size_t CountLines(const std::string& path) {
+std::size_t CountFileLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::size_t n = 0;
     for (std::string line; std::getline(in, line);) ++n;
@@ -37,21 +31,14 @@ std::size_t CountLines(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    programName = "bench_tree";
     const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
     if (files <= 0) return Fail("the file count must be positive");
-    std::string parent = argc > 2 ? argv[2] : (getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
-    std::string pattern = parent + "/tandrel-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) return Fail("cannot create a folder under " + parent);
-    const std::string root = pattern;
-    struct Cleanup {
-        std::string dir;
-        ~Cleanup() {
-            std::error_code ec;
-            std::filesystem::remove_all(dir, ec);
-        }
-    } cleanup{root};
+    const TempDir scratch(argc > 2 ? argv[2] : DefaultParent(), "tandrel-bench-");
+    if (!scratch.ok()) return Fail(scratch.error());
+    const std::string root = scratch.path();
     // The settings of the run: none, so only the command line counts.
-    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    UseEmptySettings(root);
 
     // 100 files a directory, ten directories under each of the first level.
     const std::string tree = root + "/Музыка";
@@ -81,8 +68,9 @@ int main(int argc, char** argv) {
         return Fail("tree(1) failed");
     const double theirs = Seconds(start);
 
-    std::printf("%-36s %8.3f s  %zu lines\n", "tandrel-cli tree --mode 0", ours, CountLines(out + "/Музыка.td"));
-    std::printf("%-36s %8.3f s  %zu lines\n", "tree -a -f -i --noreport", theirs, CountLines(out + "/tree.txt"));
+    std::printf("%-36s %8.3f s  %zu lines\n", "tandrel-cli tree --mode 0", ours, CountFileLines(out + "/Музыка.td"));
+    std::printf("%-36s %8.3f s  %zu lines\n", "tree -a -f -i --noreport", theirs, CountFileLines(out + "/tree.txt"));
     std::printf("tandrel / tree: %.2fx\n", ours / theirs);
+    Result("tree", ours, theirs, "tree");
     return 0;
 }
