@@ -4,10 +4,7 @@
 // so cp followed by sync(1) is timed too.
 //
 //   bench_copy [TOTAL-MB] [PARENT-DIR]     defaults: 2048 MB in 64 files under $TMPDIR or /tmp
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
