@@ -1,6 +1,7 @@
 #include "text/synonyms.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/tempdir.h"
 #include "text/cp1251.h"
@@ -22,6 +23,14 @@ TEST(FindSynonyms, ScansEveryLineWhateverItsEnding) {
     EXPECT_EQ(FindSynonyms("elka", path), "");   // a line without "=" has no value
     EXPECT_EQ(FindSynonyms("", path), "");
     EXPECT_EQ(FindSynonyms("car", dir / "missing.ini"), "");
+}
+
+TEST(FindSynonyms, APipeOrADirectoryNamedAsTheFileFindsNothingAtOnce) {
+    test::TempDir dir;
+    const std::string fifo = dir / "Synonyms.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(FindSynonyms("car", fifo), "");  // a blocking read would never return
+    EXPECT_EQ(FindSynonyms("car", dir.str()), "");
 }
 
 TEST(FindSynonyms, OpensAFileWithACyrillicName) {
