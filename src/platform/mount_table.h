@@ -7,8 +7,11 @@
 
 namespace tandrel {
 
-// "/" first, then the mount points of network file systems and of volumes
-// mounted under /media, /run/media or /mnt, sorted, each once, as code-page-1251.
-std::vector<std::string> DriveRootsFromMountTable(const std::string& mounts);
+// "/" first, then, sorted, each once, as code-page-1251: the mount points of
+// network and user-space (fuse) file systems, of volumes mounted under /media,
+// /run/media or /mnt, and the one that holds the home folder (UTF-8). File
+// systems of the kernel and containers (proc, sysfs, cgroup, overlay, the
+// system's tmpfs) are never drives.
+std::vector<std::string> DriveRootsFromMountTable(const std::string& mounts, const std::string& home = {});
 
 }  // namespace tandrel

@@ -30,6 +30,22 @@ bool IsNetworkFileSystem(const std::string& type) {
     return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
 }
 
+// File systems of the kernel and of containers: never a drive, wherever mounted.
+bool IsPseudoFileSystem(const std::string& type) {
+    static const char* const kTypes[] = {
+        "proc",   "sysfs",     "cgroup",   "cgroup2",     "devtmpfs",  "devpts",    "securityfs", "debugfs",
+        "tracefs", "pstore",   "bpf",      "mqueue",      "hugetlbfs", "configfs",  "fusectl",    "autofs",
+        "binfmt_misc", "overlay", "efivarfs", "nsfs",     "rpc_pipefs", "ramfs",    "squashfs",   "fuse.portal",
+    };
+    return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+}
+
+// User-space file systems (sshfs, rclone, the desktop's shares) are network or removable volumes.
+bool IsUserSpaceFileSystem(const std::string& type) { return type.rfind("fuse.", 0) == 0 || type == "fuseblk"; }
+
+// A tmpfs under /media or /mnt is one a user mounted; elsewhere it is the system's.
+bool IsSystemTmpfs(const std::string& type, bool removablePlace) { return type == "tmpfs" && !removablePlace; }
+
 bool IsRemovablePlace(const std::string& mountPoint) {
     for (const char* base : {"/media", "/run/media", "/mnt"}) {
         std::string b = base;
@@ -71,10 +87,11 @@ std::string ProgramDirectory() {
     return Utf8ToCp1251(dir).text;
 }
 
-std::vector<std::string> DriveRootsFromMountTable(const std::string& mounts) {
+std::vector<std::string> DriveRootsFromMountTable(const std::string& mounts, const std::string& home) {
     std::vector<std::string> roots;
     std::vector<std::string> lines;
     detail::SplitTextLines(mounts, lines);
+    std::string homeMount;  // the longest mount point that holds the home folder
     for (const std::string& line : lines) {
         // device mount-point type options dump pass
         std::vector<std::string> fields;
@@ -89,10 +106,16 @@ std::vector<std::string> DriveRootsFromMountTable(const std::string& mounts) {
         }
         if (fields.size() < 3) continue;
         std::string mountPoint = DecodeMountField(fields[1]);
-        if (mountPoint.empty() || mountPoint[0] != '/' || mountPoint == "/") continue;
-        if (!IsNetworkFileSystem(fields[2]) && !IsRemovablePlace(mountPoint)) continue;
+        const std::string& type = fields[2];
+        if (mountPoint.empty() || mountPoint[0] != '/' || mountPoint == "/" || IsPseudoFileSystem(type)) continue;
+        const bool removable = IsRemovablePlace(mountPoint);
+        if (IsSystemTmpfs(type, removable)) continue;
+        const bool holdsHome = !home.empty() && (home == mountPoint || home.rfind(mountPoint + "/", 0) == 0);
+        if (holdsHome && mountPoint.size() > homeMount.size()) homeMount = mountPoint;
+        if (!IsNetworkFileSystem(type) && !IsUserSpaceFileSystem(type) && !removable) continue;
         roots.push_back(Utf8ToCp1251(mountPoint).text);
     }
+    if (!homeMount.empty()) roots.push_back(Utf8ToCp1251(homeMount).text);
     std::sort(roots.begin(), roots.end());
     roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
     roots.insert(roots.begin(), "/");
@@ -103,7 +126,7 @@ std::vector<std::string> DriveRoots() {
     std::string mounts;
     // Without the mount table the root is still a drive.
     (void)detail::ReadWholeFile("/proc/self/mounts", mounts);
-    return DriveRootsFromMountTable(mounts);
+    return DriveRootsFromMountTable(mounts, HomeFolder());
 }
 
 }  // namespace tandrel

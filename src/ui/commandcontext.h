@@ -1,12 +1,14 @@
 // What the command objects of the main window (search, rename, tag panel and
 // those to come) may use of the window: its file manager, output document,
-// status line, prompter, settings record and settings store. The main window
-// implements it and creates every command object with it; a command object
-// includes this header, never the window's, and reaches no other command.
+// status line, prompter, settings record and settings store, and the launcher
+// of other programs. The main window implements it and creates every command
+// object with it; a command object includes this header, never the window's,
+// and reaches no other command.
 #pragma once
 
 #include <QAction>
 #include <QObject>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ class QWidget;
 namespace tandrel {
 
 class FileListBox;
+class Launcher;
 class RegistryStore;
 class TID3v1;
 class TID3v2;
@@ -72,6 +75,9 @@ public:
     // check marks), in list order.
     virtual std::vector<std::string> checkedOutputLines() const = 0;
     virtual std::vector<std::string> selectedOutputLines() const = 0;
+    // The chosen line of the visible view (the check list's current line, the
+    // editor's cursor line), if there is one.
+    virtual std::optional<std::string> chosenOutputLine() const = 0;
     // The output's document name; naming it anew also sets the save path and the captions.
     virtual const std::string& documentName() const = 0;
     virtual void NameOutputDocument(const std::string& name) = 0;
@@ -90,16 +96,14 @@ public:
     // into the file. True when filled (and saved).
     virtual bool FileNameToTags(const std::string& fullName, bool save) = 0;
 
-    // Commands whose operation exists are marked; enable rules only enable those.
-    static void MarkWired(QObject* command) { command->setProperty("wired", true); }
-    static bool IsWired(const QObject* command) { return command->property("wired").toBool(); }
+    // Starts other programs and opens files and addresses with the desktop's programs.
+    virtual Launcher& launcher() = 0;
 
-    // Enables the named entry, marks it wired and connects it to the handler.
+    // Enables (or disables) the named entry and connects it to the handler.
     template <class Receiver>
     void WireEntry(const char* name, Receiver* receiver, void (Receiver::*handler)(), bool enabled = true) {
         QAction* action = menuEntry(name);
         action->setEnabled(enabled);
-        MarkWired(action);
         QObject::connect(action, &QAction::triggered, receiver, handler);
     }
 

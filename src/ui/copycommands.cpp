@@ -1,11 +1,10 @@
 #include "ui/copycommands.h"
 
 #include <algorithm>
-#include <QDesktopServices>
-#include <QUrl>
 
 #include "app/messages.h"
 #include "media/copyfiles.h"
+#include "platform/launcher.h"
 #include "text/cp1251.h"
 #include "ui/commandcontext.h"
 #include "ui/directoryform.h"
@@ -14,29 +13,14 @@
 
 namespace tandrel {
 
-namespace {
-
-class DesktopUrlOpener : public UrlOpener {
-public:
-    bool OpenUrl(const std::string& address) override {
-        return QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(Cp1251ToUtf8(address))));
-    }
-};
-
-}  // namespace
-
 TCopyCommands::TCopyCommands(CommandContext& context, QObject* parent)
-    : QObject(parent), context_(context), opener_(std::make_unique<DesktopUrlOpener>()) {
+    : QObject(parent), context_(context) {
     setObjectName("CopyCommands");
     // pmCopyFile stays as the file-mask logic shows or hides it.
     context_.WireEntry("pmCopyFile", this, &TCopyCommands::pmCopyFileClick);
     context_.WireEntry("pmCopyFiles", this, &TCopyCommands::pmCopyFilesClick);
     context_.WireEntry("pmDownloadFile", this, &TCopyCommands::pmDownloadFileClick);
 }
-
-TCopyCommands::~TCopyCommands() = default;
-
-void TCopyCommands::setUrlOpener(std::unique_ptr<UrlOpener> opener) { opener_ = std::move(opener); }
 
 std::string TCopyCommands::AskTargetDirectory() {
     return ShowSaveDirDialog(context_.prompter(), context_.settingsStore(), context_.currentDirectory(),
@@ -92,8 +76,8 @@ void TCopyCommands::pmCopyFilesClick() {
 void TCopyCommands::pmDownloadFileClick() {
     const std::vector<std::string> selected = context_.selectedOutputLines();
     if (selected.empty()) return;
-    if (!opener_->OpenUrl(selected.front()))
-        context_.setStatusText("No program opens the address " + selected.front());
+    if (FileResult r = context_.launcher().OpenDocument(selected.front()); !r)
+        context_.setStatusText(Utf8ToCp1251(r.error).text);
 }
 
 }  // namespace tandrel

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QObject>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,26 +13,15 @@ namespace tandrel {
 class CommandContext;
 struct CopySource;
 
-// Hands an address to the desktop (the default browser); tests record instead.
-class UrlOpener {
-public:
-    virtual ~UrlOpener() = default;
-    virtual bool OpenUrl(const std::string& address) = 0;
-};
-
 class TCopyCommands : public QObject {
     Q_OBJECT
 public:
     // Wires pmCopyFile, pmCopyFiles and pmDownloadFile.
     TCopyCommands(CommandContext& context, QObject* parent);
-    ~TCopyCommands() override;
 
     void pmCopyFileClick();
     void pmCopyFilesClick();
     void pmDownloadFileClick();
-
-    // Replaces the desktop opener (tests).
-    void setUrlOpener(std::unique_ptr<UrlOpener> opener);
 
 private:
     // The target directory from the save-directory dialog, "" when cancelled.
@@ -43,7 +31,6 @@ private:
     void CopyWithProgress(const std::vector<CopySource>& sources, std::size_t asked, const std::string& targetDir);
 
     CommandContext& context_;
-    std::unique_ptr<UrlOpener> opener_;
 };
 
 }  // namespace tandrel

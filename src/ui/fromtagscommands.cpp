@@ -19,7 +19,6 @@ TFromTagsCommands::TFromTagsCommands(CommandContext& context, QPushButton& renam
     : QObject(parent), context_(context), renameButton_(renameButton) {
     setObjectName("FromTagsCommands");
     connect(&renameButton_, &QPushButton::clicked, this, &TFromTagsCommands::bbtnFromID3RenameClick);
-    CommandContext::MarkWired(&renameButton_);
     context_.WireEntry("mnFromID3RenameOptions", this, &TFromTagsCommands::mnFromID3RenameOptionsClick);
 }
 

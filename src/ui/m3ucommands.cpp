@@ -32,7 +32,6 @@ TM3UCommands::TM3UCommands(CommandContext& context, OutputRegion& output, Search
     context_.WireEntry("mnFindM3Unames", this, &TM3UCommands::mnFindM3UnamesClick, false);
     // Enabled by a media mask of the file list.
     context_.WireEntry("mnGetMP3files", this, &TM3UCommands::mnGetMP3filesClick, false);
-    CommandContext::MarkWired(output.bbtnGetMP3files);
     connect(output.bbtnGetMP3files, &QPushButton::clicked, this, &TM3UCommands::mnGetMP3filesClick);
 }
 

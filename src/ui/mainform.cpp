@@ -20,6 +20,7 @@
 #include "ui/langform.h"
 #include "ui/m3ucommands.h"
 #include "ui/copycommands.h"
+#include "ui/playcommands.h"
 #include "ui/renamecommands.h"
 #include "ui/searchcommands.h"
 #include "ui/tagbatchcommands.h"
@@ -82,7 +83,11 @@ private:
 };
 
 TMainForm::TMainForm(Prompter& dialogs, RegistryStore& registry, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), registry_(registry), prompter_(std::make_unique<FormPrompter>(*this)) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      registry_(registry),
+      prompter_(std::make_unique<FormPrompter>(*this)),
+      launcher_(MakeDesktopLauncher()) {
     setObjectName("TMainForm");
     setWindowTitle("Tandrel");
     BuildLayout();
@@ -201,6 +206,7 @@ void TMainForm::WireCommands() {
     m3uCommands_ = new TM3UCommands(*this, *output, *searchBox, *advancedSearch, this);
     catalogCommands_ = new TCatalogCommands(*this, this);
     copyCommands_ = new TCopyCommands(*this, this);
+    playCommands_ = new TPlayCommands(*this, *output, this);
 }
 
 void TMainForm::FormCreate() {
@@ -238,7 +244,7 @@ void TMainForm::ApplyLoadedSettings(bool keyOpened, const MainControlValues& val
     if (values.homeDir) fileManager->dirListBox->setDirectory(*values.homeDir);
     ApplyControlValues(values);
     QAction* findM3U = menus_["mnFindM3Unames"];
-    findM3U->setEnabled(settings_.m3uDlgBox && IsWired(findM3U));
+    findM3U->setEnabled(settings_.m3uDlgBox);
     if (values.id3Show) {
         SetMinimumWindowHeight(kMinHeightTags);
     } else {
@@ -316,9 +322,9 @@ void TMainForm::EnableCheckListCommands() {
              output->bbtnAddToFile, output->bbtnShowWindow, output->bbtnCheckAll, output->bbtnUnCheckAll,
              menus_["pmPlayList"], menus_["pmAddPlayList"], menus_["pmCheckedToClipBoard"], menus_["pmCopyFiles"],
              output->bbtnAddPlayList}) {
-        command->setProperty("enabled", checkList && IsWired(command));
+        command->setProperty("enabled", checkList);
     }
-    output->bbtnPlayList->setEnabled(checkList && !settings_.disablePlayListButton && IsWired(output->bbtnPlayList));
+    output->bbtnPlayList->setEnabled(checkList && !settings_.disablePlayListButton);
 }
 
 TMainForm::~TMainForm() {

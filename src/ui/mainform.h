@@ -12,6 +12,7 @@
 
 #include "app/prompts.h"
 #include "app/settings.h"
+#include "platform/launcher.h"
 #include "catalog/outputdoc.h"
 #include "ui/checklist.h"
 #include "ui/commandcontext.h"
@@ -32,6 +33,7 @@ class TTagBatchCommands;
 class TM3UCommands;
 class TCopyCommands;
 class TCatalogCommands;
+class TPlayCommands;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -154,6 +156,10 @@ public:
     TID3v2& id3v2() override;
     void ClearTagPanel() override;
     bool FileNameToTags(const std::string& fullName, bool save) override;
+    Launcher& launcher() override { return *launcher_; }
+    // Replaces the desktop's launcher (tests record what would start).
+    void setLauncher(std::unique_ptr<Launcher> launcher) { launcher_ = std::move(launcher); }
+    std::optional<std::string> chosenOutputLine() const override { return ChosenOutputLine(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // the exit question
@@ -195,6 +201,7 @@ private:
     Prompter& dialogs_;
     RegistryStore& registry_;
     std::unique_ptr<Prompter> prompter_;
+    std::unique_ptr<Launcher> launcher_;
     TAppSettings settings_;
     MainMenus menus_;
     TEditForm* editForm_ = nullptr;
@@ -220,6 +227,7 @@ private:
     TM3UCommands* m3uCommands_ = nullptr;
     TCatalogCommands* catalogCommands_ = nullptr;
     TCopyCommands* copyCommands_ = nullptr;
+    TPlayCommands* playCommands_ = nullptr;
 };
 
 }  // namespace tandrel

@@ -21,23 +21,20 @@ void TMainForm::edMaskChange() {
     QAction* popupEntries[] = {menus_["pmPlay"], menus_["pmCopyFile"], menus_["pmLineFile00"], menus_["pmLineFile01"]};
     menus_["mnGetMP3files"]->setEnabled(media);
     output->bbtnGetMP3files->setEnabled(media);
-    // Rename from tags and the two tag commands follow the audio rule once
-    // their operations exist.
-    bool fromTags = fm->bbtnFromID3Rename->isEnabled();
+    // Rename from tags and the two tag commands follow the audio rule; a video
+    // mask leaves the pop-up entries as they were.
+    const bool fromTags = media && audio;
     if (!media) {
-        fromTags = false;
         for (QAction* a : popupEntries) a->setVisible(false);
     } else if (audio) {
-        fromTags = true;
         output->bbtnGetMP3files->setText("mp3");
         for (QAction* a : popupEntries) a->setVisible(true);
     } else {
         output->bbtnGetMP3files->setText("mpeg");
-        fromTags = false;
     }
     for (QWidget* w : {static_cast<QWidget*>(fm->bbtnFromID3Rename), static_cast<QWidget*>(tagPanel->bbtnFromFileNameToID3),
                        static_cast<QWidget*>(tagPanel->bbtnChangeID3)})
-        w->setEnabled(fromTags && IsWired(w));
+        w->setEnabled(fromTags);
     ShowFolderInStatus(fm->dirListBox->directory());
 }
 

@@ -41,7 +41,6 @@ void TMainForm::WireOutputCommands() {
                                 ButtonWire{output->bbtnCheckAll, &TMainForm::bbtnCheckAllClick},
                                 ButtonWire{output->bbtnUnCheckAll, &TMainForm::bbtnUnCheckAllClick},
                                 ButtonWire{output->bbtnFindInWindow, &TMainForm::mnFindClick}}) {
-        MarkWired(w.button);
         connect(w.button, &QPushButton::clicked, this, w.handler);
     }
     struct ActionWire { const char* name; void (TMainForm::*handler)(); bool enabled; };
@@ -65,10 +64,10 @@ std::vector<std::string> TMainForm::outputLines() const { return SplitTextLines(
 
 void TMainForm::EnableM3UCommands(bool enable) {
     for (const char* name : {"mnGetM3Uinf", "mnGetM3Unames", "mnGetM3UnamesAndSaveToFile"})
-        menus_[name]->setEnabled(enable && IsWired(menus_[name]));
+        menus_[name]->setEnabled(enable);
     QAction* find = menus_["mnFindM3Unames"];
     // With its dialog box on, the find command keeps its state.
-    if (!settings_.m3uDlgBox) find->setEnabled(enable && IsWired(find));
+    if (!settings_.m3uDlgBox) find->setEnabled(enable);
 }
 
 std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& fileName) {

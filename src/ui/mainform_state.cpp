@@ -63,9 +63,9 @@ void TMainForm::mnSettingsClick() {
     if (!ShowSettingsDialog(context, kSettingsModeMain, this)) return;
     SetMaskList(masks);
     QPushButton* playList = output->bbtnPlayList;
-    playList->setEnabled(!settings_.disablePlayListButton && IsWired(playList));
+    playList->setEnabled(!settings_.disablePlayListButton);
     QAction* findM3U = menus_["mnFindM3Unames"];
-    findM3U->setEnabled(settings_.m3uDlgBox && IsWired(findM3U));
+    findM3U->setEnabled(settings_.m3uDlgBox);
 }
 
 void TMainForm::mnHomeDirClick() {
@@ -90,10 +90,23 @@ void TMainForm::mnRestoreSettingsClick() {
 }
 
 void TMainForm::mnAboutClick() {
-    QMessageBox::about(this, "About Tandrel",
-                       QStringLiteral("<b>Tandrel</b> %1<p>Catalogues, finds, renames and tags music and video "
-                                      "collections.</p>")
-                           .arg(QStringLiteral(TANDREL_VERSION)));
+    const bool russian = language() == 1;
+    auto* box = new QMessageBox(QMessageBox::Information,
+                                russian ? QString::fromUtf8("О программе Tandrel") : QStringLiteral("About Tandrel"),
+                                QString(), QMessageBox::Ok, this);
+    box->setObjectName("AboutBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextFormat(Qt::RichText);
+    const QString text =
+        russian ? QString::fromUtf8("<b>Tandrel</b> %1<p>Каталоги, поиск, переименование и ID3-тэги "
+                                    "музыкальных и видео коллекций.</p><p>Интерфейс на английском и русском "
+                                    "языках (Сервис → Язык).</p>")
+                : QStringLiteral("<b>Tandrel</b> %1<p>Catalogues, finds, renames and tags music and video "
+                                 "collections.</p><p>Its interface speaks English and Russian "
+                                 "(Service → Language).</p>");
+    box->setText(text.arg(QStringLiteral(TANDREL_VERSION)));
+    // Not modal to the program: the window stays usable while the box is open.
+    box->open();
 }
 
 void TMainForm::mnExitClick() { close(); }

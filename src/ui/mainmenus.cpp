@@ -13,7 +13,7 @@ struct Entry {
 
 // Menus in menu-bar order, then the pop-up menus.
 constexpr const char* kBarMenus[][2] = {
-    {"mnFile", "&File"}, {"mnEdit", "&Edit"},     {"mnSearch", "Search"},
+    {"mnFile", "&File"}, {"mnEdit", "&Edit"},     {"mnM3U", "M&3U"},  {"mnSearch", "Search"},
     {"mnCreate", "&Create"}, {"mnRename", "&Rename"}, {"mnService", "&Service"},
 };
 constexpr const char* kPopupMenus[] = {"FilesListBoxPopupMenu", "DirListBoxPopupMenu", "CheckListBoxPopupMenu"};
@@ -27,13 +27,12 @@ constexpr Entry kEntries[] = {
     {"mnFile", "mnExit", "E&xit", "F10"},
     {"mnEdit", "mnSortLines", "Sort Lines", ""},
     {"mnEdit", "-", "", ""},
-    {"mnEdit", "mnGetM3Uinf", "Get info-names from M3U", "F5"},
-    {"mnEdit", "mnGetM3Unames", "Get mp3-names from M3U", "F6"},
-    {"mnEdit", "mnFindM3Unames", "Find mp3-names from M3U", ""},
-    {"mnEdit", "mnGetMP3files", "Get mp3(avi,mpg)-names from Directory", "F7"},
-    {"mnEdit", "mnGetM3UnamesAndSaveToFile", "Get mp3-names from M3U && Save To File", "F8"},
-    {"mnEdit", "-", "", ""},
     {"mnEdit", "mnPasteFromClipboard", "Paste from &Clipboard", "Ctrl+C"},
+    {"mnM3U", "mnGetM3Uinf", "Get info-names from M3U", "F5"},
+    {"mnM3U", "mnGetM3Unames", "Get mp3-names from M3U", "F6"},
+    {"mnM3U", "mnFindM3Unames", "Find mp3-names from M3U", ""},
+    {"mnM3U", "mnGetMP3files", "Get mp3(avi,mpg)-names from Directory", "F7"},
+    {"mnM3U", "mnGetM3UnamesAndSaveToFile", "Get mp3-names from M3U && Save To File", "F8"},
     {"mnSearch", "mnFind", "&Find...", "Ctrl+F"},
     {"mnSearch", "mnFindDir", "Find Directory", ""},
     {"mnSearch", "mnFindlocal", "Find from local-file...", ""},

@@ -17,7 +17,7 @@ struct MainMenus {
 };
 
 // Creates the menus as children of window (entries are findable by object name)
-// and fills the menu bar. Entries whose commands are not wired start disabled.
+// and fills the menu bar. Entries start disabled; wiring an entry to its command enables it.
 MainMenus BuildMainMenus(QWidget* window, QMenuBar* menuBar);
 
 }  // namespace tandrel

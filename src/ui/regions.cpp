@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "ui/mediaplayer.h"
+
 namespace tandrel {
 
 namespace {
@@ -154,15 +156,7 @@ OutputRegion::OutputRegion(QWidget* parent) : QGroupBox("Edit File", parent) {
     bbtnUnCheckAll = Button(this, "bbtnUnCheckAll", QString::fromUtf8("\u2610"), "UnCheck All");
     bbtnPlayList = Button(this, "bbtnPlayList", "Play List", "Play List");
     bbtnAddPlayList = Button(this, "bbtnAddPlayList", "+", "Add to List in WinAmp");
-    MediaPlayer = Named(new QWidget(this), "MediaPlayer");
-    auto* media = new QHBoxLayout(MediaPlayer);
-    media->setContentsMargins(0, 0, 0, 0);
-    Named(new QToolButton(MediaPlayer), "MediaPlayerPlay")->setText(QString::fromUtf8("\u25B6"));
-    Named(new QToolButton(MediaPlayer), "MediaPlayerStop")->setText(QString::fromUtf8("\u25A0"));
-    for (QToolButton* b : MediaPlayer->findChildren<QToolButton*>()) {
-        b->setEnabled(false);
-        media->addWidget(b);
-    }
+    MediaPlayer = new TMediaPlayer(this);
     bbtnFindInWindow = Button(this, "bbtnFindInWindow", "Find", "Find in window");
     for (QWidget* w : std::initializer_list<QWidget*>{bbtnGetMP3files, bbtnCheckAll, bbtnUnCheckAll, bbtnPlayList,
                                                       bbtnAddPlayList, MediaPlayer})

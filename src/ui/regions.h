@@ -18,6 +18,8 @@
 
 namespace tandrel {
 
+class TMediaPlayer;
+
 // " File Manager ": drive selector, directory list, mask box and file list.
 class FileManagerRegion : public QGroupBox {
     Q_OBJECT
@@ -74,7 +76,7 @@ public:
     QPushButton* bbtnUnCheckAll;
     QPushButton* bbtnPlayList;
     QPushButton* bbtnAddPlayList;
-    QWidget* MediaPlayer;
+    TMediaPlayer* MediaPlayer;
     QPushButton* bbtnFindInWindow;
 };
 

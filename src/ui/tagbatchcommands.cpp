@@ -17,8 +17,6 @@ TTagBatchCommands::TTagBatchCommands(CommandContext& context, TagPanelRegion& pa
     : QObject(parent), context_(context), fromFileName_(*panel.bbtnFromFileNameToID3) {
     setObjectName("TagBatchCommands");
     // The mask rule enables them under an audio mask.
-    CommandContext::MarkWired(panel.bbtnFromFileNameToID3);
-    CommandContext::MarkWired(panel.bbtnChangeID3);
     connect(panel.bbtnFromFileNameToID3, &QPushButton::clicked, this, &TTagBatchCommands::bbtnFromFileNameToID3Click);
     connect(panel.bbtnChangeID3, &QPushButton::clicked, this, &TTagBatchCommands::bbtnChangeID3Click);
 }

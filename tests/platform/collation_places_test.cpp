@@ -52,10 +52,21 @@ TEST(DriveRoots, RootFirstThenRemovableAndNetworkVolumesByMountPoint) {
         "/dev/sdc1 /run/media/ann/\xD0\x94\xD0\xB8\xD1\x81\xD0\xBA ext4 rw 0 0\n"  // "Диск"
         "server:/music /srv/music nfs4 rw 0 0\n"
         "/dev/sdd1 /mnt vfat rw 0 0\n"
+        "ann@host: /home/ann/remote fuse.sshfs rw 0 0\n"
+        "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n"
+        "portal /run/user/1000/doc fuse.portal rw 0 0\n"
+        "tmpfs /run tmpfs rw 0 0\n"
+        "tmpfs /mnt/ram tmpfs rw 0 0\n"
+        "overlay /media/container overlay rw 0 0\n"
+        "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
         "garbage\n";
     EXPECT_EQ(DriveRootsFromMountTable(table),
-              (std::vector<std::string>{"/", "/media/ann/USB Stick", "/mnt", "/net/share",
-                                        "/run/media/ann/\xC4\xE8\xF1\xEA", "/srv/music"}));
+              (std::vector<std::string>{"/", "/home/ann/remote", "/media/ann/USB Stick", "/mnt", "/mnt/ram",
+                                        "/net/share", "/run/media/ann/\xC4\xE8\xF1\xEA", "/run/user/1000/gvfs",
+                                        "/srv/music"}));
+    // The home folder's own file system is a drive; a home on the root adds nothing.
+    EXPECT_EQ(DriveRootsFromMountTable(table, "/home/ann")[1], "/home");
+    EXPECT_EQ(DriveRootsFromMountTable("/dev/sda1 / ext4 rw 0 0\n", "/home/ann"), std::vector<std::string>{"/"});
     std::vector<std::string> roots = DriveRoots();
     ASSERT_FALSE(roots.empty());
     EXPECT_EQ(roots[0], "/");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/recording_launcher.h"
 #include "ui/checklist.h"
 #include "ui/copycommands.h"
 #include "ui/directoryform.h"
@@ -18,17 +19,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class RecordingOpener : public UrlOpener {
-public:
-    explicit RecordingOpener(Lines& opened) : opened_(opened) {}
-    bool OpenUrl(const std::string& address) override {
-        opened_.push_back(address);
-        return true;
-    }
-
-private:
-    Lines& opened_;
-};
 
 class CopyWindowTest : public test::WindowTest {
 protected:
@@ -122,8 +112,9 @@ TEST_F(CopyWindowTest, CopyFileCopiesTheSelectedFilesOfTheFileList) {
 
 TEST_F(CopyWindowTest, DownloadHandsOverOnlyTheFirstSelectedLine) {
     Start();
-    Lines opened;
-    form().findChild<TCopyCommands*>("CopyCommands")->setUrlOpener(std::make_unique<RecordingOpener>(opened));
+    auto recording = std::make_unique<test::RecordingLauncher>();
+    const Lines& opened = recording->opened;
+    form().setLauncher(std::move(recording));
     ShowCheckListWith({"ftp://a/x.mp3", "ftp://b/y.mp3", "ftp://c/z.mp3"});
     Action("pmDownloadFile")->trigger();
     EXPECT_TRUE(opened.empty());  // nothing selected
