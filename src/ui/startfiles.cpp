@@ -78,6 +78,12 @@ StartFileKind ClassifyStartFile(const std::string& path) {
 
 namespace {
 
+// The folder of an absolute path; the root for a file in it.
+std::string FolderOf(const std::string& path) {
+    const std::string dir = ExtractDirPart(path);
+    return dir.empty() ? std::string(1, kPathDelim) : dir;
+}
+
 // A mask of the window that shows every one of names: the current mask, else
 // the first media mask of the mask list that does, else "*.EXT" of the first.
 std::string MaskShowing(TMainForm& window, const std::vector<std::string>& names) {
@@ -141,7 +147,7 @@ void OpenStartFiles(TMainForm& window, const std::vector<std::string>& paths) {
                     window.setStatusText(Message(window.language(), MessageId::FileMissing) + path);
                     break;
                 }
-                const std::string dir = ExtractDirPart(path);
+                const std::string dir = FolderOf(path);
                 if (dir != mediaDir) {
                     mediaDir = dir;
                     mediaNames.clear();
@@ -154,13 +160,17 @@ void OpenStartFiles(TMainForm& window, const std::vector<std::string>& paths) {
                     window.setStatusText(Message(window.language(), MessageId::FileMissing) + path);
                     break;
                 }
-                // As the "Open" command: the file's folder becomes the current directory.
-                window.MakeCurrent(ExtractDirPart(path));
+                // As the "Open" command: the file's folder becomes the current
+                // directory, and the document is read by its name there.
+                if (FileResult moved = SetCurrentDirectory(FolderOf(path)); !moved) {
+                    window.setStatusText(Utf8ToCp1251(moved.error).text);
+                    break;
+                }
                 window.OpenOutputDocument(OpenMode::OpenDialog, path);
                 break;
         }
     }
-    if (!mediaNames.empty()) ShowMediaFiles(window, mediaDir.empty() ? std::string(1, kPathDelim) : mediaDir, mediaNames);
+    if (!mediaNames.empty()) ShowMediaFiles(window, mediaDir, mediaNames);
 }
 
 void BringToFront(QWidget& window) {
