@@ -28,8 +28,14 @@ public:
     virtual std::string DefaultApplicationFor(const std::string& mimeType) = 0;
 };
 
-// The desktop's launcher: QProcess for programs, xdg-open and xdg-mime for
-// the associations.
+// The desktop's launcher: QProcess for programs; a local file opens with the
+// desktop entry registered for its type (xdg-mime), an address with xdg-open.
 std::unique_ptr<Launcher> MakeDesktopLauncher();
+
+// The program and arguments of a desktop entry's Exec value for one file:
+// quoted arguments unquoted, %f %F %u %U replaced by the file (appended when
+// the value has none of them), %% a percent sign, other field codes dropped.
+// Empty when the value has no program or an unclosed quote.
+std::vector<std::string> DesktopExecArguments(const std::string& exec, const std::string& file);
 
 }  // namespace tandrel
