@@ -44,6 +44,59 @@ std::size_t FirstHighByte(std::string_view s) {
     return std::string_view::npos;
 }
 
+// Decodes the well-formed UTF-8 sequence at p (avail bytes there); its
+// length, or 0 when p begins none.
+std::size_t DecodeSequence(const unsigned char* p, std::size_t avail, char32_t& cp) {
+    unsigned char min2, max2;
+    const std::size_t length = SequenceLength(p[0], min2, max2);
+    if (length == 0 || length > avail || p[1] < min2 || p[1] > max2) return 0;
+    cp = p[0] & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((p[k] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    return length;
+}
+
+// Utf8ToCp1251 appending to out, with quick paths for runs of ASCII and for
+// the Cyrillic letters А..я: the search converts whole files with it.
+void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
+    const std::size_t start = out.size();
+    out.resize(start + utf8.size());  // the text never grows
+    char* o = out.data() + start;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    while (i < n) {
+        for (; i + 8 <= n; i += 8, o += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL) break;
+            std::memcpy(o, p + i, 8);
+        }
+        if (i == n) break;
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        if ((c == 0xD0 || c == 0xD1) && i + 1 < n) {
+            const char32_t cp = static_cast<char32_t>(((c & 0x1F) << 6) | (p[i + 1] & 0x3F));
+            if ((p[i + 1] & 0xC0) == 0x80 && cp >= 0x0410 && cp <= 0x044F) {
+                *o++ = static_cast<char>(0xC0 + (cp - 0x0410));
+                i += 2;
+                continue;
+            }
+        }
+        char32_t cp = 0;
+        const std::size_t length = DecodeSequence(p + i, n - i, cp);
+        *o++ = length ? CodePointToCp1251(cp) : kUnmappableChar;
+        i += length ? length : 1;
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
 DetectedEncoding ByMark(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark)) return {TextEncoding::Utf8, kUtf8Mark.size()};
     if (bytes.starts_with(kUtf16LEMark)) return {TextEncoding::Utf16LE, kUtf16LEMark.size()};
@@ -180,7 +233,11 @@ std::string TextToCp1251(std::string_view bytes, bool utf8ByName) {
     const DetectedEncoding detected = DetectTextEncoding(bytes, utf8ByName);
     bytes.remove_prefix(detected.markSize);
     switch (detected.encoding) {
-        case TextEncoding::Utf8: return Utf8ToCp1251(bytes).text;
+        case TextEncoding::Utf8: {
+            std::string out;
+            AppendUtf8AsCp1251(bytes, out);
+            return out;
+        }
         case TextEncoding::Utf16LE: return Utf16ToCp1251(bytes, false).text;
         case TextEncoding::Utf16BE: return Utf16ToCp1251(bytes, true).text;
         case TextEncoding::Cp1251: break;
@@ -219,23 +276,14 @@ std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
     out.reserve(utf8.size() * 2);
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     for (std::size_t i = 0; i < utf8.size();) {
-        unsigned char min2, max2;
-        std::size_t length = p[i] < 0x80 ? 1 : SequenceLength(p[i], min2, max2);
-        char32_t cp = p[i] < 0x80 ? p[i] : kReplacement;
-        if (length > 1) {
-            if (i + length > utf8.size() || p[i + 1] < min2 || p[i + 1] > max2) {
-                length = 0;
-            } else {
-                cp = p[i] & (0x7F >> length);
-                for (std::size_t k = 1; k < length && length; ++k) {
-                    if ((p[i + k] & 0xC0) != 0x80) length = 0;
-                    else cp = (cp << 6) | (p[i + k] & 0x3F);
-                }
+        char32_t cp = p[i];
+        std::size_t length = 1;
+        if (p[i] >= 0x80) {
+            length = DecodeSequence(p + i, utf8.size() - i, cp);
+            if (length == 0) {  // a malformed byte
+                cp = kReplacement;
+                length = 1;
             }
-        }
-        if (length == 0) {  // a malformed byte
-            cp = kReplacement;
-            length = 1;
         }
         if (cp >= 0x10000) {
             AppendUtf16(out, 0xD800 + ((cp - 0x10000) >> 10), bigEndian);
@@ -315,7 +363,7 @@ void TextDecoder::DecodeUtf8(std::string_view bytes, std::string& out) {
         carry_.append(bytes.substr(0, take));
         bytes.remove_prefix(take);
         if (carry_.size() < length) return;
-        out += Utf8ToCp1251(carry_).text;
+        AppendUtf8AsCp1251(carry_, out);
         carry_.clear();
     }
     // A sequence begun in the last three bytes and not ended there waits for the next block.
@@ -328,7 +376,7 @@ void TextDecoder::DecodeUtf8(std::string_view bytes, std::string& out) {
         if (SequenceLength(c, min2, max2) > k) cut = bytes.size() - k;
         break;
     }
-    out += Utf8ToCp1251(bytes.substr(0, cut)).text;
+    AppendUtf8AsCp1251(bytes.substr(0, cut), out);
     carry_.assign(bytes.substr(cut));
 }
 
@@ -356,7 +404,7 @@ void TextDecoder::Finish(std::string& out) {
     if (!decided_)
         out += carry_;
     else if (encoding_ == TextEncoding::Utf8)
-        out += Utf8ToCp1251(carry_).text;
+        AppendUtf8AsCp1251(carry_, out);
     else
         out += Utf16ToCp1251(carry_, encoding_ == TextEncoding::Utf16BE).text;
     carry_.clear();

@@ -86,6 +86,20 @@ TEST(TextEncoding, LongSamplesAreConvertedAlikeInEveryBlockSize) {
     EXPECT_EQ(TextToCp1251(utf16be), Repeat(Cp(cyrillic), 500));
 }
 
+TEST(TextEncoding, QuickConversionAgreesWithTheConverterOnMalformedText) {
+    const std::string samples[] = {
+        "plain ascii text longer than eight",
+        "Ёлка ёж Ђ № € \xF0\x9F\x8E\xB8 конец",
+        "\xD0",                      // cut
+        "\xD0" "Aabcdefgh",         // a lead byte without its continuation
+        "\xC0\xAF\xE0\x80\xAF",  // overlong forms
+        "\xED\xA0\x80 surrogate",
+        "\xF4\x90\x80\x80 above U+10FFFF",
+        "\x80\xBF stray continuations",
+    };
+    for (const std::string& s : samples) EXPECT_EQ(TextToCp1251(s, true), Utf8ToCp1251(s).text) << s;
+}
+
 TEST(TextEncoding, TruncatedSequencesAtTheEndBecomeTheUnmappableByte) {
     EXPECT_EQ(DecodeInPieces("\xD0\x9A\xD0", 2), Cp("К") + kUnmappableChar);
     EXPECT_EQ(DecodeInPieces(std::string("\xFF\xFE\x1A\x04K", 5), 4), Cp("К") + kUnmappableChar);
