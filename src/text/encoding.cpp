@@ -68,23 +68,16 @@ void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
-        for (; i + 8 <= n; i += 8, o += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if (word & 0x8080808080808080ULL) break;
-            std::memcpy(o, p + i, 8);
-        }
-        if (i == n) break;
         const unsigned char c = p[i];
         if (c < 0x80) {
             *o++ = static_cast<char>(c);
             ++i;
             continue;
         }
-        if ((c == 0xD0 || c == 0xD1) && i + 1 < n) {
-            const char32_t cp = static_cast<char32_t>(((c & 0x1F) << 6) | (p[i + 1] & 0x3F));
-            if ((p[i + 1] & 0xC0) == 0x80 && cp >= 0x0410 && cp <= 0x044F) {
-                *o++ = static_cast<char>(0xC0 + (cp - 0x0410));
+        if (i + 1 < n) {
+            const unsigned char next = p[i + 1];
+            if ((c == 0xD0 && next >= 0x90 && next <= 0xBF) || (c == 0xD1 && next >= 0x80 && next <= 0x8F)) {
+                *o++ = static_cast<char>(c == 0xD0 ? next + 0x30 : next + 0x70);  // U+0410..U+044F
                 i += 2;
                 continue;
             }
