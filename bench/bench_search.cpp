@@ -25,6 +25,7 @@
 #include "search/searchengine.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
+#include "text/cp1251.h"
 #include "bench_support.h"
 
 namespace {
@@ -67,14 +68,16 @@ void MakeNames(const fs::path& root, long count, std::mt19937& rng) {
     }
 }
 
-// Text files of about 100 KB, lines of a few words; one line in a thousand holds the query.
-void MakeText(const fs::path& root, long megabytes, std::mt19937& rng) {
+// Text files of about 100 KB, lines of a few words; one line in a thousand holds
+// the query. The same files go to root1251 in code page 1251.
+void MakeText(const fs::path& root, const fs::path& root1251, long megabytes, std::mt19937& rng) {
     const long total = megabytes * 1024 * 1024;
     long written = 0;
     long line = 0;
     for (int file = 0; written < total; ++file) {
-        const fs::path dir = root / ("t" + std::to_string(file % 10));
-        fs::create_directories(dir);
+        const std::string sub = "t" + std::to_string(file % 10);
+        fs::create_directories(root / sub);
+        fs::create_directories(root1251 / sub);
         std::string bytes;
         while (bytes.size() < 100 * 1024) {
             bytes += Phrase(rng, 8);
@@ -82,7 +85,9 @@ void MakeText(const fs::path& root, long megabytes, std::mt19937& rng) {
             bytes += "\r\n";
         }
         written += static_cast<long>(bytes.size());
-        WriteFile(dir / ("text" + std::to_string(file) + ".txt"), bytes);
+        const std::string name = "text" + std::to_string(file) + ".txt";
+        WriteFile(root / sub / name, bytes);
+        WriteFile(root1251 / sub / name, Utf8ToCp1251(bytes).text);
     }
 }
 
@@ -196,17 +201,20 @@ int main(int argc, char** argv) {
     scratch.Keep(sizes.keep);
     const std::string root = scratch.path();
     const fs::path names = fs::path(root) / "names", text = fs::path(root) / "text", mp3 = fs::path(root) / "mp3";
+    const fs::path text1251 = fs::path(root) / "text1251";
     std::mt19937 rng(12345);
     Clock::time_point start = Clock::now();
     MakeNames(names, sizes.files, rng);
-    MakeText(text, sizes.textMb, rng);
+    MakeText(text, text1251, sizes.textMb, rng);
     const bool tagged = MakeMp3(mp3, sizes.mp3, rng);
     std::printf("corpus: %ld names, %ld MB of text, %ld MP3 files in %s (%.1f s)\n", sizes.files, sizes.textMb,
                 sizes.mp3, root.c_str(), Seconds(start));
 
     // Every tree is read once before timing, so that both sides find it in the cache.
     long lines = 0, ours = 0;
-    TimeCommand("find '" + root + "' -type f | wc -l; cat -- $(find '" + text.string() + "' -type f) >/dev/null", lines);
+    TimeCommand("find '" + root + "' -type f | wc -l; cat -- $(find '" + text.string() + "' '" +
+                    text1251.string() + "' -type f) >/dev/null",
+                lines);
 
     SearchOptions byName;
     byName.findMode = 0;
@@ -233,6 +241,10 @@ int main(int argc, char** argv) {
     inside.overSearch = true;
     t = TimeSearch(inside, text.string(), "*.*", ours);
     Row("search_inside_over", "  with Over Search", t, ours, "grep", theirs, lines);
+    inside.overSearch = false;
+    t = TimeSearch(inside, text1251.string(), "*.*", ours);
+    theirs = TimeCommand("LC_ALL=C grep -r -i -F " + std::string(kQuery) + " '" + text1251.string() + "'", lines);
+    Row("search_inside_1251", "  code page 1251 files", t, ours, "grep", theirs, lines);
 
     if (tagged) {
         SearchOptions tags = inside;

@@ -50,6 +50,9 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
               "Тэг не записан: панель тэгов показывает тэги не этого файла: "),
         Texts("An ID3v2.3 tag cannot hold these frames, they were left out: ",
               "Тэг ID3v2.3 не может хранить эти кадры, они опущены: "),
+        Texts("Characters of these lines cannot be kept, saving writes them as \"\xEF\xBF\xBD\": lines ",
+              "Символы этих строк не могут быть сохранены, они будут записаны как \"\xEF\xBF\xBD\": строки "),
+        Texts("Save anyway?", "Всё равно сохранить?"),
     };
     return table;
 }

@@ -33,8 +33,10 @@ enum class MessageId {
     TagNoMediaFile,   // "Tag not saved: no file of a media file list is selected"
     TagShowsOtherFile,  // "Tag not saved: the tag panel does not show the tags of "
     TagFramesDropped,   // "An ID3v2.3 tag cannot hold these frames, they were left out: "
+    SaveLosesCharacters,  // "Characters of these lines cannot be kept, saving writes them as ...: lines "
+    SaveAnyway,           // "Save anyway?"
 };
-inline constexpr int kMessageCount = 23;
+inline constexpr int kMessageCount = 25;
 
 const std::string& Message(int language, MessageId id);
 

@@ -134,6 +134,7 @@ CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const
         std::string path;
         std::vector<std::string> working;
         std::vector<std::string> loaded;
+        TextOrigin origin;  // written back in the encoding it was read in
     };
     std::vector<Description> levels;
     ListingHooks hooks;
@@ -141,7 +142,7 @@ CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const
         Description d;
         d.path = DescriptionPath(dir, writeDirs.Enter(dir), driveRoots);
         if (FileExists(d.path)) {
-            if (FileResult r = ReadTextLines(d.path, d.working); !r) {
+            if (FileResult r = ReadTextDocument(d.path, d.working, d.origin); !r) {
                 const std::string text = d.path + ": " + Utf8ToCp1251(r.error).text;
                 prompter.SetStatusText(text);
                 stats.failures.push_back(text);
@@ -162,7 +163,7 @@ CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const
                 if (translit == line) continue;
                 if (std::size_t i = FindFolded(d.working, translit); i != std::string::npos) d.working[i] = line;
             }
-            if (FileResult r = WriteTextLines(d.path, d.working); !r) {
+            if (FileResult r = WriteTextDocument(d.path, d.working, d.origin); !r) {
                 const std::string text = NotWrittenText(d.path, r.error);
                 prompter.SetStatusText(text);
                 stats.failures.push_back(text);

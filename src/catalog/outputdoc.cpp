@@ -124,6 +124,21 @@ std::string ReplaceQuestion(int language, const std::string& path) {
            "\n" + Message(language, MessageId::ReplaceQuestion);
 }
 
+bool ConfirmCharacterLoss(Prompter& prompter, int language, const std::vector<std::string>& lines,
+                          const TextOrigin& origin) {
+    const std::vector<std::size_t> losing = LinesLosingCharacters(lines, origin);
+    if (losing.empty()) return true;
+    constexpr std::size_t kListed = 20;
+    std::string list;
+    for (std::size_t i = 0; i < losing.size() && i < kListed; ++i) {
+        if (i) list += ", ";
+        list += std::to_string(losing[i] + 1);
+    }
+    if (losing.size() > kListed) list += ", ...";
+    return prompter.AskYesNo(Message(language, MessageId::SaveLosesCharacters) + list + "\n" +
+                             Message(language, MessageId::SaveAnyway));
+}
+
 std::vector<std::string> SplitTextLines(const std::string& text) {
     std::vector<std::string> lines;
     if (text.empty()) return lines;

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/prompts.h"
+#include "text/encoding.h"
+
 namespace tandrel {
 
 // The filters of the output's open dialog; the second one is the playlists'.
@@ -81,6 +84,13 @@ std::vector<std::string> OutputLineFiles(const std::string& line, bool nameAndPa
 
 // "File "path" already exist." LF "Do You want to replace this file?"
 std::string ReplaceQuestion(int language, const std::string& path);
+
+// Before a document is saved in the encoding it was read in: when lines would
+// lose characters code page 1251 cannot hold (edited lines of a Unicode
+// document), asks whether to save anyway, naming the lines (1-based). True
+// when nothing is lost or the answer is yes.
+bool ConfirmCharacterLoss(Prompter& prompter, int language, const std::vector<std::string>& lines,
+                          const TextOrigin& origin);
 
 // Text split into lines at LF (a CR before it dropped), and lines joined by LF.
 std::vector<std::string> SplitTextLines(const std::string& text);

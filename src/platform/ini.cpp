@@ -76,15 +76,17 @@ FileResult CheckNames(const std::string& file, const std::string& section, const
     return FileResult::Success();
 }
 
-// Reads the lines of an existing file; a missing file gives no lines.
-FileResult LoadLines(const std::string& file, std::vector<std::string>& lines) {
+// Reads the lines of an existing file, and how it was written so that the
+// write keeps its encoding; a missing file gives no lines.
+FileResult LoadLines(const std::string& file, std::vector<std::string>& lines, TextOrigin& origin) {
     lines.clear();
+    origin = TextOrigin{};
     if (FileResult r = detail::CheckMappable("write", file); !r) return r;
     std::string bytes;
     int err = 0;
     FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, &err, kMaxIniFileBytes);
     if (!r) return err == ENOENT ? FileResult::Success() : r;
-    detail::SplitTextLines(bytes, lines);
+    lines = DecodeTextDocument(bytes, false, origin);
     return FileResult::Success();
 }
 
@@ -137,8 +139,8 @@ FileResult ReadIniSection(const std::string& file, const std::string& section, I
     std::string bytes;
     if (FileResult r = detail::ReadWholeFile(detail::NativePath(file), bytes, nullptr, options.maxBytes); !r)
         return r;
-    std::vector<std::string> lines;
-    detail::SplitTextLines(bytes, lines);
+    TextOrigin origin;
+    const std::vector<std::string> lines = DecodeTextDocument(bytes, false, origin);
     bytes.clear();
     auto fold = [&](const std::string& name) { return options.sectionCase ? name : ToLowerCase(name); };
     const std::string wanted = fold(TrimBlanks(section));
@@ -176,7 +178,8 @@ FileResult WriteIniString(const std::string& file, const std::string& section, c
     if (FileResult r = CheckNames(file, section, key, true); !r) return r;
     if (HasLineBreak(value)) return detail::Fail("write", detail::NativePath(file), "the value holds a line break");
     std::vector<std::string> lines;
-    if (FileResult r = LoadLines(file, lines); !r) return r;
+    TextOrigin origin;
+    if (FileResult r = LoadLines(file, lines, origin); !r) return r;
 
     const std::string entry = TrimBlanks(key) + "=" + value;
     SectionSpan span = FindSection(lines, section);
@@ -184,18 +187,18 @@ FileResult WriteIniString(const std::string& file, const std::string& section, c
         if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
         lines.push_back("[" + TrimBlanks(section) + "]");
         lines.push_back(entry);
-        return WriteTextLines(file, lines);
+        return WriteTextDocument(file, lines, origin);
     }
     const std::string wanted = ToLowerCase(TrimBlanks(key));
     std::string k;
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
         if (KeyOf(lines[i], k) && ToLowerCase(k) == wanted) {
             lines[i] = entry;
-            return WriteTextLines(file, lines);
+            return WriteTextDocument(file, lines, origin);
         }
     }
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(InsertionPoint(lines, span)), entry);
-    return WriteTextLines(file, lines);
+    return WriteTextDocument(file, lines, origin);
 }
 
 FileResult WriteIniSection(const std::string& file, const std::string& section, const IniPairs& pairs) {
@@ -206,7 +209,8 @@ FileResult WriteIniSection(const std::string& file, const std::string& section, 
             return detail::Fail("write", detail::NativePath(file), "the value holds a line break");
     }
     std::vector<std::string> lines;
-    if (FileResult r = LoadLines(file, lines); !r) return r;
+    TextOrigin origin;
+    if (FileResult r = LoadLines(file, lines, origin); !r) return r;
 
     std::vector<std::string> body;
     body.push_back("[" + TrimBlanks(section) + "]");
@@ -223,7 +227,7 @@ FileResult WriteIniSection(const std::string& file, const std::string& section, 
                     lines.begin() + static_cast<std::ptrdiff_t>(bodyEnd));
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(span.header), body.begin(), body.end());
     }
-    return WriteTextLines(file, lines);
+    return WriteTextDocument(file, lines, origin);
 }
 
 }  // namespace tandrel

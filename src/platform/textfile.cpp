@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/files.h"
 #include "platform/posix_file.h"
 
 namespace tandrel {
@@ -26,23 +27,35 @@ FileResult ReplaceFileContents(const std::string& path, const std::string& bytes
 }
 
 FileResult ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+    TextOrigin origin;
+    return ReadTextDocument(path, lines, origin);
+}
+
+FileResult ReadTextDocument(const std::string& path, std::vector<std::string>& lines, TextOrigin& origin) {
     lines.clear();
+    origin = TextOrigin{};
     std::string bytes;
     if (FileResult r = ReadFileBytes(path, bytes); !r) return r;
-    detail::SplitTextLines(bytes, lines);
+    lines = DecodeTextDocument(bytes, NameMeansUtf8(path), origin);
     return FileResult::Success();
 }
 
+FileResult WriteTextDocument(const std::string& path, const std::vector<std::string>& lines,
+                             const TextOrigin& origin) {
+    return ReplaceFileContents(path, EncodeTextDocument(lines, origin));
+}
+
 FileResult WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::size_t total = 0;
-    for (const std::string& line : lines) total += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(total);
-    for (const std::string& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
+    return ReplaceFileContents(path, EncodeTextDocument(lines, TextOrigin{}));
+}
+
+FileResult RewriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    TextOrigin origin;
+    if (FileExists(path)) {
+        std::vector<std::string> old;
+        if (FileResult r = ReadTextDocument(path, old, origin); !r) return r;
     }
-    return ReplaceFileContents(path, bytes);
+    return WriteTextDocument(path, lines, origin);
 }
 
 TextLineReader::~TextLineReader() { Close(); }
@@ -56,6 +69,8 @@ FileResult TextLineReader::Open(const std::string& path) {
     int fd = -1;
     struct stat st {};
     if (FileResult r = detail::OpenRegularFile(native, fd, st); !r) return r;
+    decoder_ = TextDecoder(NameMeansUtf8(path));
+    atEnd_ = false;
     file_ = ::fdopen(fd, "rb");
     if (!file_) {
         const int err = errno;
@@ -72,10 +87,34 @@ bool TextLineReader::FirstBlockHoldsNul() {
     return std::memchr(buffer_.data(), '\0', size_) != nullptr;
 }
 
+// Reads the next block; a block that is not code page 1251 is converted, and
+// one that converts to nothing (a mark, a cut sequence) is followed by the next.
 bool TextLineReader::Fill() {
     pos_ = 0;
-    size_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-    if (size_ == 0 && std::ferror(file_)) failed_ = true;
+    size_ = 0;
+    while (size_ == 0 && !atEnd_) {
+        buffer_.resize(kBufferSize);
+        const std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+        if (got == 0) {
+            atEnd_ = true;
+            if (std::ferror(file_)) {
+                failed_ = true;
+                return false;
+            }
+            decoded_.clear();
+            decoder_.Finish(decoded_);
+            buffer_.swap(decoded_);
+            size_ = buffer_.size();
+        } else {
+            decoded_.clear();
+            if (decoder_.Decode(std::string_view(buffer_.data(), got), decoded_)) {
+                buffer_.swap(decoded_);
+                size_ = buffer_.size();
+            } else {
+                size_ = got;
+            }
+        }
+    }
     return size_ > 0;
 }
 
@@ -118,9 +157,12 @@ void TextLineReader::Close() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
     pendingCr_ = false;
+    atEnd_ = false;
     pos_ = size_ = 0;
     buffer_.clear();
     buffer_.shrink_to_fit();
+    decoded_.clear();
+    decoded_.shrink_to_fit();
 }
 
 }  // namespace tandrel

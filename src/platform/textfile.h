@@ -1,5 +1,6 @@
 // Files as bytes and as text lines. Lines end at CR, LF or CR LF when read and
-// are written with CR LF. Every whole-file write goes to a temporary file in
+// are written with CR LF. Text is read by its encoding (text/encoding.h) and
+// comes out in code page 1251. Every whole-file write goes to a temporary file in
 // the same folder that is then renamed over the original, so a failure leaves
 // the old or the new file, never a torn one.
 #pragma once
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/result.h"
+#include "text/encoding.h"
 
 namespace tandrel {
 
@@ -17,10 +19,21 @@ FileResult ReadFileBytes(const std::string& path, std::string& bytes);
 FileResult ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 FileResult ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+// A new file of the program: code page 1251, CR LF.
 FileResult WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
+// A document that is saved back: read with how it was written, written the same
+// way (see EncodeTextDocument). A ".m3u8" file is UTF-8 by its name.
+FileResult ReadTextDocument(const std::string& path, std::vector<std::string>& lines, TextOrigin& origin);
+FileResult WriteTextDocument(const std::string& path, const std::vector<std::string>& lines,
+                             const TextOrigin& origin);
+// Replaces a text file's lines keeping its encoding and line breaks; a file
+// that does not exist yet is written as WriteTextLines writes it.
+FileResult RewriteTextFile(const std::string& path, const std::vector<std::string>& lines);
+
 // Reads a regular text file line by line without holding it whole. A line
-// longer than the limit is cut there; the rest of it is skipped.
+// longer than the limit is cut there; the rest of it is skipped. The lines come
+// in code page 1251 whatever the file's encoding (TextDecoder).
 class TextLineReader {
 public:
     // Bytes read from the file at a time; the first block is what FirstBlockHoldsNul looks at.
@@ -37,10 +50,12 @@ public:
     // False at the end of the file or on a read error (then Failed() is true).
     bool Next(std::string& line);
     bool Failed() const { return failed_; }
+    // The encoding decided so far (code page 1251 until a block shows otherwise).
+    TextEncoding Encoding() const { return decoder_.encoding(); }
     void Close();
 
-    // True when the first block of the file holds a NUL byte: a binary file,
-    // not text. Call before the first Next.
+    // True when the first block of the file holds a NUL character: a binary
+    // file, not text. Call before the first Next.
     bool FirstBlockHoldsNul();
     void SetMaxLineLength(std::size_t bytes) { maxLine_ = bytes == 0 ? 1 : bytes; }
     // Lines cut at the limit so far.
@@ -52,7 +67,10 @@ private:
     std::FILE* file_ = nullptr;
     bool failed_ = false;
     bool pendingCr_ = false;  // the last line ended with CR; a LF that follows belongs to it
-    std::string buffer_;
+    std::string buffer_;      // the text of the current block, code page 1251
+    std::string decoded_;     // the other buffer while a block is converted
+    TextDecoder decoder_;
+    bool atEnd_ = false;
     std::size_t pos_ = 0;
     std::size_t size_ = 0;
     std::size_t maxLine_ = kDefaultMaxLineLength;

@@ -7,6 +7,7 @@
 #include "platform/chunkfile.h"
 #include "platform/files.h"
 #include "text/cp1251.h"
+#include "text/encoding.h"
 #include "text/paths.h"
 #include "text/strings.h"
 #include "text/transforms.h"
@@ -80,43 +81,10 @@ void ListingSearch::Line(std::string_view line) {
 }
 
 bool ListingBlockIsUtf8(const char* data, std::size_t size, std::size_t& bomSize) {
-    bomSize = 0;
-    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
-        bomSize = 3;
-        return true;
-    }
-    const auto* s = reinterpret_cast<const unsigned char*>(data);
-    bool nonAscii = false;
-    std::size_t i = 0;
-    while (i < size) {
-        const unsigned char c = s[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char min2 = 0x80, max2 = 0xBF;  // the allowed range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) length = 2;
-        else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) min2 = 0xA0;
-            if (c == 0xED) max2 = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) min2 = 0x90;
-            if (c == 0xF4) max2 = 0x8F;
-        } else {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if (i + k == size) return true;  // cut by the end of the block
-            const unsigned char lo = k == 1 ? min2 : 0x80, hi = k == 1 ? max2 : 0xBF;
-            if (s[i + k] < lo || s[i + k] > hi) return false;
-        }
-        nonAscii = true;
-        i += length;
-    }
-    return nonAscii;
+    const DetectedEncoding detected = DetectTextEncoding(std::string_view(data, size), false, true);
+    const bool utf8 = detected.encoding == TextEncoding::Utf8;
+    bomSize = utf8 ? detected.markSize : 0;
+    return utf8;
 }
 
 ListingRun SearchLocalFile(const std::string& query, const std::string& listingPath, const ListingMapping& mapping,
@@ -129,15 +97,21 @@ ListingRun SearchLocalFile(const std::string& query, const std::string& listingP
     if (run.read = reader.Open(listingPath); !run.read) return run;
     constexpr std::size_t kBlock = 1024 * 1024;
     std::string block(kBlock, '\0');
-    bool first = true;
+    std::string decoded;
+    TextDecoder decoder;
     for (;;) {
         std::size_t got = 0;
         if (run.read = reader.Read(block.data(), block.size(), got); !run.read) return run;
-        if (got == 0) break;
-        std::size_t skip = 0;
-        if (first) search.SetUtf8(ListingBlockIsUtf8(block.data(), got, skip));
-        first = false;
-        search.Feed(block.data() + skip, got - skip);
+        decoded.clear();
+        if (got == 0) {
+            decoder.Finish(decoded);
+            search.Feed(decoded.data(), decoded.size());
+            break;
+        }
+        if (decoder.Decode(std::string_view(block.data(), got), decoded))
+            search.Feed(decoded.data(), decoded.size());
+        else
+            search.Feed(block.data(), got);
     }
     run.outcome = ListingOutcome::Searched;
     return run;

@@ -59,9 +59,11 @@ private:
     std::string mappedDir_;
 };
 
-// The encoding of a listing, judged by its first block: a UTF-8 byte-order
-// mark, or valid UTF-8 with non-ASCII bytes (a sequence cut by the end of the
-// block counts as valid). bomSize receives the length of the mark to skip.
+// Whether a listing is UTF-8, judged by its first block as DetectTextEncoding
+// judges it (a sequence cut by the end of the block counts as valid). bomSize
+// receives the length of the mark to skip. SearchLocalFile reads listings
+// through TextDecoder, which also takes UTF-16 and decides at the first block
+// that holds a non-ASCII byte.
 bool ListingBlockIsUtf8(const char* data, std::size_t size, std::size_t& bomSize);
 
 enum class ListingOutcome {
@@ -75,7 +77,8 @@ struct ListingRun {
     FileResult read;
 };
 
-// Searches the listing at listingPath (code page 1251) for query, a block at a time.
+// Searches the listing at listingPath (code page 1251) for query, a block at a
+// time; the listing is read by its encoding.
 ListingRun SearchLocalFile(const std::string& query, const std::string& listingPath, const ListingMapping& mapping,
                            std::vector<std::string>& results, const ListingProgress& progress = nullptr);
 

@@ -25,7 +25,7 @@ FileResult SaveSynonymGroups(const std::string& path, const std::vector<SynonymG
     std::vector<std::string> lines;
     lines.reserve(groups.size());
     for (const SynonymGroup& g : groups) lines.push_back(g.name + "=" + g.list);
-    return WriteTextLines(path, lines);
+    return RewriteTextFile(path, lines);
 }
 
 std::string NewSynonymGroupName(std::size_t groupCount) { return "Syn" + std::to_string(groupCount); }

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "text/cp1251.h"
+#include "text/encoding.h"
 #include "text/transforms.h"
 
 namespace tandrel {
@@ -43,6 +44,7 @@ std::string FindSynonyms(const std::string& word, const std::string& path) {
     if (word.empty() || path.find(kUnmappableChar) != std::string::npos) return {};
     std::string content;
     if (!ReadRegularFile(Cp1251ToUtf8(path), content)) return {};
+    content = TextToCp1251(content);
 
     size_t start = 0;
     while (start < content.size()) {

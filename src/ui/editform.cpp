@@ -168,6 +168,7 @@ void TEditForm::clearText() {
     reOutput->clear();
     loading_ = false;
     saved_ = false;
+    origin_ = TextOrigin{};
 }
 
 void TEditForm::setLines(const std::vector<std::string>& lines) {
@@ -176,7 +177,9 @@ void TEditForm::setLines(const std::vector<std::string>& lines) {
 
 bool TEditForm::loadFile(const std::string& path) {
     std::vector<std::string> lines;
-    if (!FileExists(path) || !ReadTextLines(path, lines)) return false;
+    TextOrigin origin;
+    if (!FileExists(path) || !ReadTextDocument(path, lines, origin)) return false;
+    origin_ = std::move(origin);
     loading_ = true;
     setLines(lines);
     loading_ = false;
@@ -192,7 +195,9 @@ void TEditForm::appendLine(const std::string& line) {
 std::vector<std::string> TEditForm::lines() const { return SplitTextLines(FromQt(reOutput->toPlainText())); }
 
 bool TEditForm::WriteTo(const std::string& path) {
-    if (FileResult written = WriteTextLines(path, lines()); !written) {
+    const std::vector<std::string> current = lines();
+    if (!ConfirmCharacterLoss(links_.prompter, links_.language(), current, origin_)) return false;
+    if (FileResult written = WriteTextDocument(path, current, origin_); !written) {
         links_.prompter.ShowMessage(path + ": " + Utf8ToCp1251(written.error).text);
         return false;
     }

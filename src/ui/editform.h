@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/prompts.h"
+#include "text/encoding.h"
 
 namespace tandrel {
 
@@ -81,6 +82,7 @@ private:
     Links links_;
     std::string fileName_;
     std::string savePath_;
+    TextOrigin origin_;  // how the loaded file was written; saves keep it
     int findPosition_ = 0;
     bool saved_ = false;
     bool loading_ = false;

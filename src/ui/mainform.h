@@ -215,6 +215,7 @@ private:
     std::vector<std::string> searchResults_;
     std::string documentName_;
     std::string savePath_;
+    TextOrigin outputOrigin_;  // how the opened file was written; saves keep it
     int findPosition_ = 0;
     FindDialog* findDialog_ = nullptr;
     FileResult* exitResult_ = nullptr;

@@ -79,12 +79,13 @@ std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& file
 
     const std::string name = OpenedDocumentName(mode, fileName, fileManager->filesListBox->currentName());
     std::vector<std::string> lines;
+    outputOrigin_ = TextOrigin{};
     if (mode == OpenMode::SearchResults) {
         lines = searchResults_;
     } else {
         if (NamesPlaylist(name)) EnableM3UCommands(true);
         if (FileExists(name)) {
-            if (FileResult read = ReadTextLines(name, lines); !read)
+            if (FileResult read = ReadTextDocument(name, lines, outputOrigin_); !read)
                 setStatusText(name + ": " + Utf8ToCp1251(read.error).text);
         }
     }
@@ -126,6 +127,7 @@ void TMainForm::ReplaceVisibleOutputLines(const std::vector<std::string>& lines)
 }
 
 void TMainForm::NameOutputDocument(const std::string& name) {
+    outputOrigin_ = TextOrigin{};
     documentName_ = name;
     savePath_ = name;
     findPosition_ = 0;
@@ -216,7 +218,9 @@ void TMainForm::mnOpenWinClick() {
 }
 
 bool TMainForm::WriteOutput(const std::string& path) {
-    if (FileResult written = WriteTextLines(path, outputLines()); !written) {
+    const std::vector<std::string> lines = outputLines();
+    if (!ConfirmCharacterLoss(prompter(), language(), lines, outputOrigin_)) return false;
+    if (FileResult written = WriteTextDocument(path, lines, outputOrigin_); !written) {
         prompter().ShowMessage(path + ": " + Utf8ToCp1251(written.error).text);
         return false;
     }

@@ -1,12 +1,32 @@
 #include <gtest/gtest.h>
 
 #include "catalog/outputdoc.h"
+#include "support/cp1251_text.h"
+#include "support/scripted_prompter.h"
 #include "support/tempdir.h"
 
 namespace tandrel {
 namespace {
 
 using test::TempDir;
+
+TEST(OutputDocument, SaveAsksBeforeEditedLinesLoseCharactersAndNamesThem) {
+    TextOrigin origin;
+    std::vector<std::string> lines =
+        DecodeTextDocument("a \xF0\x9F\x8E\xB8\nb\nc \xE2\x99\xAB\n", false, origin);
+    test::ScriptedPrompter prompter;
+    EXPECT_TRUE(ConfirmCharacterLoss(prompter, 0, lines, origin));  // nothing lost: no question
+    EXPECT_EQ(prompter.Count(test::PromptKind::YesNo), 0u);
+    lines[0] += "!";
+    lines[2] += "!";
+    prompter.No();
+    EXPECT_FALSE(ConfirmCharacterLoss(prompter, 0, lines, origin));
+    const std::string question = prompter.Texts(test::PromptKind::YesNo).at(0);
+    EXPECT_NE(question.find("lines 1, 3\nSave anyway?"), std::string::npos) << question;
+    prompter.Yes();
+    EXPECT_TRUE(ConfirmCharacterLoss(prompter, 1, lines, origin));
+    EXPECT_NE(prompter.Texts(test::PromptKind::YesNo).at(1).find(Cp("строки 1, 3")), std::string::npos);
+}
 
 TEST(OutputDocument, NamesOfOpenedDocuments) {
     EXPECT_EQ(OpenedDocumentName(OpenMode::FileList, "", ""), "file_0x");

@@ -58,6 +58,15 @@ TEST_F(SearchCliTest, DocumentedDefaultsThenOptions) {
     EXPECT_EQ(r.out, Lines{dir + "/x.mp3"});
 }
 
+// The report's own steps: the line was found in the code-page-1251 file only.
+TEST_F(SearchCliTest, CyrillicQueryFindsTheLineInUtf8AndCodePage1251Files) {
+    tmp.Write("hello/utf8.txt", "привет, мир\n");
+    tmp.Write("hello/cp1251.txt", Utf8ToCp1251("привет, мир\r\n").text);
+    const CliRun r = Run({"search", "привет", tmp / "hello", "--inside", "--mask", "*.txt"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, (Lines{"привет, мир \t[" + tmp / "hello/cp1251.txt]", "привет, мир \t[" + tmp / "hello/utf8.txt]"}));
+}
+
 TEST_F(SearchCliTest, TheRegistryGivesTheDefaultsAndOptionsTakePrecedence) {
     WriteRegistry("\"FindMode\"=dword:00000000\r\n\"RecursiveSearch\"=dword:00000000\r\n"
                   "\"OverSearch\"=dword:00000000\r\n\"AddFileNameMode\"=dword:00000001\r\n");

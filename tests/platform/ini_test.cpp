@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cp1251_text.h"
 #include "support/tempdir.h"
 
 namespace tandrel {
@@ -66,6 +67,16 @@ TEST(WriteIni, KeepsOtherContentAndWritesCrLf) {
     EXPECT_FALSE(WriteIniString(file, "other", "x", "1\r\n[evil]").ok);
     EXPECT_FALSE(WriteIniSection(file, "other", {{"x", "2\n"}}).ok);
     EXPECT_EQ(ReadAll(file), before);
+}
+
+// A settings file edited in a UTF-8 editor: read in code page 1251, written
+// back in UTF-8 with the lines the program did not change as they were.
+TEST(WriteIni, KeepsTheEncodingOfAUtf8File) {
+    TempDir dir;
+    const std::string file = dir.Write("TdSettings.ini", "[other]\nnote=Кино \xE2\x99\xAB\n[Settings]\nHomeDir=/Музыка\n");
+    EXPECT_EQ(ReadIniString(file, "settings", "HomeDir"), Cp("/Музыка"));
+    ASSERT_TRUE(WriteIniSection(file, "Settings", {{"HomeDir", Cp("/Песни")}}).ok);
+    EXPECT_EQ(ReadAll(file), "[other]\nnote=Кино \xE2\x99\xAB\n[Settings]\nHomeDir=/Песни\n");
 }
 
 // One file read by each documented variation: what each gives for the section.

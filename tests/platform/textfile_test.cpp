@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/child_process.h"
+#include "support/cp1251_text.h"
 #include "support/tempdir.h"
 
 namespace tandrel {
@@ -68,6 +69,53 @@ TEST(TextLineReader, HandlesLineEndsAcrossBufferBoundaries) {
 }
 
 // Also the failed save of the settings registry file, which writes the same way.
+// Every reader of a user's text file used to take its bytes as code page
+// 1251: a UTF-8 file showed mojibake and a UTF-16 one read as binary.
+TEST(TextLines, AreReadByTheFileEncodingInBothReaders) {
+    TempDir dir;
+    const Lines expected = {Cp("Кино"), Cp("Группа крови") + kUnmappableChar};
+    const std::string text = "Кино\r\nГруппа крови\xE2\x99\xAB\r\n";
+    const std::string files[] = {
+        dir.Write("utf8.txt", text),
+        dir.Write("mark.txt", "\xEF\xBB\xBF" + text),
+        dir.Write("le.txt", "\xFF\xFE" + Utf8ToUtf16(text, false)),
+        dir.Write("be.txt", "\xFE\xFF" + Utf8ToUtf16(text, true)),
+        dir.Write("cp.txt", Cp("Кино\r\nГруппа крови") + "\x98\r\n"),
+    };
+    for (const std::string& path : files) {
+        Lines lines;
+        ASSERT_TRUE(ReadTextLines(path, lines).ok);
+        EXPECT_EQ(lines, expected) << path;
+        EXPECT_EQ(ReadWithReader(path), expected) << path;
+        TextLineReader reader;
+        ASSERT_TRUE(reader.Open(path).ok);
+        EXPECT_FALSE(reader.FirstBlockHoldsNul()) << path;
+    }
+    // A ".m3u8" playlist is UTF-8 by its name: its undecodable bytes are not taken as code page 1251.
+    const std::string m3u8 = dir.Write("list.m3u8", Cp("Кино") + "\r\n");
+    EXPECT_EQ(ReadWithReader(m3u8), Lines{std::string(4, kUnmappableChar)});
+}
+
+TEST(TextDocument, IsWrittenBackInItsEncodingAndNewFilesInCodePage1251) {
+    TempDir dir;
+    const std::string original = "Кино\nЗвезда \xF0\x9F\x8E\xB8\nконец\n";
+    const std::string path = dir.Write("song.txt", original);
+    Lines lines;
+    TextOrigin origin;
+    ASSERT_TRUE(ReadTextDocument(path, lines, origin).ok);
+    lines[2] = Cp("Конец");
+    ASSERT_TRUE(WriteTextDocument(path, lines, origin).ok);
+    EXPECT_EQ(ReadAll(path), "Кино\nЗвезда \xF0\x9F\x8E\xB8\nКонец\n");
+
+    // Rewritten whole, a file keeps its encoding; a new one is code page 1251.
+    ASSERT_TRUE(RewriteTextFile(path, {Cp("рок")}).ok);
+    EXPECT_EQ(ReadAll(path), "рок\n");
+    ASSERT_TRUE(RewriteTextFile(dir / "new.txt", {Cp("рок")}).ok);
+    EXPECT_EQ(ReadAll(dir / "new.txt"), Cp("рок") + "\r\n");
+    std::filesystem::create_directory(dir / "folder.txt");
+    EXPECT_FALSE(RewriteTextFile(dir / "folder.txt", {"x"}).ok);
+}
+
 TEST(ReplaceFileContents, FailedWriteKeepsTheOriginal) {
     TempDir dir;
     std::string path = dir.Write("tags.mp3", "original");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "search/localfile.h"
+#include "text/encoding.h"
 #include "support/as_user.h"
 #include "support/cp1251_text.h"
 #include "support/tempdir.h"
@@ -134,6 +135,17 @@ TEST_F(LocalFileTest, Utf8ListingIsSearchedInCodePage1251) {
     const ListingRun run = SearchLocalFile(Cp("елка"), path, kNoMapping, results);
     EXPECT_EQ(run.outcome, ListingOutcome::Searched);
     EXPECT_EQ(results, (Lines{Cp("/Музыка/:"), Cp("12:30 Ёлка.mp3")}));
+}
+
+TEST_F(LocalFileTest, Utf16ListingAndOneCyrillicOnlyAfterTheFirstBlockAreRead) {
+    Lines results;
+    const std::string le = tmp.Write("le.txt", "\xFF\xFE" + Utf8ToUtf16("/Музыка/:\r\n12:30 Ёлка.mp3\r\n", false));
+    SearchLocalFile(Cp("елка"), le, kNoMapping, results);
+    EXPECT_EQ(results, (Lines{Cp("/Музыка/:"), Cp("12:30 Ёлка.mp3")}));
+    const std::string late =
+        tmp.Write("late.txt", "/pub/:\n" + std::string(2 * 1024 * 1024, 'a') + "\n12:30 Ёлка.mp3\n");
+    SearchLocalFile(Cp("ЕЛКА"), late, kNoMapping, results);
+    EXPECT_EQ(results, (Lines{"/pub/:", Cp("12:30 Ёлка.mp3")}));
 }
 
 TEST_F(LocalFileTest, LongLineSpanningManyBlocksIsOneLine) {

@@ -18,6 +18,7 @@
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
 #include "text/cp1251.h"
+#include "text/encoding.h"
 
 namespace tandrel {
 namespace {
@@ -228,6 +229,28 @@ TEST_F(SearchEngineTest, DirectoriesAreFoundByNameAndAlwaysDescended) {
     o.addFileName = true;
     Engine(o).FindDirectories(tmp / "Rock", "ballads");
     EXPECT_EQ(results, Lines{"Rock Ballads \t[" + tmp / "Rock]"});
+}
+
+// A Cyrillic query was found in code-page-1251 files only: the same line in a
+// UTF-8 file (as most editors here write it) was missed.
+TEST_F(SearchEngineTest, CyrillicQueryIsFoundInEveryTextEncoding) {
+    const std::string line = "Группа крови на рукаве";
+    const std::string ascii(100000, 'a');  // the first Cyrillic letter lies past the first block
+    tmp.Write("cp1251.txt", Cp("intro\r\n" + line + "\r\n"));
+    tmp.Write("utf8.txt", "intro\n" + line + "\n");
+    tmp.Write("utf8-late.txt", ascii + "\n" + line + "\n");
+    tmp.Write("utf8-mark.txt", "\xEF\xBB\xBF" + line + "\r\n");
+    tmp.Write("utf16le.txt", "\xFF\xFE" + Utf8ToUtf16(line + "\r\n", false));
+    tmp.Write("utf16be.txt", "\xFE\xFF" + Utf8ToUtf16("intro\r\n" + line, true));
+    tmp.Write("other.txt", "intro\r\n" + Cp("кровь") + "\r\n");
+    SearchOptions o;
+    EXPECT_EQ(Scan(o, "КРОВИ", "*.txt"), (Lines{"cp1251.txt]", "utf16be.txt]", "utf16le.txt]", "utf8-late.txt]",
+                                                "utf8-mark.txt]", "utf8.txt]"}));
+    for (const std::string& hit : results) EXPECT_EQ(hit.substr(0, hit.find(" \t")), Cp(line));
+    // UTF-16 holds NUL bytes, yet it is text.
+    EXPECT_EQ(prompter.Count(PromptKind::Status), 0u) << prompter.statusText();
+    Engine(o).SearchSelectedFiles({tmp.str(), {"utf8.txt"}}, Cp("рукаве"));
+    EXPECT_EQ(results, Lines{Cp(line)});
 }
 
 TEST_F(SearchEngineTest, SelectedFiles) {

@@ -25,6 +25,12 @@ TEST(FindSynonyms, ScansEveryLineWhateverItsEnding) {
     EXPECT_EQ(FindSynonyms("car", dir / "missing.ini"), "");
 }
 
+TEST(FindSynonyms, ReadsAUtf8FileInCodePage1251) {
+    test::TempDir dir;
+    const std::string path = dir.Write("Synonyms.ini", "1=ЁЛКА,ель,tree\n");
+    EXPECT_EQ(FindSynonyms(Utf8ToCp1251("ель").text, path), Utf8ToCp1251("ЁЛКА,ель,tree").text);
+}
+
 TEST(FindSynonyms, APipeOrADirectoryNamedAsTheFileFindsNothingAtOnce) {
     test::TempDir dir;
     const std::string fifo = dir / "Synonyms.ini";

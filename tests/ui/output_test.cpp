@@ -91,6 +91,36 @@ TEST_F(OutputTest, SaveAsksBeforeReplacingAndCancelWritesNothing) {
     EXPECT_EQ(test::ReadAll(music + "/list.txt"), "new\r\n");
 }
 
+// A character code page 1251 cannot hold (the guitar) is kept while its line
+// is not edited, and Save asks before an edit would lose it.
+TEST_F(OutputTest, AUtf8DocumentIsSavedBackInUtf8AndSaveAsksBeforeLosingACharacter) {
+    tmp.Write("music/song.txt", "Кино\nЗвезда \xF0\x9F\x8E\xB8\nконец\n");
+    Start();
+    form().OpenOutputDocument(OpenMode::FileList, "song.txt");
+    const QString shown = form().output->reOutput->toPlainText();
+    EXPECT_EQ(shown, QString::fromUtf8("Кино\nЗвезда \xEF\xBF\xBD\nконец"));
+    form().output->reOutput->setPlainText(QString(shown).replace(QString::fromUtf8("конец"), QString::fromUtf8("Конец")));
+    prompter.Yes();  // replace the file
+    Action("mnSave")->trigger();
+    EXPECT_EQ(prompter.Count(PromptKind::YesNo), 0u);
+    EXPECT_EQ(test::ReadAll(music + "/song.txt"), "Кино\nЗвезда \xF0\x9F\x8E\xB8\nКонец\n");
+
+    form().output->reOutput->setPlainText(QString(shown).replace(QString::fromUtf8("Звезда"), QString::fromUtf8("Звёзды")));
+    prompter.Yes().No();  // replace the file, then refuse to lose the character
+    Action("mnSave")->trigger();
+    ASSERT_EQ(prompter.Count(PromptKind::YesNo), 1u);
+    EXPECT_NE(prompter.Texts(PromptKind::YesNo)[0].find("lines 2\n"), std::string::npos);
+    EXPECT_EQ(test::ReadAll(music + "/song.txt"), "Кино\nЗвезда \xF0\x9F\x8E\xB8\nКонец\n");
+
+    // The editor window saves the same way.
+    TEditForm& edit = *windows->editForm;
+    ASSERT_TRUE(edit.loadFile(music + "/song.txt"));
+    edit.appendLine(Cp("ещё"));
+    prompter.Text(music + "/copy.txt");
+    edit.mnSaveAsClick();
+    EXPECT_EQ(test::ReadAll(music + "/copy.txt"), "Кино\nЗвезда \xF0\x9F\x8E\xB8\nКонец\nещё\n");
+}
+
 TEST_F(OutputTest, AFailedWriteIsReportedAndTheEditorStaysUnsaved) {
     Start();
     TEditForm& edit = *windows->editForm;

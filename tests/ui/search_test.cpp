@@ -230,6 +230,25 @@ TEST_F(SearchWindowTest, EnterThatClosedAMessageBoxDoesNotRunTheSearchAgain) {
     EXPECT_EQ(prompter.Count(PromptKind::Message), 2u);
 }
 
+// A UTF-8 text file, as editors here write them, showed mojibake in the output
+// and a Cyrillic search missed it.
+TEST_F(SearchWindowTest, AUtf8TextFileShowsCyrillicInTheOutputAndACyrillicSearchFindsIt) {
+    tmp.Write("music/utf8.txt", "Группа крови на рукаве\nмой номер\n");
+    tmp.Write("music/cp1251.txt", Cp("Группа крови\r\n"));
+    Start();
+    form().fileManager->edMask->setEditText("*.txt");
+    Select("utf8.txt");
+    form().FilesListBoxDblClick();
+    EXPECT_EQ(form().documentName(), "utf8.txt");
+    EXPECT_EQ(form().output->reOutput->toPlainText(), QString::fromUtf8("Группа крови на рукаве\nмой номер"));
+
+    Control<QCheckBox>("cbScanDir")->click();
+    Find(QString::fromUtf8("КРОВИ"));
+    EXPECT_EQ(Sorted(form().outputLines()), (Lines{Cp("Группа крови \t[") + music + "/cp1251.txt]",
+                                                   Cp("Группа крови на рукаве \t[") + music + "/utf8.txt]"}));
+    EXPECT_NE(form().output->reOutput->toPlainText().indexOf(QString::fromUtf8("Группа крови на рукаве")), -1);
+}
+
 // A collection with the word in text files and in tags of nested
 // sub-directories, searched from its top directory with "Scan Directorys".
 TEST_F(SearchWindowTest, ScanningFromTheTopDirectoryFindsTextAndTagsInSubdirectories) {

@@ -1,0 +1,467 @@
+#include "text/encoding.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace tandrel {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The length of the UTF-8 sequence a lead byte begins (0 for no lead byte),
+// with the range its second byte must fall in.
+std::size_t SequenceLength(unsigned char c, unsigned char& min2, unsigned char& max2) {
+    min2 = 0x80;
+    max2 = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) return 2;
+    if (c >= 0xE0 && c <= 0xEF) {
+        if (c == 0xE0) min2 = 0xA0;  // no overlong form
+        if (c == 0xED) max2 = 0x9F;  // no surrogate
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4) {
+        if (c == 0xF0) min2 = 0x90;
+        if (c == 0xF4) max2 = 0x8F;  // nothing above U+10FFFF
+        return 4;
+    }
+    return 0;
+}
+
+// The position of the first byte of 0x80 or above, npos when there is none.
+std::size_t FirstHighByte(std::string_view s) {
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ULL) break;
+    }
+    for (; i < s.size(); ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return i;
+    return std::string_view::npos;
+}
+
+// Decodes the well-formed UTF-8 sequence at p (avail bytes there); its
+// length, or 0 when p begins none.
+std::size_t DecodeSequence(const unsigned char* p, std::size_t avail, char32_t& cp) {
+    unsigned char min2, max2;
+    const std::size_t length = SequenceLength(p[0], min2, max2);
+    if (length == 0 || length > avail || p[1] < min2 || p[1] > max2) return 0;
+    cp = p[0] & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((p[k] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    return length;
+}
+
+// Utf8ToCp1251 appending to out, with quick paths for runs of ASCII and for
+// the Cyrillic letters А..я: the search converts whole files with it.
+void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
+    const std::size_t start = out.size();
+    out.resize(start + utf8.size());  // the text never grows
+    char* o = out.data() + start;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            *o++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        if (i + 1 < n) {
+            const unsigned char next = p[i + 1];
+            if ((c == 0xD0 && next >= 0x90 && next <= 0xBF) || (c == 0xD1 && next >= 0x80 && next <= 0x8F)) {
+                *o++ = static_cast<char>(c == 0xD0 ? next + 0x30 : next + 0x70);  // U+0410..U+044F
+                i += 2;
+                continue;
+            }
+        }
+        char32_t cp = 0;
+        const std::size_t length = DecodeSequence(p + i, n - i, cp);
+        *o++ = length ? CodePointToCp1251(cp) : kUnmappableChar;
+        i += length ? length : 1;
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+DetectedEncoding ByMark(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark)) return {TextEncoding::Utf8, kUtf8Mark.size()};
+    if (bytes.starts_with(kUtf16LEMark)) return {TextEncoding::Utf16LE, kUtf16LEMark.size()};
+    if (bytes.starts_with(kUtf16BEMark)) return {TextEncoding::Utf16BE, kUtf16BEMark.size()};
+    return {};
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char32_t Utf16Unit(std::string_view bytes, std::size_t i, bool bigEndian) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? static_cast<char32_t>((a << 8) | b) : static_cast<char32_t>((b << 8) | a);
+}
+
+// Calls each(code point) for the UTF-16 text; each(kReplacement, false) for an
+// unpaired surrogate or an odd last byte.
+template <class Each>
+void ForEachUtf16(std::string_view bytes, bool bigEndian, Each&& each) {
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = Utf16Unit(bytes, i, bigEndian);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = Utf16Unit(bytes, i + 2, bigEndian);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (cp >= 0xD800 && cp <= 0xDFFF) each(kReplacement, false);
+        else each(cp, true);
+    }
+    if (i < bytes.size()) each(kReplacement, false);
+}
+
+void AppendUtf16(std::string& out, char32_t unit, bool bigEndian) {
+    const char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
+}
+
+// Lines ending at CR, LF or CR LF; an ending at the very end adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+// The first line break of the text, CR LF when it has none.
+std::string FirstLineBreak(std::string_view text) {
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos) return "\r\n";
+    if (text[at] == '\n') return "\n";
+    return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
+}
+
+// Walks the lines of a Unicode document as EncodeTextDocument writes them:
+// each(index, kept line or nullptr). Kept lines are used once each, in order.
+template <class Each>
+void MatchKeptLines(const std::vector<std::string>& lines, const TextOrigin& origin, Each&& each) {
+    std::unordered_map<std::string, std::size_t> used;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string* kept = nullptr;
+        if (lines[i].find(kUnmappableChar) != std::string::npos) {
+            if (auto it = origin.keptLines.find(lines[i]); it != origin.keptLines.end()) {
+                std::size_t& n = used[lines[i]];
+                if (n < it->second.size()) kept = &it->second[n++];
+            }
+        }
+        each(i, kept);
+    }
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view s, bool& nonAscii, bool cutAtEnd) {
+    nonAscii = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const std::size_t size = s.size();
+    std::size_t i = FirstHighByte(s);
+    if (i == std::string_view::npos) return true;
+    nonAscii = true;
+    while (i < size) {
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        unsigned char min2, max2;
+        const std::size_t length = SequenceLength(p[i], min2, max2);
+        if (length == 0) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k == size) return cutAtEnd;
+            const unsigned char lo = k == 1 ? min2 : 0x80, hi = k == 1 ? max2 : 0xBF;
+            if (p[i + k] < lo || p[i + k] > hi) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+DetectedEncoding DetectTextEncoding(std::string_view bytes, bool utf8ByName, bool cutAtEnd) {
+    if (DetectedEncoding marked = ByMark(bytes); marked.markSize) return marked;
+    if (utf8ByName) return {TextEncoding::Utf8, 0};
+    bool nonAscii = false;
+    if (IsValidUtf8(bytes, nonAscii, cutAtEnd) && nonAscii) return {TextEncoding::Utf8, 0};
+    return {};
+}
+
+std::string TextToCp1251(std::string_view bytes, bool utf8ByName) {
+    const DetectedEncoding detected = DetectTextEncoding(bytes, utf8ByName);
+    bytes.remove_prefix(detected.markSize);
+    switch (detected.encoding) {
+        case TextEncoding::Utf8: {
+            std::string out;
+            AppendUtf8AsCp1251(bytes, out);
+            return out;
+        }
+        case TextEncoding::Utf16LE: return Utf16ToCp1251(bytes, false).text;
+        case TextEncoding::Utf16BE: return Utf16ToCp1251(bytes, true).text;
+        case TextEncoding::Cp1251: break;
+    }
+    return std::string(bytes);
+}
+
+bool NameMeansUtf8(std::string_view path) {
+    if (path.size() < 5) return false;
+    std::string ext(path.substr(path.size() - 5));
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext == ".m3u8";
+}
+
+Cp1251Text Utf16ToCp1251(std::string_view bytes, bool bigEndian) {
+    Cp1251Text result{std::string(), true};
+    result.text.reserve(bytes.size() / 2);
+    ForEachUtf16(bytes, bigEndian, [&](char32_t cp, bool wellFormed) {
+        const char b = wellFormed ? CodePointToCp1251(cp) : kUnmappableChar;
+        if (b == kUnmappableChar) result.lossless = false;
+        result.text += b;
+    });
+    return result;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    ForEachUtf16(bytes, bigEndian, [&](char32_t cp, bool) { AppendUtf8(out, cp); });
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = p[i];
+        std::size_t length = 1;
+        if (p[i] >= 0x80) {
+            length = DecodeSequence(p + i, utf8.size() - i, cp);
+            if (length == 0) {  // a malformed byte
+                cp = kReplacement;
+                length = 1;
+            }
+        }
+        if (cp >= 0x10000) {
+            AppendUtf16(out, 0xD800 + ((cp - 0x10000) >> 10), bigEndian);
+            AppendUtf16(out, 0xDC00 + ((cp - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            AppendUtf16(out, cp, bigEndian);
+        }
+        i += length;
+    }
+    return out;
+}
+
+void TextDecoder::Decide(std::string_view bytes, std::size_t firstHigh) {
+    bool nonAscii = false;
+    decided_ = true;
+    encoding_ = IsValidUtf8(bytes.substr(firstHigh), nonAscii, true) ? TextEncoding::Utf8 : TextEncoding::Cp1251;
+}
+
+bool TextDecoder::Decode(std::string_view bytes, std::string& out) {
+    std::string joined;  // a sequence held back from the last block, and these bytes
+    if (!decided_ && !carry_.empty()) {
+        joined = carry_;
+        joined.append(bytes);
+        carry_.clear();
+        bytes = joined;
+    }
+    const bool held = !joined.empty();
+    if (!started_) {
+        started_ = true;
+        if (const DetectedEncoding marked = ByMark(bytes); marked.markSize) {
+            decided_ = true;
+            encoding_ = marked.encoding;
+            bytes.remove_prefix(marked.markSize);
+        } else if (utf8ByName_) {
+            decided_ = true;
+            encoding_ = TextEncoding::Utf8;
+        }
+    }
+    if (!decided_) {
+        const std::size_t high = FirstHighByte(bytes);
+        unsigned char min2, max2;
+        if (high != std::string_view::npos &&
+            high + SequenceLength(static_cast<unsigned char>(bytes[high]), min2, max2) > bytes.size()) {
+            // The first non-ASCII character is cut by the end of the block: decided with the next one.
+            out.append(bytes.substr(0, high));
+            carry_.assign(bytes.substr(high));
+            return true;
+        }
+        if (high == std::string_view::npos) {  // ASCII reads the same either way
+            if (!held) return false;
+            out.append(bytes);
+            return true;
+        }
+        Decide(bytes, high);
+    }
+    switch (encoding_) {
+        case TextEncoding::Cp1251:
+            if (!held) return false;
+            out.append(bytes);
+            return true;
+        case TextEncoding::Utf8:
+            DecodeUtf8(bytes, out);
+            return true;
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE:
+            DecodeUtf16(bytes, out);
+            return true;
+    }
+    return false;
+}
+
+void TextDecoder::DecodeUtf8(std::string_view bytes, std::string& out) {
+    if (!carry_.empty()) {
+        unsigned char min2, max2;
+        const std::size_t length = SequenceLength(static_cast<unsigned char>(carry_[0]), min2, max2);
+        const std::size_t take = std::min(length - carry_.size(), bytes.size());
+        carry_.append(bytes.substr(0, take));
+        bytes.remove_prefix(take);
+        if (carry_.size() < length) return;
+        AppendUtf8AsCp1251(carry_, out);
+        carry_.clear();
+    }
+    // A sequence begun in the last three bytes and not ended there waits for the next block.
+    std::size_t cut = bytes.size();
+    for (std::size_t k = 1; k <= 3 && k <= bytes.size(); ++k) {
+        const auto c = static_cast<unsigned char>(bytes[bytes.size() - k]);
+        if (c < 0x80) break;
+        if (c < 0xC0) continue;
+        unsigned char min2, max2;
+        if (SequenceLength(c, min2, max2) > k) cut = bytes.size() - k;
+        break;
+    }
+    AppendUtf8AsCp1251(bytes.substr(0, cut), out);
+    carry_.assign(bytes.substr(cut));
+}
+
+void TextDecoder::DecodeUtf16(std::string_view bytes, std::string& out) {
+    const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
+    std::string joined;
+    if (!carry_.empty()) {
+        joined = carry_;
+        joined.append(bytes);
+        bytes = joined;
+        carry_.clear();
+    }
+    // An odd byte, or a high surrogate whose pair may follow, waits for the next block.
+    std::size_t whole = bytes.size() & ~std::size_t{1};
+    if (whole >= 2) {
+        const char32_t last = Utf16Unit(bytes, whole - 2, bigEndian);
+        if (last >= 0xD800 && last <= 0xDBFF) whole -= 2;
+    }
+    out += Utf16ToCp1251(bytes.substr(0, whole), bigEndian).text;
+    carry_.assign(bytes.substr(whole));
+}
+
+void TextDecoder::Finish(std::string& out) {
+    if (carry_.empty()) return;
+    if (!decided_)
+        out += carry_;
+    else if (encoding_ == TextEncoding::Utf8)
+        AppendUtf8AsCp1251(carry_, out);
+    else
+        out += Utf16ToCp1251(carry_, encoding_ == TextEncoding::Utf16BE).text;
+    carry_.clear();
+}
+
+std::vector<std::string> DecodeTextDocument(std::string_view bytes, bool utf8ByName, TextOrigin& origin) {
+    origin = TextOrigin{};
+    const DetectedEncoding detected = DetectTextEncoding(bytes, utf8ByName);
+    bytes.remove_prefix(detected.markSize);
+    origin.encoding = detected.encoding;
+    origin.byteOrderMark = detected.markSize > 0;
+    if (!origin.Unicode()) return SplitLines(bytes);
+
+    std::string decoded;
+    if (origin.encoding != TextEncoding::Utf8) decoded = Utf16ToUtf8(bytes, origin.encoding == TextEncoding::Utf16BE);
+    const std::string_view text = origin.encoding == TextEncoding::Utf8 ? bytes : std::string_view(decoded);
+    origin.lineBreak = FirstLineBreak(text);
+    origin.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+    std::vector<std::string> lines = SplitLines(text);
+    for (std::string& line : lines) {
+        Cp1251Text converted = Utf8ToCp1251(line);
+        if (!converted.lossless) origin.keptLines[converted.text].push_back(std::move(line));
+        line = std::move(converted.text);
+    }
+    return lines;
+}
+
+std::string EncodeTextDocument(const std::vector<std::string>& lines, const TextOrigin& origin) {
+    std::string out;
+    if (!origin.Unicode()) {
+        std::size_t total = 0;
+        for (const std::string& line : lines) total += line.size() + 2;
+        out.reserve(total);
+        for (const std::string& line : lines) {
+            out += line;
+            out += "\r\n";
+        }
+        return out;
+    }
+    MatchKeptLines(lines, origin, [&](std::size_t i, const std::string* kept) {
+        if (i) out += origin.lineBreak;
+        out += kept ? *kept : Cp1251ToUtf8(lines[i]);
+    });
+    if (!lines.empty() && origin.finalBreak) out += origin.lineBreak;
+    switch (origin.encoding) {
+        case TextEncoding::Utf8:
+            return origin.byteOrderMark ? std::string(kUtf8Mark) + out : out;
+        case TextEncoding::Utf16LE:
+            return std::string(origin.byteOrderMark ? kUtf16LEMark : "") + Utf8ToUtf16(out, false);
+        case TextEncoding::Utf16BE:
+            return std::string(origin.byteOrderMark ? kUtf16BEMark : "") + Utf8ToUtf16(out, true);
+        case TextEncoding::Cp1251:
+            break;
+    }
+    return out;
+}
+
+std::vector<std::size_t> LinesLosingCharacters(const std::vector<std::string>& lines, const TextOrigin& origin) {
+    std::vector<std::size_t> losing;
+    if (!origin.Unicode()) return losing;
+    MatchKeptLines(lines, origin, [&](std::size_t i, const std::string* kept) {
+        if (!kept && lines[i].find(kUnmappableChar) != std::string::npos) losing.push_back(i);
+    });
+    return losing;
+}
+
+}  // namespace tandrel
