@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tags/id3v2.h"
 #include "tags/tagbytes.h"
 #include "ui/filelists.h"
 #include "ui/mainform.h"
@@ -24,10 +25,15 @@ class RepairWindowTest : public WindowTest {
 protected:
     // Runs the steps on the preview once it is open: the table's rows as
     // UTF-8 texts, then OK or Cancel.
-    void WhenPreviewOpen(bool ok, std::vector<std::vector<std::string>>* rows) {
-        QTimer::singleShot(0, &form(), [this, ok, rows] {
+    void WhenPreviewOpen(bool ok, std::vector<std::vector<std::string>>* rows, int tries = 100) {
+        // The plan pumps paint events, so the timer may fire before the preview opens: then it waits again.
+        QTimer::singleShot(0, &form(), [this, ok, rows, tries] {
             auto* dialog = form().findChild<QDialog*>("TRepairPreviewForm");
-            ASSERT_NE(dialog, nullptr);
+            if (!dialog || !dialog->isVisible()) {
+                ASSERT_GT(tries, 0) << "the preview did not open";
+                WhenPreviewOpen(ok, rows, tries - 1);
+                return;
+            }
             const QAbstractItemModel* model = dialog->findChild<QTableView*>("tvPreview")->model();
             for (int r = 0; r < model->rowCount(); ++r) {
                 rows->emplace_back();
