@@ -94,7 +94,7 @@ TEST(LegacyText, NamesAreReadInTheirEncoding) {
 
 TEST(LegacyText, NamesOfNoneOfTheEncodingsAreUnclear) {
     // Box drawing in every reading, and Latin letters among Cyrillic ones.
-    for (const std::string raw : {Bytes({0xB0, 0xB1, 0xB2, 0xDB, 0xDC}), std::string("Caf\xE9.mp3")})
+    for (const std::string& raw : {Bytes({0xB0, 0xB1, 0xB2, 0xDB, 0xDC}), std::string("Caf\xE9.mp3")})
         EXPECT_FALSE(GuessLegacyEncoding(raw).plausible) << raw;
 }
 
