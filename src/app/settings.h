@@ -53,6 +53,7 @@ struct TAppSettings {
     bool ftpChangeAddFtpPath = false;    // FTPChangeAddFTPpath
     std::string ftpSourcePath;           // FTPSourcePath
     std::string ftpTargetPath;           // FTPTargetPath
+    bool writeID3v2Unicode = false;      // WriteID3v2Unicode: new ID3v2 frames with non-ASCII text as UTF-16
 
     bool operator==(const TAppSettings&) const = default;
 };

@@ -127,6 +127,7 @@ const SettingRow kSettings[] = {
     {"FTPlocal", kBoolean, 0, "", kKeepWhenAbsent, {49, 47, -1}, Field<&Ctl::ftpLocal>()},
     {"FindText", kString, 0, "", kKeepWhenAbsent, {50, 48, 33}, Field<&Ctl::findText>()},
     {"ConfirmationOnExit", kBoolean, 0, "", kAlways, {51, 51, 34}, Field<&Rec::confirmationOnExit>()},
+    {"WriteID3v2Unicode", kBoolean, 0, "", kAlways, {52, 52, 43}, Field<&Rec::writeID3v2Unicode>()},
 };
 // clang-format on
 

@@ -25,11 +25,11 @@ struct Command {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"text", "text FUNCTION ARG...   run a text operation by its name", RunTextCommand},
-        {"rename", "rename KIND DIR [options]   rename files by a name transform", RunRenameCommand},
-        {"rename-back", "rename-back renamed|deleted DIR [options]   rename back from the logs", RunRenameBackCommand},
+        {"rename", "rename KIND DIR [options] | rename repair-names DIR   rename files by a name transform or repair legacy names", RunRenameCommand},
+        {"rename-back", "rename-back renamed|deleted|names DIR [options]   rename back from the logs", RunRenameBackCommand},
         {"number", "number add|delete-first|by-date ...   number files, cut first characters", RunNumberCommand},
         {"ext", "ext lower|change DIR ...   change extensions", RunExtCommand},
-        {"tag", "tag show|update|rename|from-name FILE...   read and write ID3 tags, rename from them", RunTagCommand},
+        {"tag", "tag show|update|rename|from-name|repair FILE...   read and write ID3 tags, rename from them", RunTagCommand},
         {"search", "search QUERY DIR [options]   find files by name, inside files or by tags", RunSearchCommand},
         {"find-dir", "find-dir QUERY DIR [--add-file-name]   find directories by name", RunFindDirCommand},
         {"search-listing", "search-listing QUERY LISTING [--map SOURCE TARGET]   search a server listing file", RunSearchListingCommand},

@@ -11,9 +11,11 @@
 #include "app/settings.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "rename/namerepair.h"
 #include "rename/renameengine.h"
 #include "rename/structural.h"
 #include "text/cp1251.h"
+#include "text/paths.h"
 
 namespace tandrel {
 
@@ -71,11 +73,14 @@ std::string MaskOf(const CommandLine& line) {
 const CommandSpec kRename{
     "rename translit|lower|upper|words|artist-title|first-letter|substr DIR [--mask M] "
     "[--recursive|--no-recursive] [--mode 0|1|2] [--lowercase-ext|--no-lowercase-ext] [--log|--no-log] "
-    "[--artist-mode 0|1|2] [--old S --new S]",
+    "[--artist-mode 0|1|2] [--old S --new S]\n"
+    "rename repair-names DIR [--recursive|--no-recursive] [--dry-run]",
     {{"mask", "mode", "artist-mode", "old", "new"}, {"recursive", "lowercase-ext", "log"}}, 2, 2, "KIND and DIR"};
+const CommandSpec kRepairNames{"rename repair-names DIR [--recursive|--no-recursive] [--dry-run]",
+                               {{}, {"recursive", "dry-run"}}, 1, 1, "DIR"};
 const CommandSpec kRenameBack{
-    "rename-back renamed|deleted DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext]",
-    {{}, {"recursive", "lowercase-ext"}}, 2, 2, "renamed|deleted and DIR"};
+    "rename-back renamed|deleted|names DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext]",
+    {{}, {"recursive", "lowercase-ext"}}, 2, 2, "renamed|deleted|names and DIR"};
 const CommandSpec kNumberAdd{
     "number add DIR [--mask M] [--width N] [--split S] [--number|--no-number] [--m3u|--no-m3u] "
     "[--recursive|--no-recursive]",
@@ -193,9 +198,41 @@ int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out, err);
 }
 
+// The plan of a legacy-name repair, one line a name: the old bytes (not
+// UTF-8, shown as \xNN), the new name, the encoding and what stops the row.
+void PrintNameRepair(const NameRepairPlan& plan, std::ostream& out) {
+    for (const NameRepairRow& row : plan.rows) {
+        out << Cp1251ToUtf8(JoinPath(row.dir, ShownRawName(row.rawName))) << " -> " << Cp1251ToUtf8(row.newName)
+            << " (" << LegacyEncodingName(row.encoding);
+        if (row.status != NameRepairStatus::kReady && row.status != NameRepairStatus::kDone)
+            out << ", " << NameRepairStatusText(row.status) << ": not renamed";
+        out << ")\n";
+    }
+}
+
+int RepairNamesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    TAppSettings s;
+    if (std::optional<int> code = Prepare(args, kRepairNames, line, s, out, err)) return *code;
+    const std::string& dir = line.positional[0];
+    if (!CheckDirectory(dir, err)) return kExitFailed;
+    NameRepairPlan plan = PlanNameRepair(dir, line.Switch("recursive", s.recursiveRename));
+    PrintNameRepair(plan, out);
+    if (line.Switch("dry-run", false)) {
+        for (const std::string& failure : plan.failures) err << "tandrel-cli: " << Cp1251ToUtf8(failure) << "\n";
+        return plan.failures.empty() ? kExitOk : kExitFailed;
+    }
+    BatchPrompter p(out);
+    RenameStats stats = RepairNames(plan, p);
+    stats.failures.insert(stats.failures.begin(), plan.failures.begin(), plan.failures.end());
+    return Report(stats, out, err);
+}
+
 }  // namespace
 
 int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && args[0] == "repair-names")
+        return RepairNamesCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
     CommandLine line;
     TAppSettings s;
     if (std::optional<int> code = Prepare(args, kRename, line, s, out, err)) return *code;
@@ -229,14 +266,15 @@ int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out
     TAppSettings s;
     if (std::optional<int> code = Prepare(args, kRenameBack, line, s, out, err)) return *code;
     const std::string& section = line.positional[0];
-    if (section != kRenamedSection && section != kDeletedSection)
-        return CliUsage(err, "the section is renamed or deleted", kRenameBack.usage);
+    if (section != kRenamedSection && section != kDeletedSection && section != kRepairedNamesSection)
+        return CliUsage(err, "the section is renamed, deleted or names", kRenameBack.usage);
     RenameOptions o = RenameOptionsFrom(s);
     o.recursive = line.Switch("recursive", o.recursive);
     o.makeLowercaseExt = line.Switch("lowercase-ext", o.makeLowercaseExt);
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
+    if (section == kRepairedNamesSection) return Report(RenameRepairedNamesBack(dir, o.recursive, p), out, err);
     return Report(RenameFromLog(dir, "*.*", section, o, p), out, err);
 }
 

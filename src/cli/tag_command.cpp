@@ -3,6 +3,7 @@
 #include "cli/streamprompter.h"
 #include "cli/tag_rename_command.h"
 #include "cli/tag_name_command.h"
+#include "cli/tag_repair_command.h"
 #include "cli/tagbatch.h"
 
 #include <cstddef>
@@ -27,8 +28,8 @@ namespace {
 const CommandSpec kShow{"tag show FILE", {{}, {}}, 1, 1, "FILE"};
 const CommandSpec kUpdate{
     "tag update FILE... [--tags 1|2|both] [--title T] [--artist A] [--album L] [--year Y] [--comment C] "
-    "[--track N] [--genre G]",
-    {{"tags", "title", "artist", "album", "year", "comment", "track", "genre"}, {}},
+    "[--track N] [--genre G] [--unicode|--no-unicode]",
+    {{"tags", "title", "artist", "album", "year", "comment", "track", "genre"}, {"unicode"}},
     1,
     std::numeric_limits<std::size_t>::max(),
     "FILE..."};
@@ -146,8 +147,12 @@ int Update(const std::vector<std::string>& args, std::ostream& out, std::ostream
                             kUpdate.usage);
     }
 
+    TAppSettings settings;
+    MainControlValues controls;
+    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
     TID3v1 id3v1;
     TID3v2 id3v2;
+    id3v2.SetUnicodeText(line.Switch("unicode", settings.writeID3v2Unicode));
     return RunFileBatch(line.positional, err, [&](const std::string& file, Prompter& prompter) {
         const TagMessages messages{prompter, kEnglish};
         if (v1 && v2) return UpdateID3Fields(id3v1, id3v2, messages, file, update);
@@ -163,7 +168,8 @@ int RunTagCommand(const std::vector<std::string>& args, std::ostream& out, std::
                          {{"show", kShow.usage, Show},
                           {"update", kUpdate.usage, Update},
                           {"rename", kTagRenameUsage, RunTagRenameCommand},
-                          {"from-name", kTagFromNameUsage, RunTagFromNameCommand}},
+                          {"from-name", kTagFromNameUsage, RunTagFromNameCommand},
+                          {"repair", kTagRepairUsage, RunTagRepairCommand}},
                          out, err);
 }
 

@@ -15,12 +15,12 @@
 
 namespace tandrel {
 
-const std::string_view kTagFromNameUsage = "tag from-name FILE... [--dry-run]";
+const std::string_view kTagFromNameUsage = "tag from-name FILE... [--dry-run] [--unicode|--no-unicode]";
 
 namespace {
 
 const CommandSpec kFromName{
-    kTagFromNameUsage, {{}, {"dry-run"}}, 1, std::numeric_limits<std::size_t>::max(), "FILE..."};
+    kTagFromNameUsage, {{}, {"dry-run", "unicode"}}, 1, std::numeric_limits<std::size_t>::max(), "FILE..."};
 
 }  // namespace
 
@@ -28,8 +28,12 @@ int RunTagFromNameCommand(const std::vector<std::string>& args, std::ostream& ou
     CommandLine line;
     if (std::optional<int> code = ParseCommand(args, kFromName, line, out, err)) return *code;
     const bool dryRun = line.Switch("dry-run", false);
+    TAppSettings settings;
+    MainControlValues controls;
+    if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
     TID3v1 id3v1;
     TID3v2 id3v2;
+    id3v2.SetUnicodeText(line.Switch("unicode", settings.writeID3v2Unicode));
     return RunFileBatch(line.positional, err, [&](const std::string& file, Prompter& prompter) {
         const NameTags tags = FileNameToTags(file);
         out << "file=" << Cp1251ToUtf8(file) << "\ntrack=" << Cp1251ToUtf8(tags.track)

@@ -530,10 +530,18 @@ std::string FieldText(const FieldValues& v, int field) {
     }
 }
 
+bool IsPlainAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // The new frame of a changed field. It takes the place of the old frame,
 // keeps its Unicode encoding (as UTF-16) and, for a comment, its language.
-std::string NewFieldFrame(int field, const std::string& text, const std::optional<std::string>& oldPayload) {
-    const bool unicode = oldPayload && !oldPayload->empty() && IsUnicodeEncoding(static_cast<unsigned char>((*oldPayload)[0]));
+// unicodeText: text that is not plain ASCII is written as UTF-16 too.
+std::string NewFieldFrame(int field, const std::string& text, const std::optional<std::string>& oldPayload,
+                          bool unicodeText) {
+    const bool unicode =
+        (unicodeText && !IsPlainAscii(text)) ||
+        (oldPayload && !oldPayload->empty() && IsUnicodeEncoding(static_cast<unsigned char>((*oldPayload)[0])));
     const char* id = kIds[static_cast<std::size_t>(field)];
     if (field != kComment) {
         return Frame23(id, unicode ? '\1' + Utf16Text(text, false) : '\0' + text);
@@ -677,7 +685,8 @@ bool TID3v2::Compose(Source& source, std::int64_t fileSize, std::string& tag, st
     for (int f = 0; f < kFieldCount; ++f) {
         const auto i = static_cast<std::size_t>(f);
         const std::string text = FieldText(now, f);
-        if (scan.winner[i] < 0 && changed[i] && !text.empty()) frames += NewFieldFrame(f, text, std::nullopt);
+        if (scan.winner[i] < 0 && changed[i] && !text.empty())
+            frames += NewFieldFrame(f, text, std::nullopt, unicodeText_);
     }
     // What each field's frame becomes: the old frame (in 2.3 form) while the
     // field is unchanged, else a new frame; nothing for an empty field.
@@ -694,7 +703,7 @@ bool TID3v2::Compose(Source& source, std::int64_t fileSize, std::string& tag, st
         else if (!changed[i])
             converted = FrameAsV23(frame, old, version, flags);
         if (converted) replacement[i] = std::move(*converted);
-        else if (!text.empty()) replacement[i] = NewFieldFrame(f, text, payload);
+        else if (!text.empty()) replacement[i] = NewFieldFrame(f, text, payload, unicodeText_);
     }
     // The old frames in their order, each field's frame replaced in its place.
     // Earlier frames of a field that ends up without a frame go too, so that
@@ -727,6 +736,36 @@ bool TID3v2::Compose(Source& source, std::int64_t fileSize, std::string& tag, st
     tag += static_cast<char>(size & 127);
     tag += frames;
     return true;
+}
+
+bool ListID3v2Frames(std::string_view tag, std::vector<ID3v2FrameSpan>& frames, std::size_t& end) {
+    frames.clear();
+    end = 0;
+    if (tag.size() < TID3v2::kHeaderSize || !IsTagHeader(tag)) return false;
+    const auto version = static_cast<std::uint8_t>(tag[3]);
+    const auto flags = static_cast<std::uint8_t>(tag[5]);
+    MemorySource memory{tag};
+    if (!LayoutOf(version) || FramesStart(memory, version, flags) < 0) return false;
+    const FrameScan scan = ScanFrames(memory, version, flags, static_cast<std::int64_t>(tag.size()));
+    for (const FrameRef& f : scan.frames)
+        frames.push_back({f.h.id, static_cast<std::size_t>(f.at), static_cast<std::size_t>(f.content), f.h.size,
+                          f.h.status, f.h.format});
+    end = static_cast<std::size_t>(scan.end);
+    return true;
+}
+
+std::string ID3v2FrameHeader(std::uint8_t version, const ID3v2FrameSpan& like, std::size_t size) {
+    const auto n = static_cast<std::uint32_t>(size);
+    std::string h = like.id;
+    if (version == 2) {
+        for (int shift : {16, 8, 0}) h += static_cast<char>((n >> shift) & 0xFF);
+        return h;
+    }
+    for (int shift : {24, 16, 8, 0})
+        h += static_cast<char>(version == 4 ? (n >> (shift / 8 * 7)) & 0x7F : (n >> shift) & 0xFF);
+    h += static_cast<char>(like.status);
+    h += static_cast<char>(like.format);
+    return h;
 }
 
 bool TID3v2::ComposeFile(std::string_view fileBytes, std::string& out) {

@@ -5,7 +5,8 @@
 // and 2.4 (only what 2.3 cannot hold is left out, and named by DroppedFrames).
 // A field that still has the value the file holds keeps its frame as it is; a
 // changed field gets a new frame in the old one's place (UTF-16 when the old
-// frame was Unicode, else code-page-1251 bytes; a comment keeps its language).
+// frame was Unicode or, with SetUnicodeText, when its text is not plain
+// ASCII; else code-page-1251 bytes; a comment keeps its language).
 // A header whose size runs past the end of the file, or into its ID3v1 tag,
 // or is not a valid 7-bit size, marks a damaged tag: only the frames that lie
 // whole inside the file count as the tag, and a save keeps every byte after
@@ -21,6 +22,25 @@
 #include "tags/tagfile.h"
 
 namespace tandrel {
+
+// One frame as its bytes lie in a tag, for the tools that work on frames
+// (the tag repair). Offsets count from the start of the tag.
+struct ID3v2FrameSpan {
+    std::string id;
+    std::size_t at = 0;       // its header
+    std::size_t content = 0;  // its content
+    std::size_t size = 0;     // the content's size
+    std::uint8_t status = 0;  // the flag bytes (versions 3 and 4)
+    std::uint8_t format = 0;
+};
+
+// The frames of a whole tag (header included, as in the file) and where the
+// last one ends; false when the tag's version is not 2, 3 or 4 or its
+// frames cannot be found (an unreadable extended header).
+bool ListID3v2Frames(std::string_view tag, std::vector<ID3v2FrameSpan>& frames, std::size_t& end);
+// The header of a frame like the given one of a tag of the version, with a
+// new content size.
+std::string ID3v2FrameHeader(std::uint8_t version, const ID3v2FrameSpan& like, std::size_t size);
 
 class TID3v2 {
 public:
@@ -47,6 +67,11 @@ public:
     void SetGenre(const std::string& s);
     void SetComment(const std::string& s);
     void SetTrack(std::uint8_t track) { track_ = track; }
+    // Whether a new frame whose text is not plain ASCII is written as UTF-16
+    // (encoding 1) rather than as code-page-1251 bytes. Off by default; kept
+    // across ReadFromFile and ResetData.
+    void SetUnicodeText(bool on) { unicodeText_ = on; }
+    bool UnicodeText() const { return unicodeText_; }
 
     bool Exists() const { return exists_; }
     // The header's size is past the end of the file or not a 7-bit size.
@@ -96,6 +121,7 @@ private:
     std::uint32_t size_ = 0;
     std::string title_, artist_, album_, year_, genre_, comment_;
     std::uint8_t track_ = 0;
+    bool unicodeText_ = false;
     std::array<std::u32string, kFieldCount> lost_;
     std::vector<std::string> dropped_;
     std::string error_;

@@ -13,18 +13,51 @@ namespace {
 
 constexpr std::int64_t kCopyChunk = 1 << 20;
 
+FileResult WriteFailure(const std::string& fileName, const std::string& why) {
+    return FileResult::Failure("Cannot write \"" + Cp1251ToUtf8(fileName) + "\": " + why);
+}
+
+// Refuses what no tag save may write to and opens the file.
+FileResult OpenForSave(const std::string& fileName, TagFileReader& file) {
+    if (PathIsUnmappable(fileName)) return WriteFailure(fileName, "the name holds a character outside code page 1251");
+    if (!FileExists(fileName)) return WriteFailure(fileName, "the file does not exist");
+    if (TagFileSize(fileName) < 0) return WriteFailure(fileName, "it is not a regular file");
+    if (FileResult r = SetAttributesNormal(fileName); !r) return r;
+    return file.Open(fileName);
+}
+
+// head, the file's bytes from .. to, then tail, into a temporary file renamed over the file.
+FileResult Rewrite(const std::string& fileName, TagFileReader& file, std::string_view head, std::int64_t from,
+                   std::int64_t to, std::string_view tail) {
+    detail::AtomicFileWriter writer;
+    if (FileResult r = writer.Begin(Cp1251ToUtf8(fileName)); !r) return r;
+    if (FileResult r = writer.Write(head.data(), head.size()); !r) return r;
+    std::string chunk;
+    for (std::int64_t pos = from; pos < to; pos += kCopyChunk) {
+        chunk.resize(static_cast<std::size_t>(std::min(kCopyChunk, to - pos)));
+        if (!file.ReadAt(pos, chunk.data(), chunk.size())) return file.ReadFailure();  // the writer removes its file
+        if (FileResult r = writer.Write(chunk.data(), chunk.size()); !r) return r;
+    }
+    if (FileResult r = writer.Write(tail.data(), tail.size()); !r) return r;
+    return writer.Commit();
+}
+
 }  // namespace
 
-FileResult SaveTagsToFile(const std::string& fileName, const TID3v1* v1, TID3v2* v2) {
-    const std::string native = Cp1251ToUtf8(fileName);
-    auto fail = [&](const std::string& why) { return FileResult::Failure("Cannot write \"" + native + "\": " + why); };
-    if (PathIsUnmappable(fileName)) return fail("the name holds a character outside code page 1251");
-    if (!FileExists(fileName)) return fail("the file does not exist");
-    if (TagFileSize(fileName) < 0) return fail("it is not a regular file");
-    if (FileResult r = SetAttributesNormal(fileName); !r) return r;
-
+FileResult ReplaceFileHead(const std::string& fileName, const HeadComposer& compose) {
     TagFileReader file;
-    if (FileResult r = file.Open(fileName); !r) return r;
+    if (FileResult r = OpenForSave(fileName, file); !r) return r;
+    std::string head;
+    std::int64_t keepFrom = 0;
+    if (FileResult r = compose(file, head, keepFrom); !r) return r;
+    if (keepFrom < 0 || keepFrom > file.Size()) return WriteFailure(fileName, "the kept bytes lie outside the file");
+    return Rewrite(fileName, file, head, keepFrom, file.Size(), {});
+}
+
+FileResult SaveTagsToFile(const std::string& fileName, const TID3v1* v1, TID3v2* v2) {
+    auto fail = [&](const std::string& why) { return WriteFailure(fileName, why); };
+    TagFileReader file;
+    if (FileResult r = OpenForSave(fileName, file); !r) return r;
     const std::int64_t size = file.Size();
     std::string head;      // what goes in front of the kept bytes
     std::int64_t from = 0;  // the kept bytes: from .. to
@@ -40,18 +73,7 @@ FileResult SaveTagsToFile(const std::string& fileName, const TID3v1* v1, TID3v2*
     }
     if (v2 && !v2->ComposeTag(file, head, from)) return fail(v2->LastError());
     to = std::max(to, from);
-
-    detail::AtomicFileWriter writer;
-    if (FileResult r = writer.Begin(native); !r) return r;
-    if (FileResult r = writer.Write(head.data(), head.size()); !r) return r;
-    std::string chunk;
-    for (std::int64_t pos = from; pos < to; pos += kCopyChunk) {
-        chunk.resize(static_cast<std::size_t>(std::min(kCopyChunk, to - pos)));
-        if (!file.ReadAt(pos, chunk.data(), chunk.size())) return file.ReadFailure();  // the writer removes its file
-        if (FileResult r = writer.Write(chunk.data(), chunk.size()); !r) return r;
-    }
-    if (FileResult r = writer.Write(tail.data(), tail.size()); !r) return r;
-    return writer.Commit();
+    return Rewrite(fileName, file, head, from, to, tail);
 }
 
 }  // namespace tandrel

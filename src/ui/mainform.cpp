@@ -22,6 +22,7 @@
 #include "ui/copycommands.h"
 #include "ui/playcommands.h"
 #include "ui/renamecommands.h"
+#include "ui/repaircommands.h"
 #include "ui/searchcommands.h"
 #include "ui/tagbatchcommands.h"
 #include "ui/tagpanelview.h"
@@ -203,6 +204,7 @@ void TMainForm::WireCommands() {
     WireOutputCommands();
     searchCommands_ = new TSearchCommands(*this, *searchBox, *advancedSearch, this);
     tagBatchCommands_ = new TTagBatchCommands(*this, *tagPanel, this);
+    repairCommands_ = new TRepairCommands(*this, this);
     m3uCommands_ = new TM3UCommands(*this, *output, *searchBox, *advancedSearch, this);
     catalogCommands_ = new TCatalogCommands(*this, this);
     copyCommands_ = new TCopyCommands(*this, this);

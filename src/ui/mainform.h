@@ -30,6 +30,7 @@ class TRenameCommands;
 class TFromTagsCommands;
 class TSearchCommands;
 class TTagBatchCommands;
+class TRepairCommands;
 class TM3UCommands;
 class TCopyCommands;
 class TCatalogCommands;
@@ -225,6 +226,7 @@ private:
     TFromTagsCommands* fromTagsCommands_ = nullptr;
     TSearchCommands* searchCommands_ = nullptr;
     TTagBatchCommands* tagBatchCommands_ = nullptr;
+    TRepairCommands* repairCommands_ = nullptr;
     TM3UCommands* m3uCommands_ = nullptr;
     TCatalogCommands* catalogCommands_ = nullptr;
     TCopyCommands* copyCommands_ = nullptr;

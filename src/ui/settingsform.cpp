@@ -30,6 +30,7 @@ const std::vector<LanguageRow>& SettingsFormTexts() {
         {"cbWriteRenameInfo", Caption, -1, "Write Rename Information to file",
          "Записывать информацию о переименовании файлов"},
         {"cbSaveMaskPosition", Caption, -1, "Save Mask Position", "Запоминать позицию маски"},
+        {"cbWriteID3v2Unicode", Caption, -1, "Write ID3v2 text as Unicode", "Записывать текст ID3v2 в Юникоде"},
         {"rmTreeMode", Caption, -1, " Mode writing of Directory's Tree: ", " Режим записи Дерева Каталогов: "},
         {"rmTreeMode", Item, 0, "with Full Path", "C полным путем"},
         {"rmTreeMode", Item, 1, "with Lines to Directory Name", "C линиями к каталогам"},
@@ -155,7 +156,9 @@ void TSettingsForm::BuildLayout() {
     cbConfirmationOnExit = Check(restrictions, "cbConfirmationOnExit");
     cbWriteRenameInfo = Check(restrictions, "cbWriteRenameInfo");
     cbSaveMaskPosition = Check(restrictions, "cbSaveMaskPosition");
-    for (QWidget* w : {cbDisablePlayListBtn, cbConfirmationOnExit, cbWriteRenameInfo, cbSaveMaskPosition})
+    cbWriteID3v2Unicode = Check(restrictions, "cbWriteID3v2Unicode");
+    for (QWidget* w :
+         {cbDisablePlayListBtn, cbConfirmationOnExit, cbWriteRenameInfo, cbSaveMaskPosition, cbWriteID3v2Unicode})
         r->addWidget(w);
     rmTreeMode = Radio(tsOptions, "rmTreeMode", 4);
     auto* masks = Named(new QGroupBox(tsOptions), "gbMasks");
@@ -288,6 +291,7 @@ void TSettingsForm::FormActivate() {
     cbDisablePlayListBtn->setChecked(s.disablePlayListButton);
     cbConfirmationOnExit->setChecked(s.confirmationOnExit);
     cbWriteRenameInfo->setChecked(s.writeRenameInfo);
+    cbWriteID3v2Unicode->setChecked(s.writeID3v2Unicode);
     SelectItem(rmTreeMode, s.treeMode);
     lbMasks->clear();
     for (const std::string& mask : context_.masks) lbMasks->addItem(ToQt(mask));
@@ -367,6 +371,7 @@ void TSettingsForm::btnDelMaskClick() {
 void TSettingsForm::bbtnOkClick() {
     TAppSettings& s = context_.settings;
     s.disablePlayListButton = cbDisablePlayListBtn->isChecked();
+    s.writeID3v2Unicode = cbWriteID3v2Unicode->isChecked();
     context_.masks.clear();
     for (int i = 0; i < lbMasks->count(); ++i) context_.masks.push_back(FromQt(lbMasks->item(i)->text()));
     s.recursiveSearch = cbRecursive->isChecked();

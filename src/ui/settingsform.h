@@ -48,6 +48,7 @@ public:
     QTabWidget* tabs;
     QWidget *tsOptions, *tsFindOptions, *tsRenameOptions, *tsPrograms;
     QCheckBox *cbDisablePlayListBtn, *cbConfirmationOnExit, *cbWriteRenameInfo, *cbSaveMaskPosition;
+    QCheckBox* cbWriteID3v2Unicode;
     TRadioGroup* rmTreeMode;
     QListWidget* lbMasks;
     QLineEdit* edMask;

@@ -98,6 +98,11 @@ void TagPanelView::ClearID3v2Panel() {
     panel_.v2.save->setEnabled(false);
 }
 
+TID3v2& TagPanelView::id3v2() {
+    id3v2_.SetUnicodeText(context_.settings().writeID3v2Unicode);
+    return id3v2_;
+}
+
 void TagPanelView::ShowID3v1Tag(const std::string& fileName) {
     TagPanelHalf h = Read(panel_.v1);
     const bool read = tandrel::ShowID3v1Tag(id3v1_, Messages(), fileName, h);
@@ -108,7 +113,7 @@ void TagPanelView::ShowID3v1Tag(const std::string& fileName) {
 
 void TagPanelView::ShowID3v2Tag(const std::string& fileName) {
     TagPanelHalf h = Read(panel_.v2);
-    const bool read = tandrel::ShowID3v2Tag(id3v2_, Messages(), fileName, h);
+    const bool read = tandrel::ShowID3v2Tag(id3v2(), Messages(), fileName, h);
     Write(panel_.v2, h);
     if (read) shownV2_ = fileName;
     panel_.v2.save->setEnabled(!shownV2_.empty());
@@ -119,7 +124,7 @@ bool TagPanelView::SaveID3v1FromPanel(const std::string& fileName) {
 }
 
 bool TagPanelView::SaveID3v2FromPanel(const std::string& fileName) {
-    return tandrel::SaveID3v2FromPanel(id3v2_, Messages(), fileName, Read(panel_.v2));
+    return tandrel::SaveID3v2FromPanel(id3v2(), Messages(), fileName, Read(panel_.v2));
 }
 
 bool TagPanelView::MatchID3v1Tag(const std::string& query, const std::string& fileName) {
@@ -127,7 +132,7 @@ bool TagPanelView::MatchID3v1Tag(const std::string& query, const std::string& fi
 }
 
 bool TagPanelView::MatchID3v2Tag(const std::string& query, const std::string& fileName) {
-    return tandrel::MatchID3v2Tag(id3v2_, Messages(), query, fileName);
+    return tandrel::MatchID3v2Tag(id3v2(), Messages(), query, fileName);
 }
 
 bool TagPanelView::UpdateID3v1Fields(const std::string& fileName, const TagFieldUpdate& update) {
@@ -135,11 +140,11 @@ bool TagPanelView::UpdateID3v1Fields(const std::string& fileName, const TagField
 }
 
 bool TagPanelView::UpdateID3v2Fields(const std::string& fileName, const TagFieldUpdate& update) {
-    return tandrel::UpdateID3v2Fields(id3v2_, Messages(), fileName, update);
+    return tandrel::UpdateID3v2Fields(id3v2(), Messages(), fileName, update);
 }
 
 bool TagPanelView::UpdateID3Fields(const std::string& fileName, const TagFieldUpdate& update) {
-    return tandrel::UpdateID3Fields(id3v1_, id3v2_, Messages(), fileName, update);
+    return tandrel::UpdateID3Fields(id3v1_, id3v2(), Messages(), fileName, update);
 }
 
 bool TagPanelView::FileNameToTags(const std::string& fullName, bool save) {
@@ -153,7 +158,7 @@ bool TagPanelView::FileNameToTags(const std::string& fullName, bool save) {
     panel_.v2.save->setEnabled(true);
     if (!save) return true;
     // Read back, so that the characters the code page lacks are those the controls show now.
-    return tandrel::SaveID3FromPanel(id3v1_, id3v2_, Messages(), fullName, Read(panel_.v1), Read(panel_.v2));
+    return tandrel::SaveID3FromPanel(id3v1_, id3v2(), Messages(), fullName, Read(panel_.v1), Read(panel_.v2));
 }
 
 void TagPanelView::FilesListBoxClick() {

@@ -25,7 +25,8 @@ public:
     TagPanelView(CommandContext& context, TagPanelRegion& panel, QObject* parent);
 
     TID3v1& id3v1() { return id3v1_; }
-    TID3v2& id3v2() { return id3v2_; }
+    // The ID3v2 object set to write as the settings say now.
+    TID3v2& id3v2();
 
     // A cleared half shows no file's tags and its save button is disabled.
     void ClearID3v1Panel();

@@ -81,7 +81,7 @@ TEST(TagFromName, AFileThatFailsIsOneLineOnStderrAndTheOthersAreWritten) {
 TEST(TagFromName, HelpAndUsage) {
     CliRun r = Tag({"from-name", "--help"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, "usage: tandrel-cli tag from-name FILE... [--dry-run]\n");
+    EXPECT_EQ(r.out, "usage: tandrel-cli tag from-name FILE... [--dry-run] [--unicode|--no-unicode]\n");
     r = Tag({"from-name"});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("usage: tandrel-cli tag from-name"), std::string::npos) << r.err;

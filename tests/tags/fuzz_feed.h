@@ -1,6 +1,7 @@
 // One fuzz input through both tag readers and the save that follows a read:
 // the bytes are the whole file. Nothing may crash or hang, and a tag saved
 // from what was read must read back with the same title, artist, album and track.
+// The tag repair of the same bytes succeeds and leaves nothing to repair.
 #pragma once
 
 #include <fstream>
@@ -9,6 +10,7 @@
 
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
+#include "tags/tagrepair.h"
 #include "tags/tagtext.h"
 
 namespace tandrel::test {
@@ -18,6 +20,13 @@ inline std::string FeedTagReaders(const std::string& path, std::string_view data
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    }
+    {
+        const std::string copy = path + ".repair";
+        std::ofstream(copy, std::ios::binary | std::ios::trunc).write(data.data(), static_cast<std::streamsize>(data.size()));
+        TagRepair repair, again;
+        if (FileResult r = RepairTag(copy, repair); !r) return "repair: " + r.error;
+        if (!RepairTag(copy, again).ok || !again.frames.empty()) return "a repaired tag needs repair again";
     }
     TID3v1 v1;
     const bool v1Read = v1.ReadFromFile(path);

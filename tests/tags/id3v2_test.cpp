@@ -151,6 +151,38 @@ TEST(ID3v2, SavesAMinimalVersion23TagInFrontOfTheAudio) {
     EXPECT_EQ(ReadAll(path), std::string("ID3") + Bytes({3, 0, 0}) + Syncsafe(0) + Audio());
 }
 
+// "Write ID3v2 text as Unicode": a new frame whose text is not plain ASCII is
+// UTF-16; ASCII text and the frames of unchanged fields stay as they were.
+TEST(ID3v2, UnicodeTextWritesNewNonAsciiFramesAsUtf16) {
+    const std::string kino = "\xCA\xE8\xED\xEE";  // Кино
+    const std::string kinoUtf16 = Bytes({0xFF, 0xFE, 0x1A, 0x04, 0x38, 0x04, 0x3D, 0x04, 0x3E, 0x04});
+    const std::string oldArtist = Frame23("TPE1", Bytes({0}) + kino);  // unchanged below
+    struct Case { bool unicode; std::string title; std::string frame; };
+    const Case cases[] = {
+        {true, kino, Frame23("TIT2", Bytes({1}) + kinoUtf16)},
+        {true, "Kino", Frame23("TIT2", Bytes({0}) + "Kino")},
+        {false, kino, Frame23("TIT2", Bytes({0}) + kino)},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        const std::string path = dir.Write("a.mp3", Tag23(Frame23("TIT2", Bytes({0}) + "Old") + oldArtist) + Audio());
+        TID3v2 tag;
+        tag.SetUnicodeText(c.unicode);
+        ASSERT_TRUE(tag.ReadFromFile(path));
+        EXPECT_EQ(tag.UnicodeText(), c.unicode) << "reading keeps the choice";
+        tag.SetTitle(c.title);
+        ASSERT_TRUE(tag.SaveToFile(path)) << tag.LastError();
+        EXPECT_EQ(ReadAll(path), Tag23(c.frame + oldArtist) + Audio()) << c.unicode << " " << c.title;
+    }
+    // A comment new to the tag: language, empty description, text, all UTF-16.
+    const std::string path = dir.Write("b.mp3", Audio());
+    TID3v2 tag;
+    tag.SetUnicodeText(true);
+    tag.SetComment(kino);
+    ASSERT_TRUE(tag.SaveToFile(path));
+    EXPECT_EQ(ReadAll(path), Tag23(Frame23("COMM", Bytes({1}) + "eng" + Bytes({0xFF, 0xFE, 0, 0}) + kinoUtf16)) + Audio());
+}
+
 TEST(ID3v2, SavingKeepsTheOtherFramesOfVersion23Unchanged) {
     test::TempDir dir;
     const std::string picture = Frame23("APIC", Bytes({0}) + "image/png" + Bytes({0, 3, 0}) + "\x89PNG" + Zeros(9));

@@ -6,6 +6,8 @@ read FILE    prints the ID3v2 frames and the ID3v1 record as KEY=VALUE lines in
 tag24 FILE   gives FILE a version 2.4 tag: UTF-16 text frames and a cover picture
 tag23 FILE   gives FILE a version 2.3 tag in UTF-16 whose artist holds characters
              outside code page 1251, and a comment in Russian
+encodings FILE  prints each text frame as FRAME=ENCODING:TEXT, the text as
+             mutagen reads it (single bytes as ISO-8859-1), as other players show it
 """
 import sys
 
@@ -62,5 +64,15 @@ def tag23(path):
     tag.save(path, v2_version=3)
 
 
+def encodings(path):
+    tag = ID3(path, translate=False, load_v1=False)
+    print('version=%d.%d' % tag.version[:2])
+    for frame in tag.values():
+        if frame.FrameID == 'COMM':
+            print('COMM=%d:%s:%s' % (frame.encoding, frame.desc, frame.text[0]))
+        elif hasattr(frame, 'text') and frame.FrameID != 'USLT':
+            print('%s=%d:%s' % (frame.FrameID, frame.encoding, '|'.join(str(t) for t in frame.text)))
+
+
 if __name__ == '__main__':
-    {'read': read, 'tag24': tag24, 'tag23': tag23}[sys.argv[1]](sys.argv[2])
+    {'read': read, 'tag24': tag24, 'tag23': tag23, 'encodings': encodings}[sys.argv[1]](sys.argv[2])
