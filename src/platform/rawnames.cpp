@@ -22,26 +22,8 @@ namespace tandrel {
 
 namespace {
 
-// A name as a message shows it: bytes that are not UTF-8 as \xNN.
-std::string Shown(const std::string& raw) {
-    if (IsValidUtf8(raw)) return raw;
-    std::string out;
-    for (char c : raw) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            static const char kHex[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += kHex[b >> 4];
-            out += kHex[b & 15];
-        }
-    }
-    return out;
-}
-
 FileResult FailMove(const std::string& from, const std::string& to, const std::string& reason) {
-    return FileResult::Failure("Cannot move \"" + Shown(from) + "\" to \"" + Shown(to) + "\": " + reason);
+    return FileResult::Failure("Cannot move \"" + ShownRawName(from) + "\" to \"" + ShownRawName(to) + "\": " + reason);
 }
 
 // A single name: not empty, not "." or "..", no path delimiter.
@@ -91,6 +73,23 @@ FileResult CheckNames(const std::string& dir, const std::string& name, const std
 
 }  // namespace
 
+std::string ShownRawName(const std::string& raw) {
+    if (IsValidUtf8(raw)) return raw;
+    std::string out;
+    for (char c : raw) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
+    return out;
+}
+
 std::string RawPathOf(const std::string& path) { return Cp1251ToUtf8(path); }
 
 std::string RawJoin(const std::string& rawDir, const std::string& rawName) {
@@ -101,7 +100,7 @@ std::string RawJoin(const std::string& rawDir, const std::string& rawName) {
 FileResult ListRawNames(const std::string& rawDir, std::vector<RawEntry>& entries) {
     entries.clear();
     DIR* dir = ::opendir(rawDir.c_str());
-    if (!dir) return detail::FailErrno("list", Shown(rawDir), errno);
+    if (!dir) return detail::FailErrno("list", ShownRawName(rawDir), errno);
     for (;;) {
         errno = 0;
         const dirent* e = ::readdir(dir);
@@ -116,7 +115,7 @@ FileResult ListRawNames(const std::string& rawDir, std::vector<RawEntry>& entrie
     }
     const int err = errno;
     ::closedir(dir);
-    if (err != 0) return detail::FailErrno("list", Shown(rawDir), err);
+    if (err != 0) return detail::FailErrno("list", ShownRawName(rawDir), err);
     return FileResult::Success();
 }
 

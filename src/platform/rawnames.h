@@ -18,6 +18,9 @@ struct RawEntry {
 };
 
 // The raw path of a code-page-1251 path.
+// A raw name as a message shows it: valid UTF-8 as it is, else the bytes
+// above ASCII as \xNN.
+std::string ShownRawName(const std::string& raw);
 std::string RawPathOf(const std::string& path);
 // The raw path of an entry of a directory given by its raw path.
 std::string RawJoin(const std::string& rawDir, const std::string& rawName);

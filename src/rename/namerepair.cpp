@@ -190,22 +190,6 @@ RenameStats RenameRepairedNamesBack(const std::string& dir, bool recursive, Prom
     return stats;
 }
 
-std::string ShownRawName(const std::string& rawName) {
-    std::string out;
-    for (char c : rawName) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            static const char kHex[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += kHex[b >> 4];
-            out += kHex[b & 15];
-        }
-    }
-    return out;
-}
-
 const char* NameRepairStatusText(NameRepairStatus status) {
     switch (status) {
         case NameRepairStatus::kReady: return "ready";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/prompts.h"
+#include "platform/rawnames.h"
 #include "rename/renameengine.h"
 #include "text/legacytext.h"
 
@@ -58,10 +59,6 @@ RenameStats RepairNames(NameRepairPlan& plan, Prompter& prompter);
 // their old bytes again, the last rename first, sub-directories before their
 // parent. The logs stay as they are.
 RenameStats RenameRepairedNamesBack(const std::string& dir, bool recursive, Prompter& prompter);
-
-// A raw name for a message or a list: its bytes as code page 1251 text with
-// each byte that is not ASCII as "\xNN".
-std::string ShownRawName(const std::string& rawName);
 // "ready", "unclear", "exists", "twice", "skipped", "done", "failed".
 const char* NameRepairStatusText(NameRepairStatus status);
 

@@ -22,6 +22,9 @@ Cp1251Text Utf8ToCp1251(std::string_view utf8);
 // The byte of one Unicode code point, kUnmappableChar when the page has none.
 char CodePointToCp1251(char32_t cp);
 
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // kUnmappableChar becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view cp1251);
 
