@@ -133,8 +133,9 @@ bool TagFileReader::ReadAt(std::int64_t pos, char* out, std::size_t n) {
         return false;
     }
     if (n == 0) return true;
+    // A file no larger than the start window is read whole, once.
     const std::int64_t tailStart = std::max<std::int64_t>(0, size_ - kTailWindow);
-    if (Cached(tail_, tailLoaded_, tailStart, size_ - tailStart, pos, out, n)) return true;
+    if (size_ > kHeadWindow && Cached(tail_, tailLoaded_, tailStart, size_ - tailStart, pos, out, n)) return true;
     if (Cached(head_, headLoaded_, 0, std::min(size_, kHeadWindow), pos, out, n)) return true;
     return ReadDirect(pos, out, n);
 }
