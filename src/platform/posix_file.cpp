@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <vector>
 
 #include "text/cp1251.h"
 
@@ -397,6 +399,55 @@ FileResult AtomicFileWriter::Write(const char* data, std::size_t size) {
         }
         data += n;
         size -= static_cast<std::size_t>(n);
+    }
+    Step(WriteStep::Wrote);
+    return FileResult::Success();
+}
+
+FileResult AtomicFileWriter::CopyFrom(int fd, std::int64_t from, std::int64_t count, const std::string& sourceName) {
+    if (fd_ < 0) return Fail("write", target_, "the file is not open");
+    auto failed = [&](const std::string& action, const std::string& name, int err) {
+        Discard();
+        return err != 0 ? FailErrno(action, name, err) : Fail(action, name, "the file ends too early");
+    };
+    off_t pos = static_cast<off_t>(from);
+    std::int64_t left = count;
+    if (KernelCopyAllowed()) {
+        while (left > 0) {
+            const std::size_t chunk = static_cast<std::size_t>(std::min<std::int64_t>(left, 1 << 30));
+            const ssize_t n = ::copy_file_range(fd, &pos, fd_, nullptr, chunk, 0);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                const int err = errno;
+                // Nothing copied yet and the kernel cannot copy here: plain copy below.
+                if (left == count && (err == ENOSYS || err == EXDEV || err == EOPNOTSUPP || err == EINVAL)) break;
+                return failed("write", target_, err);
+            }
+            if (n == 0) return failed("read", sourceName, 0);
+            left -= n;
+        }
+    }
+    if (left > 0) {
+        std::vector<char> buffer(static_cast<std::size_t>(std::min<std::int64_t>(left, 1 << 20)));
+        while (left > 0) {
+            const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(left, static_cast<std::int64_t>(buffer.size())));
+            const ssize_t n = ::pread(fd, buffer.data(), want, pos);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return failed("read", sourceName, errno);
+            }
+            if (n == 0) return failed("read", sourceName, 0);
+            for (ssize_t done = 0; done < n;) {
+                const ssize_t w = ::write(fd_, buffer.data() + done, static_cast<std::size_t>(n - done));
+                if (w < 0) {
+                    if (errno == EINTR) continue;
+                    return failed("write", target_, errno);
+                }
+                done += w;
+            }
+            pos += n;
+            left -= n;
+        }
     }
     Step(WriteStep::Wrote);
     return FileResult::Success();

@@ -77,6 +77,11 @@ public:
     // newFileMode: permissions of a file that does not exist yet (the umask applies).
     FileResult Begin(const std::string& nativeTarget, mode_t newFileMode = 0666);
     FileResult Write(const char* data, std::size_t size);
+    // Appends count bytes of the open file fd from its offset from, copied by
+    // the kernel where it can (plain reads and writes of one small buffer
+    // where it cannot). A source that ends early fails as a read of
+    // sourceName (UTF-8).
+    FileResult CopyFrom(int fd, std::int64_t from, std::int64_t count, const std::string& sourceName);
     FileResult Commit();
     int Fd() const { return fd_; }
 

@@ -68,7 +68,7 @@ void SearchEngine::ForEachLine(const std::string& path, Each&& each) {
 // too: both sides pass through the same normalising, with or without Over Search.
 bool SearchEngine::TagMatches(const std::string& needle, const std::string& path) {
     const TagMessages messages{env_.prompter, env_.language};
-    return MatchID3v1Tag(env_.id3v1, messages, needle, path) || MatchID3v2Tag(env_.id3v2, messages, needle, path);
+    return MatchID3Tags(env_.id3v1, env_.id3v2, messages, needle, path);
 }
 
 bool SearchEngine::Nameable(const std::string& path) {

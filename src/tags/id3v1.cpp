@@ -125,10 +125,20 @@ std::string TID3v1::Record() const {
 bool TID3v1::ReadFromFile(const std::string& fileName) {
     ResetData();
     error_.clear();
-    std::int64_t size = 0;
-    std::string record;
-    if (FileResult r = ReadTail(fileName, size, record); !r) return Failed(r.error);
-    ParseRecord(record);
+    TagFileReader file;
+    if (FileResult r = file.Open(fileName); !r) return Failed(r.error);
+    return ReadFrom(file);
+}
+
+bool TID3v1::ReadFrom(TagFileReader& file) {
+    ResetData();
+    error_.clear();
+    const auto tagSize = static_cast<std::int64_t>(kTagSize);
+    if (file.Size() < tagSize)
+        return Failed("Cannot read \"" + file.Name() + "\": it is shorter than 128 bytes");
+    char record[kTagSize];
+    if (!file.ReadAt(file.Size() - tagSize, record, kTagSize)) return Failed(file.ReadFailure().error);
+    ParseRecord(std::string_view(record, kTagSize));
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "tags/tagfile.h"
+
 namespace tandrel {
 
 inline constexpr int kGenreCount = 148;
@@ -33,6 +35,8 @@ public:
     // False only when the last 128 bytes cannot be read (a file shorter than
     // 128 bytes included); a file without a tag gives true with Exists() false.
     [[nodiscard]] bool ReadFromFile(const std::string& fileName);
+    // The same from a file already open (its last 128 bytes).
+    [[nodiscard]] bool ReadFrom(TagFileReader& file);
     // Writes the fields as the file's tag: over an existing tag, else appended.
     // The 128 bytes go to their place in one write; the file is never cut first.
     [[nodiscard]] bool SaveToFile(const std::string& fileName);

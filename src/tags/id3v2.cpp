@@ -589,9 +589,15 @@ bool TID3v2::ReadFromFile(const std::string& fileName) {
     error_.clear();
     TagFileReader file;
     if (FileResult r = file.Open(fileName); !r) return Failed(r.error);
+    return ReadFrom(file);
+}
+
+bool TID3v2::ReadFrom(TagFileReader& file) {
+    ResetData();
+    error_.clear();
     char header[kHeaderSize];
     if (file.Size() < static_cast<std::int64_t>(kHeaderSize))
-        return Failed("Cannot read \"" + Cp1251ToUtf8(fileName) + "\": it holds fewer than 10 bytes");
+        return Failed("Cannot read \"" + file.Name() + "\": it holds fewer than 10 bytes");
     if (!file.ReadAt(0, header, kHeaderSize)) return Failed(file.ReadFailure().error);
     if (!IsTagHeader(std::string_view(header, kHeaderSize))) return true;
     exists_ = true;

@@ -54,6 +54,8 @@ public:
     // False when the file cannot be opened or holds fewer than 10 bytes; true
     // otherwise, with Exists() false when the file does not begin with "ID3".
     [[nodiscard]] bool ReadFromFile(const std::string& fileName);
+    // The same from a file already open (its header, frames and last 128 bytes).
+    [[nodiscard]] bool ReadFrom(TagFileReader& file);
     // Replaces any ID3v2 tag of the file by a version 2.3 tag of the fields.
     [[nodiscard]] bool SaveToFile(const std::string& fileName);
     // Why the last operation returned false (UTF-8).

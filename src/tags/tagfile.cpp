@@ -1,8 +1,14 @@
 #include "tags/tagfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "platform/files.h"
@@ -44,30 +50,98 @@ FileResult CheckRegularFile(const std::string& action, const std::string& native
 
 }  // namespace
 
+namespace {
+
+constexpr std::int64_t kHeadWindow = 8 * 1024;
+constexpr std::int64_t kTailWindow = 128;
+
+}  // namespace
+
+TagFileReader::~TagFileReader() { Close(); }
+
+void TagFileReader::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    headLoaded_ = tailLoaded_ = false;
+}
+
 FileResult TagFileReader::Open(const std::string& path) {
-    in_.close();
-    in_.clear();
+    Close();
     size_ = 0;
+    lastErrno_ = 0;
+    missing_ = false;
     if (FileResult r = NativeName("read", path, native_); !r) return r;
-    if (FileResult r = CheckRegularFile("read", native_, size_); !r) return r;
-    errno = 0;
-    in_.open(native_, std::ios::binary);
-    if (!in_.is_open()) return Fail("read", native_, LastErrno());
+    // Only a regular file is opened: the stat comes first.
+    struct stat st {};
+    if (::stat(native_.c_str(), &st) != 0) {
+        const int err = errno;
+        missing_ = err == ENOENT || err == ENOTDIR;
+        return Fail("read", native_, std::strerror(err));
+    }
+    if (S_ISDIR(st.st_mode)) {
+        missing_ = true;
+        return Fail("read", native_, "it is a folder");
+    }
+    if (!S_ISREG(st.st_mode)) return Fail("read", native_, "it is not a regular file");
+    // Non-blocking: a pipe put in the file's place since the stat cannot hang the open.
+    const int fd = ::open(native_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        missing_ = err == ENOENT;
+        return Fail("read", native_, std::strerror(err));
+    }
+    fd_ = fd;
+    size_ = static_cast<std::int64_t>(st.st_size);
     return FileResult::Success();
 }
 
+bool TagFileReader::ReadDirect(std::int64_t pos, char* out, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(pos) + static_cast<off_t>(done));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            lastErrno_ = errno;
+            return false;
+        }
+        if (got == 0) {
+            lastErrno_ = 0;  // the file ends too early
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+// Serves a read from a window of the file read once; false when the read does
+// not lie inside the window (or the window cannot be read).
+bool TagFileReader::Cached(std::string& window, bool& loaded, std::int64_t start, std::int64_t length,
+                           std::int64_t pos, char* out, std::size_t n) {
+    if (length <= 0 || pos < start || pos + static_cast<std::int64_t>(n) > start + length) return false;
+    if (!loaded) {
+        window.resize(static_cast<std::size_t>(length));
+        if (!ReadDirect(start, window.data(), window.size())) return false;
+        loaded = true;
+    }
+    std::memcpy(out, window.data() + (pos - start), n);
+    return true;
+}
+
 bool TagFileReader::ReadAt(std::int64_t pos, char* out, std::size_t n) {
-    if (!in_.is_open() || pos < 0) return false;
-    in_.clear();
-    errno = 0;
-    in_.seekg(pos);
-    if (!in_) return false;
-    in_.read(out, static_cast<std::streamsize>(n));
-    return static_cast<std::size_t>(in_.gcount()) == n;
+    if (fd_ < 0 || pos < 0) {
+        lastErrno_ = EBADF;
+        return false;
+    }
+    if (n == 0) return true;
+    // A file no larger than the start window is read whole, once.
+    const std::int64_t tailStart = std::max<std::int64_t>(0, size_ - kTailWindow);
+    if (size_ > kHeadWindow && Cached(tail_, tailLoaded_, tailStart, size_ - tailStart, pos, out, n)) return true;
+    if (Cached(head_, headLoaded_, 0, std::min(size_, kHeadWindow), pos, out, n)) return true;
+    return ReadDirect(pos, out, n);
 }
 
 FileResult TagFileReader::ReadFailure() const {
-    return Fail("read", native_, errno != 0 ? LastErrno() : "the file ends too early");
+    return Fail("read", native_, lastErrno_ != 0 ? std::strerror(lastErrno_) : "the file ends too early");
 }
 
 FileResult WriteFileBytesAt(const std::string& path, std::int64_t pos, std::string_view bytes,

@@ -126,6 +126,35 @@ bool MatchID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& 
     return AnyContains({tag.Title(), tag.Artist(), tag.Album(), tag.Year(), tag.Genre(), tag.Comment()}, query);
 }
 
+namespace {
+
+// Reads the tag from the open file; false (after the message) when it cannot
+// be read or there is none.
+template <class Tag>
+bool ReadOpenForMatch(Tag& tag, const TagMessages& messages, TagFileReader& file, const std::string& fileName) {
+    if (!tag.ReadFrom(file)) {
+        messages.Show(MessageId::TagReadFailed, fileName, tag.LastError());
+        return false;
+    }
+    return tag.Exists();
+}
+
+}  // namespace
+
+bool MatchID3Tags(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& query,
+                  const std::string& fileName) {
+    if (fileName.empty()) return false;
+    TagFileReader file;
+    // A file that cannot be opened gets the messages of the separate reads.
+    if (!file.Open(fileName))
+        return MatchID3v1Tag(v1, messages, query, fileName) || MatchID3v2Tag(v2, messages, query, fileName);
+    if (ReadOpenForMatch(v1, messages, file, fileName) &&
+        AnyContains({v1.Title(), v1.Artist(), v1.Album(), v1.Year(), GenreName(v1.GenreID()), v1.Comment()}, query))
+        return true;
+    return ReadOpenForMatch(v2, messages, file, fileName) &&
+           AnyContains({v2.Title(), v2.Artist(), v2.Album(), v2.Year(), v2.Genre(), v2.Comment()}, query);
+}
+
 bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::string& fileName,
                        const TagFieldUpdate& update) {
     if (fileName.empty()) return false;

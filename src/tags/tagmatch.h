@@ -34,6 +34,10 @@ bool ReadTagShowingFailure(TID3v2& tag, const TagMessages& messages, const std::
 // album, year, genre (ID3v1: its name), comment. The track never matches.
 bool MatchID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& query, const std::string& fileName);
 bool MatchID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& query, const std::string& fileName);
+// MatchID3v1Tag, then MatchID3v2Tag when the first finds nothing, with the
+// file opened once for both.
+bool MatchID3Tags(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& query,
+                  const std::string& fileName);
 
 // The fields an update changes. An empty text leaves its field as the file
 // has it, and so does a text equal to it.

@@ -1,6 +1,7 @@
 #include "tags/tagsave.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/posix_file.h"
@@ -10,8 +11,6 @@
 namespace tandrel {
 
 namespace {
-
-constexpr std::int64_t kCopyChunk = 1 << 20;
 
 FileResult WriteFailure(const std::string& fileName, const std::string& why) {
     return FileResult::Failure("Cannot write \"" + Cp1251ToUtf8(fileName) + "\": " + why);
@@ -26,18 +25,16 @@ FileResult OpenForSave(const std::string& fileName, TagFileReader& file) {
     return file.Open(fileName);
 }
 
-// head, the file's bytes from .. to, then tail, into a temporary file renamed over the file.
+// head, the file's bytes from .. to, then tail, into a temporary file renamed
+// over the file. The kept bytes are copied by the kernel, so memory does not
+// grow with the file.
 FileResult Rewrite(const std::string& fileName, TagFileReader& file, std::string_view head, std::int64_t from,
                    std::int64_t to, std::string_view tail) {
     detail::AtomicFileWriter writer;
     if (FileResult r = writer.Begin(Cp1251ToUtf8(fileName)); !r) return r;
     if (FileResult r = writer.Write(head.data(), head.size()); !r) return r;
-    std::string chunk;
-    for (std::int64_t pos = from; pos < to; pos += kCopyChunk) {
-        chunk.resize(static_cast<std::size_t>(std::min(kCopyChunk, to - pos)));
-        if (!file.ReadAt(pos, chunk.data(), chunk.size())) return file.ReadFailure();  // the writer removes its file
-        if (FileResult r = writer.Write(chunk.data(), chunk.size()); !r) return r;
-    }
+    if (to > from)
+        if (FileResult r = writer.CopyFrom(file.Fd(), from, to - from, file.Name()); !r) return r;
     if (FileResult r = writer.Write(tail.data(), tail.size()); !r) return r;
     return writer.Commit();
 }
