@@ -417,6 +417,10 @@ std::string EncodeTextDocument(const std::vector<std::string>& lines, const Text
             out += line;
             out += "\r\n";
         }
+        // Code-page-1251 bytes that would read back as Unicode (every high byte
+        // happens to form UTF-8, as "\xD0\xB8" does, or the text begins like a
+        // byte-order mark) are written as UTF-8, so the file reads back as written.
+        if (DetectTextEncoding(out).encoding != TextEncoding::Cp1251) return Cp1251ToUtf8(out);
         return out;
     }
     MatchKeptLines(lines, origin, [&](std::size_t i, const std::string* kept) {

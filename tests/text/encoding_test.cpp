@@ -155,6 +155,17 @@ TEST(TextDocument, EditingTheUnmappableLineIsReportedBeforeItLosesTheCharacter) 
     EXPECT_EQ(LinesLosingCharacters(lines, origin), std::vector<std::size_t>{4});
 }
 
+TEST(TextDocument, CodePage1251TextThatLooksLikeUnicodeReadsBackAsWritten) {
+    // "Рё" is also the UTF-8 form of "и"; "яю" begins like a UTF-16 mark.
+    for (const auto& lines : {std::vector<std::string>{"\xD0\xB8"}, std::vector<std::string>{"\xFF\xFEtext", "x"},
+                              std::vector<std::string>{"key\xEF\xBB\xBF=1"}}) {
+        TextOrigin origin;
+        EXPECT_EQ(DecodeTextDocument(EncodeTextDocument(lines, TextOrigin{}), false, origin), lines);
+    }
+    // Ordinary code-page-1251 text stays code page 1251.
+    EXPECT_EQ(EncodeTextDocument({"\xCA\xE8\xED\xEE"}, TextOrigin{}), "\xCA\xE8\xED\xEE\r\n");
+}
+
 TEST(TextDocument, EncodingMarkAndLineBreaksAreKept) {
     struct Case {
         const char* what;
