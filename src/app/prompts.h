@@ -46,6 +46,10 @@ public:
     virtual void SetProgressText(const std::string& text) = 0;
     // Busy: the hourglass cursor; not busy: the normal cursor.
     virtual void SetWaitCursor(bool busy) = 0;
+    // True once the user has asked the running operation to stop (Esc or the
+    // Cancel button); long operations ask between two files and end early,
+    // keeping what they have done (results so far, the log of moves made).
+    virtual bool StopRequested() { return false; }
 };
 
 // Asks ComposeMessage(language, code, text) with Yes and No; true for Yes.
