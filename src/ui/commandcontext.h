@@ -25,6 +25,7 @@ class Launcher;
 class RegistryStore;
 class TID3v1;
 class TID3v2;
+struct RenamePlan;
 
 class CommandContext {
 public:
@@ -98,6 +99,10 @@ public:
 
     // Starts other programs and opens files and addresses with the desktop's programs.
     virtual Launcher& launcher() = 0;
+
+    // Shows a batch rename's plan for checking; the files the user leaves out
+    // become not included. True to go on with the rename, false when cancelled.
+    virtual bool PreviewRenamePlan(RenamePlan& plan) = 0;
 
     // Enables (or disables) the named entry and connects it to the handler.
     template <class Receiver>

@@ -23,6 +23,7 @@
 #include "ui/playcommands.h"
 #include "ui/renamecommands.h"
 #include "ui/repaircommands.h"
+#include "ui/renamepreview.h"
 #include "ui/searchcommands.h"
 #include "ui/tagbatchcommands.h"
 #include "ui/tagpanelview.h"
@@ -438,5 +439,7 @@ bool TMainForm::FileNameToTags(const std::string& fullName, bool save) {
 }
 
 std::string TMainForm::MasksFile() const { return JoinPath(programDir_, "TdMasks.ini"); }
+
+bool TMainForm::PreviewRenamePlan(RenamePlan& plan) { return RunRenamePreview(this, language(), plan); }
 
 }  // namespace tandrel

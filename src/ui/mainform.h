@@ -158,6 +158,7 @@ public:
     void ClearTagPanel() override;
     bool FileNameToTags(const std::string& fullName, bool save) override;
     Launcher& launcher() override { return *launcher_; }
+    bool PreviewRenamePlan(RenamePlan& plan) override;
     // Replaces the desktop's launcher (tests record what would start).
     void setLauncher(std::unique_ptr<Launcher> launcher) { launcher_ = std::move(launcher); }
     std::optional<std::string> chosenOutputLine() const override { return ChosenOutputLine(); }
