@@ -42,6 +42,8 @@ TAppSettings FirstStartSettings() {
         for (const SettingField& f : {row.field, row.current})
             if (f.inRecord) f.set(s, unused, zero);
     }
+    // A new user sees what a batch rename will do before it moves anything.
+    s.showRenamePreview = true;
     return s;
 }
 

@@ -91,8 +91,9 @@ struct MainControlValues {
 };
 
 // The record before any setting is applied, at the first start when the
-// settings key does not exist: every member zero or empty. The table's
-// defaults apply only to values missing from an existing key.
+// settings key does not exist: every member zero or empty but the rename
+// preview, which is on. The table's defaults apply only to values missing
+// from an existing key.
 TAppSettings FirstStartSettings();
 
 // Reloads the store from its file and reads every main-window value of the

@@ -59,6 +59,7 @@ const std::vector<LanguageRow>& SettingsFormTexts() {
         {"lFindInsideFileMask", Caption, -1, "Find Inside File Mask:", "Маска поиска внутри файла:"},
         {"tsRenameOptions", Caption, -1, "Rename", "Переименование"},
         {"cbShowRenameWarning", Caption, -1, "Show Rename Warning", "Запрос при переименовании файлов"},
+        {"cbShowRenamePreview", Caption, -1, "Show a preview before renaming", "Показывать план перед переименованием"},
         {"cbMakeLowercaseExt", Caption, -1, "Make Lowercase Extensions", "Делать расширения в нижнем регистре"},
         {"cdRecursive", Caption, -1, "Recursive change/rename", "Рекусивное изменение/переименование"},
         {"rgUpCaseFirstLettersOfArtistName", Caption, -1, " Make Uppercase First Letters Of ArtistName ",
@@ -218,13 +219,15 @@ void TSettingsForm::BuildLayout() {
     cbShowRenameWarning = Check(tsRenameOptions, "cbShowRenameWarning");
     cbMakeLowercaseExt = Check(tsRenameOptions, "cbMakeLowercaseExt");
     cdRecursive = Check(tsRenameOptions, "cdRecursive");
+    cbShowRenamePreview = Check(tsRenameOptions, "cbShowRenamePreview");
     rgUpCaseFirstLettersOfArtistName = Radio(tsRenameOptions, "rgUpCaseFirstLettersOfArtistName", 3);
     rgMode = Radio(tsRenameOptions, "rgMode", 3);
     rename->addWidget(cbShowRenameWarning, 0, 0);
     rename->addWidget(cbMakeLowercaseExt, 1, 0);
     rename->addWidget(cdRecursive, 2, 0);
-    rename->addWidget(rgMode, 0, 1, 3, 1);
-    rename->addWidget(rgUpCaseFirstLettersOfArtistName, 3, 0, 1, 2);
+    rename->addWidget(cbShowRenamePreview, 3, 0);
+    rename->addWidget(rgMode, 0, 1, 4, 1);
+    rename->addWidget(rgUpCaseFirstLettersOfArtistName, 4, 0, 1, 2);
 
     // Programs
     tsPrograms = Named(new QWidget, "tsPrograms");
@@ -316,6 +319,7 @@ void TSettingsForm::FormActivate() {
     meFindInsideFile->setText(ToQt(openingInsideFileMask_));
 
     cbShowRenameWarning->setChecked(s.showRenameWarning);
+    cbShowRenamePreview->setChecked(s.showRenamePreview);
     cdRecursive->setChecked(s.recursiveRename);
     cbMakeLowercaseExt->setChecked(s.makeLowercaseExt);
     SelectItem(rgUpCaseFirstLettersOfArtistName, s.artistMode);
@@ -406,6 +410,7 @@ void TSettingsForm::bbtnOkClick() {
     }
 
     s.showRenameWarning = cbShowRenameWarning->isChecked();
+    s.showRenamePreview = cbShowRenamePreview->isChecked();
     s.writeRenameInfo = cbWriteRenameInfo->isChecked();
     s.recursiveRename = cdRecursive->isChecked();
     s.makeLowercaseExt = cbMakeLowercaseExt->isChecked();

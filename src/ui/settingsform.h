@@ -49,6 +49,7 @@ public:
     QWidget *tsOptions, *tsFindOptions, *tsRenameOptions, *tsPrograms;
     QCheckBox *cbDisablePlayListBtn, *cbConfirmationOnExit, *cbWriteRenameInfo, *cbSaveMaskPosition;
     QCheckBox* cbWriteID3v2Unicode;
+    QCheckBox* cbShowRenamePreview;
     TRadioGroup* rmTreeMode;
     QListWidget* lbMasks;
     QLineEdit* edMask;

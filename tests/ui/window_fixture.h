@@ -92,10 +92,12 @@ protected:
 
 // Runs the steps on the dialog of type D once owner has opened it modally; a
 // dialog still open afterwards is cancelled, so a failed test cannot hang.
+// A dialog whose construction lets events through is waited for until shown.
 template <class D>
-void WhenOpen(QWidget* owner, std::function<void(D*)> steps) {
-    QTimer::singleShot(0, owner, [owner, steps] {
+void WhenOpen(QWidget* owner, std::function<void(D*)> steps, int tries = 100) {
+    QTimer::singleShot(0, owner, [owner, steps, tries] {
         D* dialog = owner->findChild<D*>();
+        if ((!dialog || !dialog->isVisible()) && tries > 0) return WhenOpen<D>(owner, steps, tries - 1);
         ASSERT_NE(dialog, nullptr);
         steps(dialog);
         if (dialog->isVisible()) dialog->reject();
