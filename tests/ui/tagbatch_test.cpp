@@ -208,5 +208,27 @@ TEST_F(TagBatchTest, UpdateNeedsTwoSelectedFilesAndItsDialogSpeaksRussian) {
     EXPECT_EQ(V2(music + "/a.mp3").Title(), "First");
 }
 
+TEST_F(TagBatchTest, EscStopsTheFileNameBatchBetweenTwoFiles) {
+    const Names names{"Artist_A Title_A.mp3", "Artist_B Title_B.mp3", "Artist_C Title_C.mp3"};
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(Song(name, "kept"));
+    StartOn("*.mp3");
+    Select(names);
+    bool pressed = false;
+    prompter.onProgress = [&](const ProgressInfo& progress) {
+        if (pressed) return;
+        pressed = true;
+        EXPECT_EQ(progress.total, 3);
+        Key(list(), Qt::Key_Escape);
+    };
+    Button("bbtnFromFileNameToID3")->click();
+    ASSERT_TRUE(pressed);
+    int written = 0;
+    for (const std::string& path : paths) written += V2(path).Title() != "kept";
+    EXPECT_EQ(written, 1);  // the file shown when Esc went down, and no other
+    EXPECT_EQ(form().statusText(), "1 of 3 files (cancelled by the user)");
+    EXPECT_TRUE(Button("bbtnFromFileNameToID3")->isEnabled());
+}
+
 }  // namespace
 }  // namespace tandrel
