@@ -14,6 +14,7 @@
 #include "platform/places.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
+#include "text/strings.h"
 #include "text/transforms.h"
 #include "ui/catalogcommands.h"
 #include "ui/editform.h"
@@ -76,12 +77,15 @@ public:
     }
     void SetProgressText(const std::string& text) override {
         form_.searchBox->stFindInd->setText(ToQt(text));
-        form_.operationGate_->ShowProgress(text);
+        form_.operationGate_->ShowProgress("", text);
         form_.dialogs_.SetProgressText(text);
     }
     void ReportProgress(const ProgressInfo& progress) override {
-        form_.searchBox->stFindInd->setText(ToQt(progress.entry));
-        form_.operationGate_->ShowProgress(ProgressText(progress, form_.language()));
+        // The search box's small indicator shows the name, the status bar the counts and the whole path.
+        form_.searchBox->stFindInd->setText(ToQt(CopyAfterLastChar(progress.entry, kPathDelim)));
+        ProgressInfo counts = progress;
+        counts.entry.clear();
+        form_.operationGate_->ShowProgress(ProgressText(counts, form_.language()), progress.entry);
         form_.dialogs_.ReportProgress(progress);
     }
     bool StopRequested() override { return form_.operationGate_->stopRequested(); }
@@ -158,6 +162,8 @@ void TMainForm::BuildLayout() {
     statusBar()->setObjectName("StatusBar");
     statusBar()->addWidget(statusLabel, 1);
     // The progress line and Cancel of a long operation, shown while it runs.
+    // Neither line widens the window: a long text is cut (its whole text is the tool tip).
+    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     progressLabel = Named(new QLabel(this), "stProgress");
     progressLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(progressLabel, 2);

@@ -91,11 +91,15 @@ void OperationGate::RequestStop() {
     cancel_.setEnabled(false);  // asked once; the operation ends at its next file
 }
 
-void OperationGate::ShowProgress(const std::string& text) {
-    const QString whole = ToQt(text);
-    progress_.setToolTip(whole);
-    const int width = std::max(progress_.width(), 80);
-    progress_.setText(progress_.fontMetrics().elidedText(whole, Qt::ElideMiddle, width));
+void OperationGate::ShowProgress(const std::string& counts, const std::string& entry) {
+    const QString head = ToQt(counts);
+    const QString tail = ToQt(entry);
+    const QString separator = head.isEmpty() || tail.isEmpty() ? QString() : QStringLiteral(": ");
+    progress_.setToolTip(head + separator + tail);
+    // The counts stay whole; the path gives way, keeping its start and its file name.
+    const QFontMetrics metrics = progress_.fontMetrics();
+    const int room = std::max(progress_.width() - metrics.horizontalAdvance(head + separator), 40);
+    progress_.setText(head + separator + metrics.elidedText(tail, Qt::ElideMiddle, room));
 }
 
 bool OperationGate::eventFilter(QObject* watched, QEvent* event) {

@@ -28,9 +28,10 @@ public:
     // The user asked the running operation to stop.
     bool stopRequested() const { return depth_ > 0 && stop_; }
     void RequestStop();
-    // The progress line; too long a text is shortened in the middle, the
-    // whole text is its tool tip.
-    void ShowProgress(const std::string& text);
+    // The progress line: the counts, then the entry being examined. An entry
+    // too long for the line is shortened in its middle; the whole text is the
+    // line's tool tip.
+    void ShowProgress(const std::string& counts, const std::string& entry);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
