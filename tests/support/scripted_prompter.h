@@ -57,7 +57,8 @@ public:
         return *this;
     }
 
-    // Called with each progress report, as a user watching the progress line.
+    // Called with each progress text or report (a text comes with no counts),
+    // as a user watching the progress line.
     std::function<void(const ProgressInfo&)> onProgress;
 
     const std::vector<PromptCall>& calls() const { return calls_; }
@@ -127,14 +128,18 @@ public:
     }
 
     void SetProgressText(const std::string& text) override {
-        progress_ = text;
-        Record(PromptKind::Progress, text, {text});
+        ShowProgress(text);
+        if (onProgress) {
+            ProgressInfo plain;
+            plain.entry = text;
+            onProgress(plain);
+        }
     }
 
     void ReportProgress(const ProgressInfo& progress) override {
         reports_.push_back(progress);
         if (stopAfterFiles_ >= 0 && progress.files >= stopAfterFiles_) stopping_ = true;
-        SetProgressText(progress.entry);
+        ShowProgress(progress.entry);
         if (onProgress) onProgress(progress);
     }
 
@@ -154,6 +159,11 @@ private:
         enum Kind { Yes, No, Cancel, Text } kind;
         std::string text;
     };
+
+    void ShowProgress(const std::string& text) {
+        progress_ = text;
+        Record(PromptKind::Progress, text, {text});
+    }
 
     ScriptedPrompter& Push(Answer a) {
         answers_.push_back(std::move(a));
