@@ -44,11 +44,12 @@ bool IsMouseButton(QEvent::Type type) {
            type == QEvent::MouseButtonDblClick;
 }
 
-// A dialog the operation opened (a question, a message) takes input as usual.
-bool InsideOpenDialog(const QObject* watched) {
+// Whether watched belongs to the modal dialog (or its pop-up) that is active
+// now, other than base: a dialog the operation itself opened takes input as usual.
+bool InsideDialogOpenedSince(const QObject* watched, const QWidget* base) {
     const QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return false;
-    if (!watched->isWidgetType()) return watched->parent() && InsideOpenDialog(watched->parent());
+    if (!modal || modal == base) return false;
+    if (!watched->isWidgetType()) return watched->parent() && InsideDialogOpenedSince(watched->parent(), base);
     const auto* widget = static_cast<const QWidget*>(watched);
     if (const QWidget* popup = QApplication::activePopupWidget(); popup && (popup == widget || popup->isAncestorOf(widget)))
         return true;
@@ -70,6 +71,8 @@ OperationGate::OperationGate(QLabel& progress, QPushButton& cancel, QObject* par
 void OperationGate::Begin() {
     if (depth_++ > 0) return;
     stop_ = false;
+    // An operation run from a dialog gates that dialog too.
+    baseModal_ = QApplication::activeModalWidget();
     progress_.clear();
     progress_.setToolTip({});
     progress_.show();
@@ -105,9 +108,9 @@ void OperationGate::ShowProgress(const std::string& counts, const std::string& e
 bool OperationGate::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (!IsUserInput(type)) return false;
-    if (InsideOpenDialog(watched)) return false;
+    if (InsideDialogOpenedSince(watched, baseModal_)) return false;
     // Windows pass input on to their widgets, which are judged here; a
-    // shortcut goes to its action or shortcut object, and waits.
+    // shortcut goes to its action or shortcut object, and is dropped there.
     if (!watched->isWidgetType() && type != QEvent::Shortcut) return false;
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         RequestStop();

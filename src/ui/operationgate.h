@@ -2,8 +2,10 @@
 // the progress line and the Cancel button in the status bar, and a gate on
 // user input. While the operation runs, of user input only Esc and the Cancel
 // button get through (and whatever reaches a dialog the operation opens);
-// both ask the operation to stop. Every other key, click or close waits for
-// nothing: it is dropped, so no menu or button can start a second command.
+// both ask the operation to stop. Every other key, click or close is dropped,
+// so no menu or button can start a second command. An operation run from a
+// dialog (the batch tag update) gates that dialog as well; Esc there stops the
+// operation instead of closing the dialog.
 #pragma once
 
 #include <QObject>
@@ -11,6 +13,7 @@
 
 class QLabel;
 class QPushButton;
+class QWidget;
 
 namespace tandrel {
 
@@ -41,6 +44,7 @@ private:
     QPushButton& cancel_;
     int depth_ = 0;
     bool stop_ = false;
+    QWidget* baseModal_ = nullptr;  // the dialog open when the operation began, if any
 };
 
 }  // namespace tandrel
