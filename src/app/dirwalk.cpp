@@ -75,6 +75,46 @@ void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& adm
     Walker(recursive, admit, handler, detail).Walk(dir);
 }
 
+void WalkProgress::Directory(const std::string& dir) {
+    ++info_.directories;
+    info_.entry.assign(dir);
+    prompter_.ReportProgress(info_);
+}
+
+void WalkProgress::File(const std::string& dir, const std::string& name) {
+    ++info_.files;
+    // The entry's buffer is reused: this runs for every file of a search.
+    info_.entry.assign(dir);
+    if (info_.entry.empty() || info_.entry.back() != kPathDelim) info_.entry += kPathDelim;
+    info_.entry += name;
+    prompter_.ReportProgress(info_);
+}
+
+void WalkProgress::Show(const std::string& entry) {
+    info_.entry.assign(entry);
+    prompter_.ReportProgress(info_);
+}
+
+void WalkProgress::Restart() {
+    info_ = ProgressInfo{};
+    stopped_ = false;
+}
+
+bool WalkProgress::Stop() {
+    if (!stopped_ && prompter_.StopRequested()) stopped_ = true;
+    return stopped_;
+}
+
+void WalkProgress::Attach(WalkHandler& handler, bool showDirectories) {
+    auto own = std::move(handler.onDirectoryBegin);
+    handler.onDirectoryBegin = [this, showDirectories, own = std::move(own)](const std::string& dir) {
+        if (showDirectories) Directory(dir);
+        else ++info_.directories;
+        if (own) own(dir);
+    };
+    handler.stopWalk = [this] { return Stop(); };
+}
+
 std::string CannotReadText(const std::string& dir, const std::string& reason) {
     return "Cannot read " + dir + ": " + reason;
 }

@@ -48,6 +48,37 @@ std::string CannotReadText(const std::string& dir, const std::string& reason);
 // Sets the handler's onDirectoryError to show CannotReadText on the status bar.
 void ReportUnreadableDirectories(WalkHandler& handler, Prompter& prompter);
 
+// The counts of a walk for the progress line, and the user's wish to stop it.
+// One object may serve several walks of one operation: the counts go on.
+class WalkProgress {
+public:
+    explicit WalkProgress(Prompter& prompter) : prompter_(prompter) {}
+
+    // A directory entered, shown as where the walk is.
+    void Directory(const std::string& dir);
+    // A file examined, only counted, or counted and shown as where the walk is.
+    void CountFile() { ++info_.files; }
+    void File(const std::string& dir, const std::string& name);
+    // Shows entry as what is examined now, the counts unchanged.
+    void Show(const std::string& entry);
+    // The files the operation will examine, when it knows beforehand.
+    void SetTotal(std::int64_t files) { info_.total = files; }
+    // Counts from nothing again, for a new operation.
+    void Restart();
+    // Asks the prompter between two entries; once true, it stays true.
+    bool Stop();
+    bool stopped() const { return stopped_; }
+    const ProgressInfo& info() const { return info_; }
+    // Counts directories and stops the walk when the user asks to (a
+    // handler's own onDirectoryBegin is kept and runs after the count).
+    void Attach(WalkHandler& handler, bool showDirectories);
+
+private:
+    Prompter& prompter_;
+    ProgressInfo info_;
+    bool stopped_ = false;
+};
+
 // detail says what the handlers learn of each entry (see FindDetail).
 void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler,
                    FindDetail detail = FindDetail::Full);

@@ -38,6 +38,8 @@ const SourceRow kMainFormSource[] = {
     {"cbFindOnDrives", Caption, -1, "Find on specified Drives:", "Искать на дисках:"},
     {"lFind", Caption, -1, "String for Find:", "Строка поиска:"},
     {"bbtnFind", Caption, -1, "&Find", "&Найти"},
+    {"btnCancelOperation", Caption, -1, "Cancel", "Отмена"},
+    {"btnCancelOperation", Hint, -1, "Stop the running operation (Esc)", "Прервать выполняемую операцию (Esc)"},
     {"bbtnFindDir", Caption, -1, "&Directory", "&Каталог"},
     {"gbFileManager", Caption, -1, " File Manager ", " Менеджер файлов "},
     {"lMask", Caption, -1, "Mask:", "Маска:"},

@@ -7,12 +7,26 @@
 // "Text files (*.txt)|*.txt|All files (*.*)|*.*".
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace tandrel {
 
 enum class YesNoCancel { Yes, No, Cancel };
+
+// Where a long operation is: the directories entered and files examined so
+// far, what it examines now, and, when known beforehand, the files it will
+// examine (total) and the bytes it will move (bytes; the share done is then
+// counted in bytes).
+struct ProgressInfo {
+    std::int64_t directories = 0;
+    std::int64_t files = 0;
+    std::int64_t total = 0;
+    std::int64_t bytesDone = 0;
+    std::int64_t bytes = 0;
+    std::string entry;
+};
 
 class Prompter {
 public:
@@ -44,6 +58,9 @@ public:
     virtual void SetStatusText(const std::string& text) = 0;
     // The small progress text of long walks.
     virtual void SetProgressText(const std::string& text) = 0;
+    // The progress of a long operation with its counts; a window shows them
+    // all, anything else the entry as the progress text.
+    virtual void ReportProgress(const ProgressInfo& progress) { SetProgressText(progress.entry); }
     // Busy: the hourglass cursor; not busy: the normal cursor.
     virtual void SetWaitCursor(bool busy) = 0;
     // True once the user has asked the running operation to stop (Esc or the

@@ -90,18 +90,21 @@ CatalogStats MakeDescriptions(const std::string& scanDir, const std::string& wri
     // The descriptions this run wrote are never described themselves, however
     // the listing orders them.
     std::unordered_set<std::string> ours;
+    WalkProgress progress(prompter);
     WalkHandler h;
     h.onDirectoryBegin = [&](const std::string& dir) {
         writeDirs.Enter(dir);
         names.emplace_back();
         ++stats.directories;
-        prompter.SetProgressText(dir);
     };
+    progress.Attach(h, true);
     h.onFile = [&](const std::string& dir, const FindData& file) {
+        progress.File(dir, file.name);
         if (!ours.count(JoinPath(dir, file.name))) names.back().push_back(WithoutExtension(file.name));
     };
     h.onDirectoryEnd = [&](const std::string& dir) {
-        if (!names.back().empty()) {
+        // A directory whose listing was cut short by the user gets no description.
+        if (!names.back().empty() && !progress.stopped()) {
             const std::string path = DescriptionPath(dir, writeDirs.Current(), options.driveRoots);
             const std::string target = ExtractDirPart(path).empty() ? "/" : ExtractDirPart(path);
             if (!DirectoryExists(target) && !CreateDirectories(target)) {
@@ -120,6 +123,7 @@ CatalogStats MakeDescriptions(const std::string& scanDir, const std::string& wri
         Failed(stats.failures, prompter, CannotReadText(dir, reason));
     };
     WalkDirectory(TrimTrailingDelimiters(scanDir), true, SingleExtensionFilter(mask), h, FindDetail::NamesAndKinds);
+    stats.cancelled = progress.stopped();
     return stats;
 }
 

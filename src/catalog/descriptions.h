@@ -38,7 +38,9 @@ std::string DescriptionPath(const std::string& scanDir, const std::string& write
 std::vector<std::string> DescriptionLines(std::vector<std::string> names, const DescriptionOptions& options);
 
 // A description for scanDir and each directory below it that holds a file the
-// single-extension filter of mask admits.
+// single-extension filter of mask admits. When the user stops the walk (the
+// prompter is asked between two entries), the descriptions written are kept
+// and the directories whose listing was cut short get none.
 CatalogStats MakeDescriptions(const std::string& scanDir, const std::string& writeDir, const std::string& mask,
                               const DescriptionOptions& options, Prompter& prompter);
 

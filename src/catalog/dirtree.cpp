@@ -89,16 +89,18 @@ std::vector<std::string> TreeLines(const std::string& scanDir, const std::string
 
     // The prefix of the entries of the directory being listed, one per level.
     std::vector<std::string> prefixes;
+    WalkProgress progress(prompter);
     WalkHandler h;
-    h.onDirectoryBegin = [&](const std::string& dir) {
+    h.onDirectoryBegin = [&](const std::string&) {
         prefixes.push_back(prefixes.empty() ? layout.prefix : prefixes.back() + layout.step);
         ++stats.directories;
-        prompter.SetProgressText(dir);
     };
+    progress.Attach(h, true);
     h.onDirectory = [&](const std::string& dir, const FindData& sub) {
         lines.push_back(layout.fullPaths ? JoinPath(dir, sub.name) : prefixes.back() + sub.name);
     };
     h.onFile = [&](const std::string& dir, const FindData& file) {
+        progress.File(dir, file.name);
         if (layout.fullPaths) lines.push_back(JoinPath(dir, file.name));
         else if (layout.bars) lines.push_back("|" + std::string(prefixes.back().size() - 1, ' ') + file.name);
         else lines.push_back(prefixes.back() + file.name);
@@ -113,6 +115,7 @@ std::vector<std::string> TreeLines(const std::string& scanDir, const std::string
         stats.failures.push_back(text);
     };
     WalkDirectory(start, true, MaskFilter(mask), h, FindDetail::NamesAndKinds);
+    stats.cancelled = progress.stopped();
     if (layout.fullPaths) SortTextLocale(lines);
     return lines;
 }
@@ -121,6 +124,7 @@ CatalogStats MakeTree(const std::string& scanDir, const std::string& writeDir, c
                       const TreeOptions& options, Prompter& prompter) {
     CatalogStats stats;
     const std::vector<std::string> lines = TreeLines(scanDir, mask, options, prompter, stats);
+    if (stats.cancelled) return stats;
     const std::string path = JoinPath(writeDir, TreeFileName(options.treeNameMode, scanDir, FormatDate(options.now)));
     if (FileResult r = WriteTextLines(path, lines); !r) {
         const std::string text = path + " not written!!! (" + Utf8ToCp1251(r.error).text + ")";

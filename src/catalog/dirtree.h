@@ -20,6 +20,8 @@ struct CatalogStats {
     std::vector<std::string> written;  // files written, in order
     // Each directory that could not be read, created or written, once, with why.
     std::vector<std::string> failures;
+    // The user stopped the run: what was written is kept, nothing more is.
+    bool cancelled = false;
 };
 
 // "Written: N file(s), failed: M" and the first failure.
@@ -46,11 +48,13 @@ std::string TreeFileName(int treeNameMode, const std::string& scanDir, const std
 
 // The lines of the tree of scanDir through mask (the walkers' mask filter).
 // Directories that cannot be read are counted in stats.failures and on the
-// status line; each directory being listed is the progress text.
+// status line; the progress counts and shows each directory and file. The walk
+// asks the prompter between two entries whether to stop (stats.cancelled).
 std::vector<std::string> TreeLines(const std::string& scanDir, const std::string& mask, const TreeOptions& options,
                                    Prompter& prompter, CatalogStats& stats);
 
-// TreeLines written to the tree file in writeDir (replacing one there).
+// TreeLines written to the tree file in writeDir (replacing one there); a
+// cancelled walk writes no tree, which would pass for the whole.
 CatalogStats MakeTree(const std::string& scanDir, const std::string& writeDir, const std::string& mask,
                       const TreeOptions& options, Prompter& prompter);
 

@@ -40,7 +40,7 @@ class Finder {
 public:
     Finder(const std::vector<std::string>& lines, const M3UFindOptions& options, Prompter& prompter,
            const std::function<void()>& keepAlive)
-        : lines_(lines), options_(options), prompter_(prompter), keepAlive_(keepAlive) {
+        : lines_(lines), options_(options), prompter_(prompter), keepAlive_(keepAlive), progress_(prompter) {
         for (std::size_t i = 0; i < lines.size(); ++i) {
             if (!IsPlaylistEntry(lines[i])) continue;
             const EntryQuery query = FindQueryFor(lines[i], options);
@@ -64,9 +64,10 @@ public:
     }
 
     void WalkRoot(const std::string& root) {
-        if (!options_.searchAll && searching_ == 0) return;
+        if ((!options_.searchAll && searching_ == 0) || progress_.stopped()) return;
         WalkHandler h;
-        h.onDirectoryBegin = [this](const std::string& dir) { Begin(dir); };
+        h.onDirectoryBegin = [this](const std::string&) { Begin(); };
+        progress_.Attach(h, true);
         h.onFile = [this](const std::string& dir, const FindData& file) { File(dir, file.name); };
         h.onDirectory = [this](const std::string&, const FindData&) { SubDirectory(); };
         h.enterDirectory = [this](const std::string&, const FindData&) {
@@ -82,6 +83,7 @@ public:
         M3UFindResult r;
         r.entries = entries_.size();
         r.unreadable = std::move(unreadable_);
+        r.cancelled = progress_.stopped();
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             const Entry* e = i < entryOfLine_.size() && entryOfLine_[i] != kNoEntry ? &entries_[entryOfLine_[i]]
                                                                                      : nullptr;
@@ -114,17 +116,17 @@ private:
         return e.admitsAll || ExtensionAdmitted(e.lowerMask, lowerName);
     }
 
-    void Begin(const std::string& dir) {
+    void Begin() {
         ++depth_;
         if (open_.size() <= static_cast<std::size_t>(depth_)) {
             open_.resize(static_cast<std::size_t>(depth_) + 1);
             closed_.resize(static_cast<std::size_t>(depth_) + 1);
         }
-        prompter_.SetProgressText(dir);
     }
 
     void File(const std::string& dir, const std::string& name) {
         if (keepAlive_) keepAlive_();
+        progress_.CountFile();
         const std::string lowerName = ToLowerCase(name);
         needles_.Find(lowerName, ids_);
         for (const int id : ids_) {
@@ -187,6 +189,7 @@ private:
     const M3UFindOptions& options_;
     Prompter& prompter_;
     const std::function<void()>& keepAlive_;
+    WalkProgress progress_;
 
     std::vector<Entry> entries_;
     std::vector<std::size_t> entryOfLine_;

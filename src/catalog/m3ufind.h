@@ -51,11 +51,14 @@ struct M3UFindResult {
     std::size_t found = 0;           // of them, found at least once
     // The directories that could not be listed, each once with the status text it was reported with.
     std::vector<std::string> unreadable;
+    // The user stopped the find: entries not found by then stay as they are.
+    bool cancelled = false;
 };
 
 // Runs the find over the playlist lines. The prompter is told the directory
 // being listed (progress text) and each directory that cannot be listed, once
-// (status text); keepAlive, when given, is called for each file.
+// (status text); keepAlive, when given, is called for each file. The prompter
+// is asked between two entries whether to stop.
 M3UFindResult FindPlaylistFiles(const std::vector<std::string>& lines, const std::vector<std::string>& roots,
                                 const M3UFindOptions& options, Prompter& prompter,
                                 const std::function<void()>& keepAlive = {});

@@ -60,12 +60,20 @@ std::vector<CopySource> SelectedFileSources(const std::string& dir, const std::v
 }
 
 CopyStats CopyFilesInto(const std::vector<CopySource>& sources, const std::string& targetDir,
-                        const CopyProgressSink& progress) {
+                        const CopyProgressSink& progress, const std::function<bool()>& stop) {
     CopyStats stats;
     CopyProgressInfo info;
     info.files = sources.size();
     for (const CopySource& s : sources) info.bytes += std::max<std::int64_t>(FileSize(s.path), 0);
+    // Once asked to stop, the answer stays: the batch ends with this file.
+    auto stopped = [&] {
+        if (!stats.cancelled && stop && stop()) stats.cancelled = true;
+        return stats.cancelled;
+    };
     for (const CopySource& source : sources) {
+        if (stopped()) break;
+        info.current = source.path;
+        if (progress) progress(info);
         const std::string target = JoinPath(targetDir, source.name);
         if (IsSameFile(source.path, target)) {
             ++stats.skipped;
@@ -73,14 +81,20 @@ CopyStats CopyFilesInto(const std::vector<CopySource>& sources, const std::strin
         } else {
             const std::int64_t before = info.bytesDone;
             std::int64_t copied = 0;
-            FileResult r = CopyFileOver(source.path, target, [&](std::int64_t done) {
-                copied = done;
-                info.bytesDone = before + done;
-                if (progress) progress(info);
-            });
+            FileResult r = CopyFileOver(
+                source.path, target,
+                [&](std::int64_t done) {
+                    copied = done;
+                    info.bytesDone = before + done;
+                    if (progress) progress(info);
+                },
+                stopped);
             if (r) {
                 ++stats.copied;
                 stats.bytes += copied;
+            } else if (stats.cancelled) {
+                info.bytesDone = before;  // abandoned part way: not a failure, and nothing of it is left
+                break;
             } else {
                 ++stats.failed;
                 stats.failures.push_back(r.error);

@@ -44,19 +44,23 @@ struct CopyStats {
     std::int64_t bytes = 0;      // bytes copied
     std::vector<std::string> failures;  // one line per failed copy
     std::vector<std::string> notes;     // one line per skipped file
+    bool cancelled = false;             // the user stopped the batch
 };
 
 // Where a batch is: files done of all, bytes done of all.
 struct CopyProgressInfo {
     std::size_t filesDone = 0, files = 0;
     std::int64_t bytesDone = 0, bytes = 0;
+    std::string current;  // the source being copied
 };
 using CopyProgressSink = std::function<void(const CopyProgressInfo&)>;
 
 // Copies each source into targetDir under its name, in order; every failure
-// is recorded and the next file follows.
+// is recorded and the next file follows. stop, when given, is asked between
+// two files and between two chunks of a file: true ends the batch, and the
+// file being copied then leaves no target (an older one stays as it was).
 CopyStats CopyFilesInto(const std::vector<CopySource>& sources, const std::string& targetDir,
-                        const CopyProgressSink& progress = {});
+                        const CopyProgressSink& progress = {}, const std::function<bool()>& stop = {});
 
 // "Copied: N file(s), failed: M" and, when some were, "skipped (the same
 // file): K" and "not found: L".

@@ -269,7 +269,7 @@ constexpr std::size_t kCopyChunk = 16 * 1024 * 1024;
 // The bytes of in after its offset go to out after its offset: a reflink
 // first, then copy_file_range in chunks, and plain reads and writes only
 // where the kernel cannot copy between the two files. 0 or an errno.
-int CopyBytes(int in, int out, std::int64_t size, const CopyProgress& progress) {
+int CopyBytes(int in, int out, std::int64_t size, const CopyProgress& progress, const CopyStop& stop) {
     std::int64_t copied = 0;
     if (detail::KernelCopyAllowed()) {
 #ifdef FICLONE
@@ -291,6 +291,7 @@ int CopyBytes(int in, int out, std::int64_t size, const CopyProgress& progress) 
             if (n == 0) return 0;
             copied += n;
             if (progress) progress(copied);
+            if (stop && stop()) return ECANCELED;
         }
     }
     std::vector<char> buf(1024 * 1024);
@@ -311,12 +312,14 @@ int CopyBytes(int in, int out, std::int64_t size, const CopyProgress& progress) 
         }
         copied += n;
         if (progress) progress(copied);
+        if (stop && stop()) return ECANCELED;
     }
 }
 
 }  // namespace
 
-FileResult CopyFileOver(const std::string& source, const std::string& target, const CopyProgress& progress) {
+FileResult CopyFileOver(const std::string& source, const std::string& target, const CopyProgress& progress,
+                        const CopyStop& stop) {
     // Names are used whole: cutting a long name would write another file.
     if (FileResult r = CheckMappable("copy", source); !r) return r;
     if (FileResult r = CheckMappable("copy over", target); !r) return r;
@@ -337,7 +340,7 @@ FileResult CopyFileOver(const std::string& source, const std::string& target, co
     detail::AtomicFileWriter writer;
     if (FileResult r = writer.Begin(nTarget, st.st_mode & 0777); !r) return r;
     // A failure leaves the target untouched: the writer removes its temporary file.
-    if (int err = CopyBytes(in, writer.Fd(), st.st_size, progress); err != 0) return FailErrno("copy", nSource, err);
+    if (int err = CopyBytes(in, writer.Fd(), st.st_size, progress, stop); err != 0) return FailErrno("copy", nSource, err);
     // The copy keeps the source's last write time, as a file copy does.
     struct timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(writer.Fd(), times) != 0) return FailErrno("copy over", nTarget, errno);

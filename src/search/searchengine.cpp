@@ -32,7 +32,14 @@ void AddTimes(std::vector<std::string>& results, int times, const std::string& l
 }  // namespace
 
 SearchEngine::SearchEngine(SearchOptions options, SearchEnvironment environment, std::vector<std::string>& results)
-    : options_(options), env_(std::move(environment)), results_(results) {}
+    : options_(options), env_(std::move(environment)), results_(results), walk_(env_.prompter) {}
+
+WalkHandler SearchEngine::CountingHandler(bool showDirectories) {
+    WalkHandler handler;
+    walk_.Attach(handler, showDirectories);
+    ReportUnreadableDirectories(handler, env_.prompter);
+    return handler;
+}
 
 void SearchEngine::KeepAlive() {
     if (env_.keepAlive) env_.keepAlive();
@@ -55,7 +62,10 @@ void SearchEngine::ForEachLine(const std::string& path, Each&& each) {
     unsigned count = 0;
     while (reader.Next(line)) {
         each(line);
-        if (++count % kLinesPerPulse == 0) KeepAlive();
+        if (++count % kLinesPerPulse == 0) {
+            KeepAlive();
+            if (walk_.Stop()) return;  // a huge file need not be read to its end
+        }
     }
     if (reader.Failed()) env_.prompter.SetStatusText(path + ": a read error ended the search of this file");
     if (const std::size_t cut = reader.CutLines())
@@ -88,7 +98,9 @@ std::vector<std::string> SearchEngine::NeedlePieces(const std::string& needle) c
 void SearchEngine::RunScan(const std::vector<StartPoint>& starts, const std::string& query, int searchMode,
                            bool byFileWords) {
     results_.clear();
+    walk_.Restart();
     for (const StartPoint& start : starts) {
+        if (walk_.stopped()) break;
         if (options_.fullString)
             SearchTree(start.directory, start.mask, options_.recursive, query);
         else
@@ -102,9 +114,9 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
     const std::string needle = NormaliseForSearch(text, options_.overSearch);
     const std::string tagNeedle = ToLowerCase(text);
     std::string normal;
-    WalkHandler handler;
+    WalkHandler handler = CountingHandler(false);
     handler.onFile = [&](const std::string& d, const FindData& file) {
-        env_.prompter.SetProgressText(file.name);
+        walk_.File(d, file.name);
         KeepAlive();
         if (options_.findMode == 0) {
             normal.assign(file.name);
@@ -126,7 +138,6 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
             if (const int hits = NeedleHits(needle, normal)) AddTimes(results_, hits, LineHit(line, path));
         });
     };
-    ReportUnreadableDirectories(handler, env_.prompter);
     WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 
@@ -140,7 +151,10 @@ void SearchEngine::SearchTreeByWords(const std::string& dir, const std::string& 
     if (words.empty()) {
         SearchTree(dir, mask, recursive, query);
     } else if (searchMode == 0) {
-        for (const std::string& word : words) SearchTree(dir, mask, recursive, word);
+        for (const std::string& word : words) {
+            if (walk_.stopped()) break;
+            SearchTree(dir, mask, recursive, word);
+        }
     } else if (searchMode >= 1 && searchMode <= 3) {
         for (std::string& word : words) word = NormaliseForSearch(std::move(word), options_.overSearch);
         SearchTreeAllWords(dir, mask, recursive, searchMode, words);
@@ -151,8 +165,9 @@ void SearchEngine::SearchTreeAllWords(const std::string& dir, const std::string&
                                       int searchMode, const std::vector<std::string>& words) {
     if (dir.empty()) return;
     std::string normal;
-    WalkHandler handler;
+    WalkHandler handler = CountingHandler(false);
     handler.onFile = [&](const std::string& d, const FindData& file) {
+        walk_.File(d, file.name);
         KeepAlive();
         if (options_.findMode == 0) {
             if (MatchWords(NormaliseForSearch(file.name, options_.overSearch), searchMode, words))
@@ -172,33 +187,35 @@ void SearchEngine::SearchTreeAllWords(const std::string& dir, const std::string&
             if (MatchWords(normal, searchMode, words)) results_.push_back(LineHit(line, path));
         });
     };
-    ReportUnreadableDirectories(handler, env_.prompter);
     WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 
 void SearchEngine::FindDirectories(const std::string& dir, const std::string& query) {
     results_.clear();
+    walk_.Restart();
     if (dir.empty()) return;
     const std::string needle = NormaliseForSearch(query, options_.overSearch);
-    WalkHandler handler;
+    WalkHandler handler = CountingHandler(true);
     handler.onDirectory = [&](const std::string& parent, const FindData& subdir) {
-        env_.prompter.SetProgressText(subdir.name);
         KeepAlive();
         if (ContainsNeedle(NormaliseForSearch(subdir.name, options_.overSearch), needle))
             results_.push_back(NameLine(parent, subdir.name, options_.addFileName));
     };
-    ReportUnreadableDirectories(handler, env_.prompter);
     WalkDirectory(dir, true, [](const std::string&) { return false; }, handler, FindDetail::NamesAndKinds);
 }
 
 void SearchEngine::SearchSelectedFiles(const SelectedFiles& files, const std::string& query) {
     results_.clear();
+    walk_.Restart();
     if (files.names.empty()) return;
+    walk_.SetTotal(static_cast<std::int64_t>(files.names.size()));
     const std::string needle = NormaliseForSearch(query, options_.overSearch);
     const std::vector<std::string> pieces = NeedlePieces(needle);
     const bool single = files.names.size() == 1;
     std::string normal;
     for (const std::string& name : files.names) {
+        if (walk_.Stop()) break;
+        walk_.CountFile();
         const std::string path = JoinPath(files.directory, name);
         if (!Nameable(path) || !FileExists(path)) continue;
         if (options_.tagSearch) {
@@ -206,7 +223,7 @@ void SearchEngine::SearchSelectedFiles(const SelectedFiles& files, const std::st
             continue;
         }
         ForEachLine(path, [&](const std::string& line) {
-            env_.prompter.SetProgressText(line);
+            walk_.Show(line);
             normal.assign(line);
             normal = NormaliseForSearch(std::move(normal), options_.overSearch);
             if (const int hits = PiecesHits(pieces, normal)) AddTimes(results_, hits, single ? line : LineHit(line, name));
@@ -217,6 +234,7 @@ void SearchEngine::SearchSelectedFiles(const SelectedFiles& files, const std::st
 void SearchEngine::SearchSelectedFilesWithSynonyms(const SelectedFiles& files, const std::string& query,
                                                    const std::string& synonymsPath) {
     results_.clear();
+    walk_.Restart();
     {
         TextLineReader probe;
         if (FileResult opened = probe.Open(synonymsPath); !opened) {
@@ -232,12 +250,15 @@ void SearchEngine::SearchSelectedFilesWithSynonyms(const SelectedFiles& files, c
     const bool single = files.names.size() == 1;
     std::string normal;
     auto normalise = [&](const std::string& line) -> const std::string& {
-        env_.prompter.SetProgressText(line);
+        walk_.Show(line);
         normal.assign(line);
         normal = NormaliseForSearch(std::move(normal), options_.overSearch);
         return normal;
     };
+    walk_.SetTotal(static_cast<std::int64_t>(files.names.size()));
     for (const std::string& name : files.names) {
+        if (walk_.Stop()) break;
+        walk_.CountFile();
         const std::string path = JoinPath(files.directory, name);
         if (!Nameable(path) || !FileExists(path)) continue;
         if (options_.tagSearch) {

@@ -8,13 +8,16 @@
 // status note (the search goes on), tag read failures as messages. Inside
 // files, a binary file (a NUL byte in its first block) is skipped with a note,
 // and a line longer than a megabyte is searched only in its first megabyte. keepAlive is called often while a
-// search runs, so that a window can repaint.
+// search runs, so that a window can repaint. Between two files (and every
+// so many lines) it asks the prompter whether the user wants to stop; a
+// stopped search keeps the results found so far and says so in cancelled().
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/dirwalk.h"
 #include "app/prompts.h"
 #include "search/searchplaces.h"
 
@@ -78,6 +81,9 @@ public:
     void SearchSelectedFilesWithSynonyms(const SelectedFiles& files, const std::string& query,
                                          const std::string& synonymsPath);
 
+    // The last search ended early because the user asked it to stop.
+    bool cancelled() const { return walk_.stopped(); }
+
 private:
     template <class Each>
     void ForEachLine(const std::string& path, Each&& each);
@@ -85,10 +91,14 @@ private:
     bool Nameable(const std::string& path);
     std::vector<std::string> NeedlePieces(const std::string& needle) const;
     void KeepAlive();
+    // A walk handler with the counts, the stop between two entries and the
+    // notes of unreadable directories.
+    WalkHandler CountingHandler(bool showDirectories);
 
     SearchOptions options_;
     SearchEnvironment env_;
     std::vector<std::string>& results_;
+    WalkProgress walk_;
 };
 
 }  // namespace tandrel

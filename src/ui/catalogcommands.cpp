@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "app/messages.h"
 #include "app/prompts.h"
 #include "catalog/descriptions.h"
 #include "catalog/dirtree.h"
@@ -36,6 +37,10 @@ void TCatalogCommands::Report(const std::string& summary, const std::vector<std:
     prompter.ShowMessage(details);
 }
 
+std::string TCatalogCommands::CancelledNote(bool cancelled) const {
+    return cancelled ? Message(context_.language(), MessageId::Cancelled) : std::string();
+}
+
 void TCatalogCommands::mnProcessDirsClick() {
     const std::string writeDir = AskDirectories(0);
     if (writeDir.empty()) return;
@@ -48,7 +53,7 @@ void TCatalogCommands::mnProcessDirsClick() {
     ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
     const CatalogStats stats = MakeDescriptions(context_.currentDirectory(), writeDir, context_.fileMask(), o, prompter);
-    Report(CatalogSummary(stats), stats.failures, prompter);
+    Report(CatalogSummary(stats) + CancelledNote(stats.cancelled), stats.failures, prompter);
 }
 
 void TCatalogCommands::mnProcessRenFilesClick() {
@@ -76,8 +81,9 @@ void TCatalogCommands::mnMakeTreeClick() {
     ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
     const CatalogStats stats = MakeTree(context_.currentDirectory(), writeDir, context_.fileMask(), o, prompter);
-    Report(stats.written.empty() ? CatalogSummary(stats) : "Tree written: " + stats.written.front(), stats.failures,
-           prompter);
+    Report((stats.written.empty() ? CatalogSummary(stats) : "Tree written: " + stats.written.front()) +
+               CancelledNote(stats.cancelled),
+           stats.failures, prompter);
 }
 
 }  // namespace tandrel

@@ -28,6 +28,8 @@ private:
     std::string AskDirectories(int mode);
     // The summary on the status line and, when anything failed, every failure in one message.
     void Report(const std::string& summary, const std::vector<std::string>& failures, Prompter& prompter);
+    // What the status line adds when the user stopped the run ("" otherwise).
+    std::string CancelledNote(bool cancelled) const;
 
     CommandContext& context_;
 };

@@ -33,14 +33,25 @@ void TCopyCommands::CopyWithProgress(const std::vector<CopySource>& sources, std
     {
         WaitCursor busy(context_.prompter());
         ProgressPump pump(context_.prompter());
-        stats = CopyFilesInto(sources, targetDir,
-                              [&](const CopyProgressInfo& info) { pump.SetProgressText(CopyProgressText(info)); });
+        ProgressInfo shown;
+        stats = CopyFilesInto(
+            sources, targetDir,
+            [&](const CopyProgressInfo& info) {
+                shown.files = static_cast<std::int64_t>(info.filesDone);
+                shown.total = static_cast<std::int64_t>(info.files);
+                shown.bytesDone = info.bytesDone;
+                shown.bytes = info.bytes;
+                shown.entry = info.current;
+                pump.ReportProgress(shown);
+            },
+            [&pump] { return pump.StopRequested(); });
         context_.prompter().SetProgressText("");
     }
     // Entries that named no file copied nothing; the summary says how many.
     stats.notFound = static_cast<int>(asked - std::min(asked, sources.size()));
     // The first failure or note names its file; the summary counts them all.
     std::string status = CopySummary(stats);
+    if (stats.cancelled) status += Message(context_.language(), MessageId::Cancelled);
     if (!stats.failures.empty()) status += ". " + stats.failures.front();
     else if (!stats.notes.empty()) status += ". " + stats.notes.front();
     context_.setStatusText(status);

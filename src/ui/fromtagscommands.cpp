@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "app/messages.h"
+#include "app/progress.h"
 #include "platform/registry.h"
 #include "tags/tagrename.h"
 #include "text/cp1251.h"
@@ -64,8 +65,18 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
         std::vector<TagNameFile> files;
         for (const std::string& name : names) files.push_back({dir, name});
         std::vector<TagNamePlanRow> rows = PlanTagNames(files, options, v1, v2, &prompter);
+        ProgressInfo progress;
+        progress.total = static_cast<std::int64_t>(rows.size());
         for (TagNamePlanRow& row : rows) {
-            prompter.SetProgressText(JoinPath(row.dir, row.oldName));
+            // The files renamed so far keep their names, the rest stay as they were.
+            if (prompter.StopRequested()) {
+                context_.setStatusText(DoneOfText(progress.files, progress.total, context_.language()) +
+                                       Message(context_.language(), MessageId::Cancelled));
+                break;
+            }
+            ++progress.files;
+            progress.entry = JoinPath(row.dir, row.oldName);
+            prompter.ReportProgress(progress);
             ExecuteTagName(row);
             ReportTagNameRow(row, messages);
         }

@@ -1,5 +1,6 @@
 #include "ui/m3ucommands.h"
 
+#include "app/messages.h"
 #include "catalog/m3u.h"
 #include "catalog/m3ufind.h"
 #include "catalog/outputdoc.h"
@@ -89,10 +90,18 @@ void TM3UCommands::mnFindM3UnamesClick() {
     // The directory being listed shows in the progress text while the window keeps painting.
     box_.stFindInd->clear();
     box_.stFindInd->show();
-    ProgressPump pump(context_.prompter());
-    const M3UFindResult result = FindPlaylistFiles(lines, roots, o, pump, [&pump] { pump.Pump(); });
+    M3UFindResult result;
+    {
+        ProgressPump pump(context_.prompter());
+        result = FindPlaylistFiles(lines, roots, o, pump, [&pump] { pump.Pump(); });
+    }
     box_.stFindInd->hide();
     ShowResult(result.lines);
+    // Entries not found by then stay as they were in the playlist.
+    if (result.cancelled)
+        context_.setStatusText(Message(context_.language(), MessageId::SearchFound) + std::to_string(result.found) +
+                               " / " + std::to_string(result.entries) +
+                               Message(context_.language(), MessageId::Cancelled));
 }
 
 }  // namespace tandrel

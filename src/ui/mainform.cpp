@@ -9,10 +9,12 @@
 #include "app/maskkinds.h"
 #include "app/masklist.h"
 #include "app/messages.h"
+#include "app/progress.h"
 #include "platform/files.h"
 #include "platform/places.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
+#include "text/strings.h"
 #include "text/transforms.h"
 #include "ui/catalogcommands.h"
 #include "ui/editform.h"
@@ -20,7 +22,9 @@
 #include "ui/langform.h"
 #include "ui/m3ucommands.h"
 #include "ui/copycommands.h"
+#include "ui/operationgate.h"
 #include "ui/playcommands.h"
+#include "ui/progresspump.h"
 #include "ui/renamecommands.h"
 #include "ui/repaircommands.h"
 #include "ui/renamepreview.h"
@@ -40,8 +44,9 @@ constexpr int kMinHeightTags = 520;
 }  // namespace
 
 // Dialogs go to the window's dialog prompter; status text, progress text and
-// the cursor are shown by the window itself (and passed on, so a script sees them).
-class TMainForm::FormPrompter : public Prompter {
+// the cursor are shown by the window itself (and passed on, so a script sees
+// them). Long operations get the window's progress line, Cancel button and Esc.
+class TMainForm::FormPrompter : public Prompter, public OperationHost {
 public:
     explicit FormPrompter(TMainForm& form) : form_(form) {}
     void ShowMessage(const std::string& text) override { form_.dialogs_.ShowMessage(text); }
@@ -72,8 +77,21 @@ public:
     }
     void SetProgressText(const std::string& text) override {
         form_.searchBox->stFindInd->setText(ToQt(text));
+        form_.operationGate_->ShowProgress("", text);
         form_.dialogs_.SetProgressText(text);
     }
+    void ReportProgress(const ProgressInfo& progress) override {
+        // The search box's small indicator shows the name, the status bar the counts and the whole path.
+        form_.searchBox->stFindInd->setText(ToQt(CopyAfterLastChar(progress.entry, kPathDelim)));
+        ProgressInfo counts = progress;
+        counts.entry.clear();
+        form_.operationGate_->ShowProgress(ProgressText(counts, form_.language()), progress.entry);
+        form_.dialogs_.ReportProgress(progress);
+    }
+    bool StopRequested() override { return form_.operationGate_->stopRequested(); }
+    void BeginOperation() override { form_.operationGate_->Begin(); }
+    void EndOperation() override { form_.operationGate_->End(); }
+    bool OperationStopRequested() const override { return form_.operationGate_->stopRequested(); }
     void SetWaitCursor(bool busy) override {
         if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
         else if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
@@ -143,6 +161,15 @@ void TMainForm::BuildLayout() {
     statusLabel = Named(new QLabel(this), "StatusBarText");
     statusBar()->setObjectName("StatusBar");
     statusBar()->addWidget(statusLabel, 1);
+    // The progress line and Cancel of a long operation, shown while it runs.
+    // Neither line widens the window: a long text is cut (its whole text is the tool tip).
+    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    progressLabel = Named(new QLabel(this), "stProgress");
+    progressLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(progressLabel, 2);
+    btnCancelOperation = Named(new QPushButton("Cancel", this), "btnCancelOperation");
+    statusBar()->addWidget(btnCancelOperation);
+    operationGate_ = new OperationGate(*progressLabel, *btnCancelOperation, this);
     btnID3Show = Named(new QPushButton("<< ID3", this), "btnID3Show");
     btnID3Show->setFlat(true);
     statusBar()->addPermanentWidget(btnID3Show);

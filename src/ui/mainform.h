@@ -35,6 +35,7 @@ class TM3UCommands;
 class TCopyCommands;
 class TCatalogCommands;
 class TPlayCommands;
+class OperationGate;
 
 // The window is the command objects' context: it creates each of them with
 // itself and their region's controls, in one place (WireCommands).
@@ -76,6 +77,8 @@ public:
     QSplitter* gbLeftSplitter;
     QSplitter* gbRightSplitter;
     QLabel* statusLabel;
+    QLabel* progressLabel;              // the progress line of a long operation
+    QPushButton* btnCancelOperation;    // stops it, as Esc does
     QPushButton* btnID3Show;
 
     // Handlers, named control + event.
@@ -232,6 +235,7 @@ private:
     TCatalogCommands* catalogCommands_ = nullptr;
     TCopyCommands* copyCommands_ = nullptr;
     TPlayCommands* playCommands_ = nullptr;
+    OperationGate* operationGate_ = nullptr;
 };
 
 }  // namespace tandrel

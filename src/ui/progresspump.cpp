@@ -4,6 +4,9 @@
 
 namespace tandrel {
 
-void ProgressPump::ProcessPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void ProgressPump::ProcessEvents() {
+    // Under a host its gate decides which user input gets through; elsewhere all of it waits.
+    QCoreApplication::processEvents(host_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace tandrel

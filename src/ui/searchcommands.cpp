@@ -196,14 +196,22 @@ void TSearchCommands::RunSearch(const std::string& query, int searchMode, bool u
         engine.RunScan(starts, query, searchMode, byFileWords);
         context_.OpenOutputDocument(OpenMode::SearchResults, "");
         context_.RefreshCheckList();
-        ShowScanSummary(starts);
+        ShowScanSummary(starts, engine.cancelled());
         return;
     }
     context_.OpenOutputDocument(OpenMode::SearchResults, "");
     context_.RefreshCheckList();
+    if (engine.cancelled()) ShowCancelledSearch();
 }
 
-void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts) {
+void TSearchCommands::ShowCancelledSearch() {
+    const int language = context_.language();
+    context_.setStatusText(Message(language, MessageId::SearchFound) +
+                           std::to_string(context_.searchResults().size()) +
+                           Message(language, MessageId::Cancelled));
+}
+
+void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts, bool cancelled) {
     // A scan that finds nothing says where it looked, so that an empty output
     // is never a puzzle.
     const int language = context_.language();
@@ -217,6 +225,7 @@ void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts) {
     for (const StartPoint& start : starts)
         if (!start.directory.empty()) text += "  " + JoinPath(start.directory, start.mask.empty() ? "*.*" : start.mask);
     if (!context_.settings().recursiveSearch) text += Message(language, MessageId::SearchNotInSubdirectories);
+    if (cancelled) text += Message(language, MessageId::Cancelled);
     if (const std::string note = context_.statusText(); !note.empty()) text += "; " + note;
     context_.setStatusText(text);
 }
@@ -224,8 +233,14 @@ void TSearchCommands::ShowScanSummary(const std::vector<StartPoint>& starts) {
 void TSearchCommands::mnFindDirClick() {
     RunFromSearchBox(false, [this](const std::string& query) {
         context_.ClearOutputText();
-        ProgressPump pump(context_.prompter());
-        Engine(pump).FindDirectories(context_.currentDirectory(), query);
+        bool cancelled = false;
+        {
+            ProgressPump pump(context_.prompter());
+            SearchEngine engine = Engine(pump);
+            engine.FindDirectories(context_.currentDirectory(), query);
+            cancelled = engine.cancelled();
+        }
+        if (cancelled) ShowCancelledSearch();
         const std::vector<std::string>& found = context_.searchResults();
         if (found.empty()) return;  // the editor stays empty, the check list keeps its lines
         context_.ShowOutputLines(found);

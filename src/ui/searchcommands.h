@@ -77,8 +77,11 @@ private:
     std::string CurrentFilePath() const;
     // The search's own mask is in use: "Use Mask:" checked and enabled.
     bool SearchMaskInUse() const;
-    // The status line after a directory scan: how many lines, where, and what was left out.
-    void ShowScanSummary(const std::vector<StartPoint>& starts);
+    // The status line after a directory scan: how many lines, where, what was
+    // left out, and whether the user stopped it.
+    void ShowScanSummary(const std::vector<StartPoint>& starts, bool cancelled);
+    // The status line of a search the user stopped: the lines found so far.
+    void ShowCancelledSearch();
 
     CommandContext& context_;
     SearchBoxRegion& box_;

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "app/messages.h"
+#include "app/progress.h"
 #include "app/prompts.h"
 #include "tags/tagmatch.h"
 #include "text/paths.h"
@@ -19,6 +20,23 @@ TTagBatchCommands::TTagBatchCommands(CommandContext& context, TagPanelRegion& pa
     // The mask rule enables them under an audio mask.
     connect(panel.bbtnFromFileNameToID3, &QPushButton::clicked, this, &TTagBatchCommands::bbtnFromFileNameToID3Click);
     connect(panel.bbtnChangeID3, &QPushButton::clicked, this, &TTagBatchCommands::bbtnChangeID3Click);
+}
+
+void TTagBatchCommands::ForEachSelectedFile(ProgressPump& pump, const std::function<void(const std::string&)>& each) {
+    const std::vector<std::string> paths = SelectedPaths();
+    ProgressInfo progress;
+    progress.total = static_cast<std::int64_t>(paths.size());
+    for (const std::string& path : paths) {
+        if (pump.StopRequested()) {
+            context_.setStatusText(DoneOfText(progress.files, progress.total, context_.language()) +
+                                   Message(context_.language(), MessageId::Cancelled));
+            return;
+        }
+        ++progress.files;
+        progress.entry = path;
+        pump.ReportProgress(progress);
+        each(path);
+    }
 }
 
 std::vector<std::string> TTagBatchCommands::SelectedPaths() const {
@@ -47,10 +65,7 @@ void TTagBatchCommands::bbtnFromFileNameToID3Click() {
         ProgressPump prompter(context_.prompter());
         WaitCursor wait(prompter);
         fromFileName_.setEnabled(false);
-        for (const std::string& path : SelectedPaths()) {
-            prompter.SetProgressText(path);
-            context_.FileNameToTags(path, true);
-        }
+        ForEachSelectedFile(prompter, [this](const std::string& path) { context_.FileNameToTags(path, true); });
         fromFileName_.setEnabled(true);
     }
     list.reload();
@@ -73,8 +88,7 @@ void TTagBatchCommands::UpdateSelectedFiles(const TagFieldUpdate& update, TagUpd
     ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
     const TagMessages messages{prompter, context_.language()};
-    for (const std::string& path : SelectedPaths()) {
-        prompter.SetProgressText(path);
+    ForEachSelectedFile(prompter, [&](const std::string& path) {
         switch (mode) {
             case TagUpdateMode::Both:
                 // One replacement of the file for both tags.
@@ -87,7 +101,7 @@ void TTagBatchCommands::UpdateSelectedFiles(const TagFieldUpdate& update, TagUpd
                 UpdateID3v2Fields(context_.id3v2(), messages, path, update);
                 break;
         }
-    }
+    });
 }
 
 }  // namespace tandrel

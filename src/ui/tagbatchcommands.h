@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ class QPushButton;
 namespace tandrel {
 
 class CommandContext;
+class ProgressPump;
 class TagPanelRegion;
 
 class TTagBatchCommands : public QObject {
@@ -32,6 +34,9 @@ public:
 private:
     // The full names of the selected files in list order.
     std::vector<std::string> SelectedPaths() const;
+    // Runs each over the selected files with the progress line counting them;
+    // the user may stop between two files (the status line then says how many were done).
+    void ForEachSelectedFile(ProgressPump& pump, const std::function<void(const std::string&)>& each);
 
     CommandContext& context_;
     QPushButton& fromFileName_;  // bbtnFromFileNameToID3

@@ -170,5 +170,24 @@ TEST_F(Descriptions, TranslitWithAnExistingTargetKeepsTheFileAndItsLine) {
     EXPECT_EQ(test::ReadAll(music + "/Zima.mp3"), "taken");
 }
 
+// Descriptions written before the stop are kept; a directory whose listing
+// the stop cut short gets none, whatever it held by then.
+TEST_F(Descriptions, StoppedWalkKeepsTheWholeDescriptionsOnly) {
+    for (const char* name : {"Music/A/a1.mp3", "Music/A/a2.mp3", "Music/B/b1.mp3", "Music/B/b2.mp3"})
+        tmp.Write(name, "");
+    const CatalogStats all = Make(music, music, "*.mp3");
+    EXPECT_EQ(all.written.size(), 2u);
+    for (const std::string& path : all.written) std::filesystem::remove(path);
+
+    prompter.StopAfterFiles(3);  // the first directory whole, one file of the second
+    const CatalogStats stats = Make(music, music, "*.mp3");
+    EXPECT_TRUE(stats.cancelled);
+    ASSERT_EQ(stats.written.size(), 1u);
+    EXPECT_EQ(CrLfLines(stats.written.front()).size(), 2u);
+    const std::string other = stats.written.front() == music + "/A.txt" ? music + "/B.txt" : music + "/A.txt";
+    EXPECT_FALSE(std::filesystem::exists(other));
+    EXPECT_FALSE(std::filesystem::exists(tmp / "Music.txt"));
+}
+
 }  // namespace
 }  // namespace tandrel

@@ -183,5 +183,19 @@ TEST(TreeFile, UnreadableDirectoryIsReportedOnceAndTheWalkGoesOn) {
                                          tmp / "Music/a.mp3" + "\r\n" + locked + "\r\n");
 }
 
+// A tree of part of the directories would pass for the whole: a stopped walk writes none.
+TEST_F(TreeExample, StoppedWalkWritesNoTree) {
+    prompter.StopAfterFiles(1);
+    TreeOptions o;
+    o.treeNameMode = 1;
+    const CatalogStats stats = MakeTree(music, out, "*.mp3", o, prompter);
+    EXPECT_TRUE(stats.cancelled);
+    EXPECT_TRUE(stats.written.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+    const ProgressInfo& last = prompter.progressReports().back();
+    EXPECT_EQ(last.files, 1);
+    EXPECT_EQ(last.entry.rfind(music, 0), 0u);
+}
+
 }  // namespace
 }  // namespace tandrel

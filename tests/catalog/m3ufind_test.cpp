@@ -191,5 +191,19 @@ TEST_F(M3UFindTest, UnreadableDirectoryIsReportedOnceAndTheWalkGoesOn) {
     EXPECT_EQ(test::ReadAll(report), "Cannot read " + locked + ": Permission denied\n" + open + "\n" + open + "\n");
 }
 
+TEST_F(M3UFindTest, StoppedFindKeepsTheEntriesFoundAndLeavesTheRest) {
+    tmp.Write("r1/a.mp3", "");
+    tmp.Write("r1/x.txt", "");
+    tmp.Write("r2/b.mp3", "");
+    // The find shows directories only: the user sees the second root begin
+    // with the two files of the first counted, and stops it there.
+    prompter.StopAfterFiles(2);
+    const M3UFindResult r = Find({"a.mp3", "D:\\b.mp3"}, {}, {tmp / "r1", tmp / "r2"});
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(r.lines, (Lines{tmp / "r1/a.mp3", "D:\\b.mp3"}));
+    EXPECT_EQ(r.found, 1u);
+    EXPECT_EQ(prompter.Texts(test::PromptKind::Progress), (Lines{tmp / "r1", tmp / "r2"}));
+}
+
 }  // namespace
 }  // namespace tandrel

@@ -173,5 +173,41 @@ TEST_F(CopyFilesTest, SelectedFilesThatVanishedCopyNothing) {
     EXPECT_EQ(sources, (std::vector<CopySource>{{src + "/a.mp3", "a.mp3"}}));
 }
 
+// A stop between two files ends the batch; a stop part way through a file
+// abandons it: neither a partial target nor a temporary file is left, and an
+// older target stays as it was.
+TEST_F(CopyFilesTest, StoppedBatchLeavesOnlyWholeCopies) {
+    const std::string big(3 * 1024 * 1024 + 5, 'x');  // several chunks of the plain copy
+    tmp.Write("src/a.mp3", "aaa");
+    tmp.Write("src/b.mp3", big);
+    tmp.Write("src/c.mp3", "ccc");
+    tmp.Write("dst/b.mp3", "old b");
+    const std::vector<CopySource> sources{{src + "/a.mp3", "a.mp3"}, {src + "/b.mp3", "b.mp3"},
+                                          {src + "/c.mp3", "c.mp3"}};
+    // The plain copy asks before each file and after each megabyte: a, a's
+    // chunk, b, b's first chunk, ...
+    detail::SetKernelCopyAllowed(false);
+    struct Case {
+        int stopAtQuestion;  // the question (1-based) answered with stop
+        int copied;
+    } cases[] = {
+        {1, 0},  // before the first file
+        {3, 1},  // between a and b
+        {4, 1},  // after b's first megabyte
+    };
+    for (const Case& c : cases) {
+        fs::remove(dst + "/a.mp3");
+        int questions = 0;
+        const CopyStats stats = CopyFilesInto(sources, dst, {}, [&] { return ++questions >= c.stopAtQuestion; });
+        EXPECT_TRUE(stats.cancelled) << c.stopAtQuestion;
+        EXPECT_EQ(stats.copied, c.copied) << c.stopAtQuestion;
+        EXPECT_EQ(stats.failed, 0) << c.stopAtQuestion;
+        EXPECT_EQ(fs::exists(dst + "/a.mp3"), c.copied == 1) << c.stopAtQuestion;
+        EXPECT_EQ(ReadAll(dst + "/b.mp3"), "old b") << c.stopAtQuestion;
+        EXPECT_FALSE(fs::exists(dst + "/c.mp3"));
+        EXPECT_EQ(Others(dst, {"a.mp3", "b.mp3"}), std::vector<std::string>{}) << c.stopAtQuestion;
+    }
+}
+
 }  // namespace
 }  // namespace tandrel

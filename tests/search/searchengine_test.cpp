@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "platform/textfile.h"
@@ -327,6 +328,66 @@ TEST(SynonymsFile, MembersOfAFifoAreNoneInsteadOfAReadThatBlocks) {
     std::filesystem::remove(path);
     tmp.Write(kSynonymsFileName, "Syn1=Pop\r\nSyn2=Rock, Stone\r\n");
     EXPECT_EQ(SynonymMembers("ROCK", path), (Lines{"rock", " stone"}));
+}
+
+// Every kind of search stops between two files once the user asks, keeping
+// what it found; the counts of the progress line go with it.
+TEST_F(SearchEngineTest, StoppedSearchesKeepWhatTheyFound) {
+    for (const char* name : {"x/song1.txt", "x/song2.txt", "x/y/song3.txt", "z/song4.txt", "z/song5.txt"})
+        tmp.Write(name, "song\r\n");
+    SearchOptions o = ByName();
+    o.recursive = true;
+    EXPECT_EQ(Scan(o, "song").size(), 5u);
+    EXPECT_FALSE(Engine(o).cancelled());
+
+    // Runs a search whose user stops it after two files; true when it says it was stopped.
+    std::vector<ProgressInfo> reports;
+    auto stoppedAfterTwo = [&](const std::function<void(SearchEngine&)>& run) {
+        test::ScriptedPrompter user;
+        user.StopAfterFiles(2);
+        SearchEngine engine(o, SearchEnvironment{user, 0, id3v1, id3v2, {}}, results);
+        run(engine);
+        reports = user.progressReports();
+        return engine.cancelled();
+    };
+    const std::vector<StartPoint> both{{tmp / "x", "*.*"}, {tmp / "z", "*.*"}};
+    EXPECT_TRUE(stoppedAfterTwo([&](SearchEngine& e) { e.RunScan(both, "song", 0, false); }));
+    EXPECT_EQ(results.size(), 2u);  // nothing of the second start point either
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().files, 2);
+    EXPECT_GE(reports.back().directories, 1);
+    EXPECT_EQ(reports.back().entry.rfind(tmp / "x/", 0), 0u) << reports.back().entry;
+
+    o.fullString = false;  // each word walks anew: none after the stop
+    EXPECT_TRUE(stoppedAfterTwo([&](SearchEngine& e) { e.RunScan({{tmp.str(), "*.*"}}, "song txt", 0, false); }));
+    EXPECT_EQ(results.size(), 2u);
+
+    o.findMode = 1;  // inside files
+    o.fullString = true;
+    EXPECT_TRUE(stoppedAfterTwo([&](SearchEngine& e) { e.RunScan({{tmp.str(), "*.*"}}, "song", 0, false); }));
+    EXPECT_EQ(results.size(), 2u);
+
+    // Selected files know their total; the third is not read.
+    EXPECT_TRUE(stoppedAfterTwo([&](SearchEngine& e) {
+        e.SearchSelectedFiles({tmp / "x", {"song1.txt", "song2.txt", "y/song3.txt"}}, "song");
+    }));
+    EXPECT_EQ(results.size(), 2u);
+    EXPECT_EQ(reports.back().total, 3);
+}
+
+TEST_F(SearchEngineTest, StoppedDirectorySearchKeepsTheDirectoriesFound) {
+    for (const char* name : {"a1/f", "a2/f", "a3/f", "a4/f"}) tmp.Write(name, "");
+    SearchOptions o = ByName();
+    SearchEngine all = Engine(o);
+    all.FindDirectories(tmp.str(), "a");
+    EXPECT_EQ(results.size(), 4u);
+    // Directory searches count directories; the stop follows the first of them.
+    test::ScriptedPrompter stopping;
+    SearchEngine stopped(o, SearchEnvironment{stopping, 0, id3v1, id3v2, {}}, results);
+    stopping.StopAfterFiles(0);
+    stopped.FindDirectories(tmp.str(), "a");
+    EXPECT_LT(results.size(), 4u);
+    EXPECT_TRUE(stopped.cancelled());
 }
 
 }  // namespace

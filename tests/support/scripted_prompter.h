@@ -3,12 +3,18 @@
 // not fit it (or none is left) fails the test and gets the safe answer (No,
 // Cancel, nothing). Answers left over when the prompter is destroyed fail the
 // test too: the expected question was never asked.
+//
+// Progress reports are recorded with their counts (and as progress texts, as
+// a window without counts shows them). StopAfterFiles(n) makes the prompter
+// say stop once a report has counted n files: a user pressing Esc then.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -45,7 +51,20 @@ public:
     // Text for an input box, or the path a file or directory dialog returns.
     ScriptedPrompter& Text(std::string text) { return Push({Answer::Text, std::move(text)}); }
 
+    // StopRequested() turns true once a progress report has counted `files` files.
+    ScriptedPrompter& StopAfterFiles(std::int64_t files) {
+        stopAfterFiles_ = files;
+        return *this;
+    }
+
+    // Called with each progress text or report (a text comes with no counts),
+    // as a user watching the progress line.
+    std::function<void(const ProgressInfo&)> onProgress;
+
     const std::vector<PromptCall>& calls() const { return calls_; }
+    const std::vector<ProgressInfo>& progressReports() const { return reports_; }
+    // How often the operation asked whether to stop.
+    std::size_t stopQuestions() const { return stopQuestions_; }
     std::vector<std::string> Texts(PromptKind kind) const {
         std::vector<std::string> out;
         for (const PromptCall& c : calls_) if (c.kind == kind) out.push_back(c.text);
@@ -109,8 +128,24 @@ public:
     }
 
     void SetProgressText(const std::string& text) override {
-        progress_ = text;
-        Record(PromptKind::Progress, text, {text});
+        ShowProgress(text);
+        if (onProgress) {
+            ProgressInfo plain;
+            plain.entry = text;
+            onProgress(plain);
+        }
+    }
+
+    void ReportProgress(const ProgressInfo& progress) override {
+        reports_.push_back(progress);
+        if (stopAfterFiles_ >= 0 && progress.files >= stopAfterFiles_) stopping_ = true;
+        ShowProgress(progress.entry);
+        if (onProgress) onProgress(progress);
+    }
+
+    bool StopRequested() override {
+        ++stopQuestions_;
+        return stopping_;
     }
 
     void SetWaitCursor(bool busy) override {
@@ -124,6 +159,11 @@ private:
         enum Kind { Yes, No, Cancel, Text } kind;
         std::string text;
     };
+
+    void ShowProgress(const std::string& text) {
+        progress_ = text;
+        Record(PromptKind::Progress, text, {text});
+    }
 
     ScriptedPrompter& Push(Answer a) {
         answers_.push_back(std::move(a));
@@ -164,6 +204,10 @@ private:
     std::string status_;
     std::string progress_;
     bool busy_ = false;
+    std::vector<ProgressInfo> reports_;
+    std::int64_t stopAfterFiles_ = -1;
+    bool stopping_ = false;
+    std::size_t stopQuestions_ = 0;
 };
 
 }  // namespace tandrel::test

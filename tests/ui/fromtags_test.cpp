@@ -178,5 +178,26 @@ TEST_F(FromTagsWindowTest, ButtonRenamesTheSelectedFilesAfterTheirTags) {
     EXPECT_EQ(form().statusText(), JoinPath(list()->directory(), "04_-_DDT.mp3"));
 }
 
+TEST_F(FromTagsWindowTest, EscKeepsEveryNameWhenPressedBeforeTheFirstRename) {
+    Mp3("a.mp3", 1, "Kino");
+    Mp3("b.mp3", 2, "Aria");
+    Mp3("c.mp3", 3, "DDT");
+    Start("\"ID3TagMode\"=dword:00000000\r\n\"ID3FileFormat\"=\"N-A\"\r\n\"ID3TrackNum\"=dword:00000001\r\n"
+          "\"ID3Artist\"=dword:00000001\r\n",
+          "*.mp3");
+    Select({"a.mp3", "b.mp3", "c.mp3"});
+    bool pressed = false;
+    prompter.onProgress = [&](const ProgressInfo&) {
+        if (pressed) return;
+        pressed = true;  // while the tags are read, before any file moves
+        test::Key(list(), Qt::Key_Escape);
+    };
+    form().fileManager->bbtnFromID3Rename->click();
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(list()->names(), (Names{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(form().statusText(), "0 of 3 files (cancelled by the user)");
+    EXPECT_TRUE(form().fileManager->bbtnFromID3Rename->isEnabled());
+}
+
 }  // namespace
 }  // namespace tandrel

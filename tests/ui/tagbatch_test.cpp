@@ -1,3 +1,4 @@
+#include <QTest>
 #include "app/language.h"
 #include "support/mutagen.h"
 #include "tags/id3v1.h"
@@ -206,6 +207,54 @@ TEST_F(TagBatchTest, UpdateNeedsTwoSelectedFilesAndItsDialogSpeaksRussian) {
         d->bbtnCancel->click();
     });
     EXPECT_EQ(V2(music + "/a.mp3").Title(), "First");
+}
+
+TEST_F(TagBatchTest, EscStopsTheFileNameBatchBetweenTwoFiles) {
+    const Names names{"Artist_A Title_A.mp3", "Artist_B Title_B.mp3", "Artist_C Title_C.mp3"};
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(Song(name, "kept"));
+    StartOn("*.mp3");
+    Select(names);
+    bool pressed = false;
+    prompter.onProgress = [&](const ProgressInfo& progress) {
+        if (pressed) return;
+        pressed = true;
+        EXPECT_EQ(progress.total, 3);
+        Key(list(), Qt::Key_Escape);
+    };
+    Button("bbtnFromFileNameToID3")->click();
+    ASSERT_TRUE(pressed);
+    int written = 0;
+    for (const std::string& path : paths) written += V2(path).Title() != "kept";
+    EXPECT_EQ(written, 1);  // the file shown when Esc went down, and no other
+    EXPECT_EQ(form().statusText(), "1 of 3 files (cancelled by the user)");
+    EXPECT_TRUE(Button("bbtnFromFileNameToID3")->isEnabled());
+}
+
+// The update runs from its dialog: Esc there stops the batch and the
+// dialog's buttons stay inert while it runs.
+TEST_F(TagBatchTest, EscInTheUpdateDialogStopsTheBatchInsteadOfClosingTheDialog) {
+    const Names names{"a.mp3", "b.mp3", "c.mp3"};
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(Song(name, "kept"));
+    StartOn("*.mp3");
+    Select(names);
+    int reports = 0;
+    ChangeID3([&](TUpdateID3tagsForm* d) {
+        prompter.onProgress = [&, d](const ProgressInfo&) {
+            if (++reports > 1) return;
+            QTest::mouseClick(d->bbtnCancel, Qt::LeftButton);
+            Key(d->edID3Year, Qt::Key_Escape);
+            EXPECT_TRUE(d->isVisible());
+        };
+        d->edID3Year->setText("1989");
+        d->bbtnOk->click();
+    });
+    ASSERT_GE(reports, 1);
+    int written = 0;
+    for (const std::string& path : paths) written += V1(path).Year() == "1989";
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(form().statusText(), "1 of 3 files (cancelled by the user)");
 }
 
 }  // namespace
