@@ -165,4 +165,60 @@ void TextLineReader::Close() {
     decoded_.shrink_to_fit();
 }
 
+TextBlockReader::~TextBlockReader() { Close(); }
+
+FileResult TextBlockReader::Open(const std::string& path, std::size_t blockSize) {
+    Close();
+    if (FileResult r = CheckMappable("read", path); !r) return r;
+    struct stat st {};
+    if (FileResult r = detail::OpenRegularFile(NativePath(path), fd_, st); !r) return r;
+    blockSize_ = blockSize == 0 ? 1 : blockSize;
+    decoder_ = TextDecoder(NameMeansUtf8(path));
+    atEnd_ = failed_ = seenText_ = firstNul_ = false;
+    return FileResult::Success();
+}
+
+std::size_t TextBlockReader::Append(std::string& text) {
+    if (atEnd_) return 0;
+    const std::size_t start = text.size();
+    text.resize(start + blockSize_);
+    std::size_t got = 0;
+    while (got < blockSize_) {
+        const ssize_t n = ::read(fd_, text.data() + start + got, blockSize_ - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            failed_ = atEnd_ = true;
+            break;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    text.resize(failed_ ? start : start + got);
+    if (failed_) return 0;  // what the failed block held is not used
+    if (got == 0) {
+        atEnd_ = true;
+        decoder_.Finish(text);
+    } else {
+        decoded_.clear();
+        if (decoder_.Decode(std::string_view(text.data() + start, got), decoded_)) {
+            text.resize(start);
+            text += decoded_;
+        }
+    }
+    const std::size_t added = text.size() - start;
+    if (!seenText_ && added > 0) {
+        seenText_ = true;
+        firstNul_ = std::memchr(text.data() + start, '\0', added) != nullptr;
+    }
+    return added;
+}
+
+void TextBlockReader::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    atEnd_ = true;
+    decoded_.clear();
+    decoded_.shrink_to_fit();
+}
+
 }  // namespace tandrel

@@ -1,0 +1,269 @@
+#include "search/linescan.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+#include "search/searchtext.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr std::uint16_t kDropped = 0x100;
+
+bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+
+// How often a character turns up in ordinary text, roughly: the character
+// looked for is the needle's one whose forms are rarest together.
+int Commonness(unsigned char c) {
+    static const char* const kLatin = "etaoinshrdlcumwfgypbvkjxqz";
+    // о е а и н т с р в л к м д п у я ы ь г з б ч й х ж ш ю ц щ э ф ъ ё
+    static const unsigned char kCyrillic[] = {0xEE, 0xE5, 0xE0, 0xE8, 0xED, 0xF2, 0xF1, 0xF0, 0xE2, 0xEB, 0xEA,
+                                              0xEC, 0xE4, 0xEF, 0xF3, 0xFF, 0xFB, 0xFC, 0xE3, 0xE7, 0xE1, 0xF7,
+                                              0xE9, 0xF5, 0xE6, 0xF8, 0xFE, 0xF6, 0xF9, 0xFD, 0xF4, 0xFA, 0xB8};
+    if (c == ' ') return 1000;
+    if (c == '\r' || c == '\n') return 300;
+    if (c >= '0' && c <= '9') return 60;
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : static_cast<char>(c);
+    if (const char* at = std::strchr(kLatin, lower); at && lower)
+        return static_cast<int>(26 - (at - kLatin)) * (c == static_cast<unsigned char>(lower) ? 10 : 2);
+    const unsigned char cyrLower = c >= 0xC0 && c <= 0xDF ? static_cast<unsigned char>(c + 32) : c == 0xA8 ? 0xB8 : c;
+    for (std::size_t i = 0; i < sizeof kCyrillic; ++i)
+        if (kCyrillic[i] == cyrLower) return static_cast<int>(33 - i) * (c == cyrLower ? 10 : 2);
+    return c < 0x80 ? 20 : 5;
+}
+
+#if defined(__SSE2__)
+// The first position in [p, end) whose byte is one of the N in set.
+template <int N>
+const unsigned char* FindAnyOf(const unsigned char* p, const unsigned char* end, const unsigned char* set) {
+    __m128i wanted[N];
+    for (int i = 0; i < N; ++i) wanted[i] = _mm_set1_epi8(static_cast<char>(set[i]));
+    const auto matches = [&](const unsigned char* at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        __m128i hit = _mm_cmpeq_epi8(v, wanted[0]);
+        for (int i = 1; i < N; ++i) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, wanted[i]));
+        return hit;
+    };
+    while (end - p >= 64) {
+        const __m128i a = matches(p), b = matches(p + 16), c = matches(p + 32), d = matches(p + 48);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d)))) {
+            const std::uint64_t mask = static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(a))) |
+                                       static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(b))) << 16 |
+                                       static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(c))) << 32 |
+                                       static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(d))) << 48;
+            return p + __builtin_ctzll(mask);
+        }
+        p += 64;
+    }
+    while (end - p >= 16) {
+        if (const int mask = _mm_movemask_epi8(matches(p))) return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+    for (; p < end; ++p)
+        for (int i = 0; i < N; ++i)
+            if (*p == set[i]) return p;
+    return end;
+}
+#endif
+
+}  // namespace
+
+LineScanner::LineScanner(const std::string& needle, bool overSearch) : needle_(needle) {
+    const int* table = SearchNormalTable(overSearch);
+    if (!table || needle_.empty()) return;
+    for (int c = 0; c < 256; ++c) fold_[c] = table[c] == kSearchDrop ? kDropped : static_cast<std::uint16_t>(table[c]);
+    long best = -1;
+    for (std::size_t i = 0; i < needle_.size(); ++i) {
+        const auto wanted = static_cast<unsigned char>(needle_[i]);
+        long cost = 0;
+        int forms = 0;
+        for (int c = 0; c < 256; ++c)
+            if (fold_[c] == wanted) {
+                cost += Commonness(static_cast<unsigned char>(c)) + 15;
+                ++forms;
+            }
+        if (forms == 0) return;  // no text normalises to the needle: nothing to look for
+        if (best < 0 || cost < best) {
+            best = cost;
+            rare_ = i;
+        }
+    }
+    const auto wanted = static_cast<unsigned char>(needle_[rare_]);
+    for (int c = 0; c < 256; ++c)
+        if (fold_[c] == wanted) {
+            set_[setSize_++] = static_cast<unsigned char>(c);
+            inSet_[c] = true;
+        }
+    usable_ = true;
+}
+
+std::size_t LineScanner::FindRare(std::size_t from, std::size_t limit) const {
+    const auto* base = reinterpret_cast<const unsigned char*>(text_.data());
+    const unsigned char* p = base + from;
+    const unsigned char* end = base + limit;
+    if (setSize_ == 1) {
+        const void* at = std::memchr(p, set_[0], static_cast<std::size_t>(end - p));
+        return at ? static_cast<std::size_t>(static_cast<const unsigned char*>(at) - base) : limit;
+    }
+#if defined(__SSE2__)
+    switch (setSize_) {
+        case 2: return static_cast<std::size_t>(FindAnyOf<2>(p, end, set_) - base);
+        case 3: return static_cast<std::size_t>(FindAnyOf<3>(p, end, set_) - base);
+        case 4: return static_cast<std::size_t>(FindAnyOf<4>(p, end, set_) - base);
+        case 5: return static_cast<std::size_t>(FindAnyOf<5>(p, end, set_) - base);
+        case 6: return static_cast<std::size_t>(FindAnyOf<6>(p, end, set_) - base);
+        default: break;
+    }
+#endif
+    while (p < end && !inSet_[*p]) ++p;
+    return static_cast<std::size_t>(p - base);
+}
+
+// The normalised text around at (whose character is the needle's rare one)
+// against the needle, left-out characters skipped; Unknown when the text ends
+// at limit before the needle does.
+LineScanner::Check LineScanner::Verify(std::size_t at, std::size_t begin, std::size_t limit) const {
+    const auto* text = reinterpret_cast<const unsigned char*>(text_.data());
+    const auto* needle = reinterpret_cast<const unsigned char*>(needle_.data());
+    std::size_t r = at;
+    for (std::size_t i = rare_; i > 0;) {
+        if (r == begin) return Check::NoMatch;
+        const std::uint16_t c = fold_[text[--r]];
+        if (c == kDropped) continue;
+        if (c != needle[--i]) return Check::NoMatch;
+    }
+    r = at + 1;
+    for (std::size_t i = rare_ + 1; i < needle_.size();) {
+        if (r == limit) return Check::Unknown;
+        const std::uint16_t c = fold_[text[r++]];
+        if (c == kDropped) continue;
+        if (c != needle[i++]) return Check::NoMatch;
+    }
+    return Check::Match;
+}
+
+void LineScanner::Emit(std::size_t start, std::size_t end) {
+    line_.assign(text_, start, std::min(end - start, maxLine_));
+    (*each_)(line_);
+}
+
+std::size_t LineScanner::SearchRange(std::size_t begin, std::size_t limit, bool complete) {
+    std::size_t pos = begin;
+    while (pos < limit) {
+        const std::size_t at = FindRare(pos, limit);
+        if (at == limit) break;
+        const Check check = Verify(at, begin, limit);
+        if (check == Check::NoMatch || (check == Check::Unknown && complete)) {
+            pos = at + 1;
+            continue;
+        }
+        if (check == Check::Unknown) return at;
+        std::size_t start = at;
+        while (start > begin && !IsBreak(text_[start - 1])) --start;
+        std::size_t end = at;
+        while (end < limit && !IsBreak(text_[end])) ++end;
+        if (end == limit && !complete) return at;
+        Emit(start, end);
+        pos = end + 1;
+    }
+    return limit;
+}
+
+// The lines in [begin, end) longer than the limit, the last one counted only
+// when it ends at a line break.
+std::size_t LineScanner::CountLongLines(std::size_t begin, std::size_t end) const {
+    std::size_t count = 0;
+    std::size_t start = begin;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (!IsBreak(text_[i])) continue;
+        if (i - start > maxLine_) ++count;
+        if (text_[i] == '\r' && i + 1 < end && text_[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    return count;
+}
+
+LineScanReport LineScanner::Scan(const std::string& path, const std::function<void(const std::string&)>& line,
+                                 const std::function<void()>& pulse) {
+    LineScanReport report;
+    TextBlockReader reader;
+    if (report.opened = reader.Open(path, blockSize_); !report.opened) return report;
+    each_ = &line;
+    text_.clear();
+    bool checked = false;      // the first text was looked at for NUL
+    bool pendingCr = false;    // the text so far ended with CR: a LF that follows belongs to it
+    bool skipping = false;     // inside a line longer than the limit, past its cut
+    while (!reader.AtEnd()) {
+        const std::size_t added = reader.Append(text_);
+        if (reader.Failed()) {
+            report.failed = true;
+            break;
+        }
+        if (!checked && added > 0) {
+            checked = true;
+            if (reader.FirstTextHeldNul()) {
+                report.binary = true;
+                break;
+            }
+        }
+        if (pulse) pulse();
+        const bool final = reader.AtEnd();
+        std::size_t begin = 0;
+        const std::size_t end = text_.size();
+        if (pendingCr && begin < end) {
+            pendingCr = false;
+            if (text_[begin] == '\n') ++begin;
+        }
+        if (skipping) {
+            while (begin < end && !IsBreak(text_[begin])) ++begin;
+            if (begin == end) {
+                text_.clear();
+                continue;
+            }
+            skipping = false;
+            if (text_[begin] == '\r' && begin + 1 == end) pendingCr = true;
+            begin += text_[begin] == '\r' && begin + 1 < end && text_[begin + 1] == '\n' ? 2 : 1;
+        }
+        // Where the last, unfinished line starts (after the last line break).
+        std::size_t last = end;
+        if (!final) {
+            while (last > begin && !IsBreak(text_[last - 1])) --last;
+            if (last > begin && last == end) pendingCr = text_[end - 1] == '\r';
+        }
+        if (end - begin > maxLine_) {
+            report.cutLines += CountLongLines(begin, final ? end : last);
+            if (final) {
+                std::size_t start = end;
+                while (start > begin && !IsBreak(text_[start - 1])) --start;
+                if (end - start > maxLine_) ++report.cutLines;
+            }
+        }
+        if (final) {
+            SearchRange(begin, end, true);
+            break;
+        }
+        if (end - last > maxLine_) {
+            // The unfinished line is already longer than the limit: only its
+            // start is searched, and the rest of it is skipped.
+            ++report.cutLines;
+            SearchRange(begin, last, true);
+            SearchRange(last, last + maxLine_, true);
+            skipping = true;
+            text_.clear();
+            continue;
+        }
+        // A needle cut by the end of the text is looked for again with the
+        // next block, from the start of the unfinished line.
+        SearchRange(begin, end, false);
+        text_.erase(0, last);
+    }
+    each_ = nullptr;
+    text_.clear();
+    return report;
+}
+
+}  // namespace tandrel
