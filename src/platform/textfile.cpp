@@ -178,31 +178,60 @@ FileResult TextBlockReader::Open(const std::string& path, std::size_t blockSize)
     return FileResult::Success();
 }
 
-std::size_t TextBlockReader::Append(std::string& text) {
+// Reads up to n bytes; false on a read error.
+bool TextBlockReader::ReadBlock(char* to, std::size_t n, std::size_t& got) {
+    got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd_, to + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+std::size_t TextBlockReader::Append(std::string& text) { return Append(text, nullptr); }
+
+std::size_t TextBlockReader::Append(std::string& text, const ByteSet* wanted) {
     if (atEnd_) return 0;
     const std::size_t start = text.size();
-    text.resize(start + blockSize_);
     std::size_t got = 0;
-    while (got < blockSize_) {
-        const ssize_t n = ::read(fd_, text.data() + start + got, blockSize_ - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+    if (decoder_.encoding() != TextEncoding::Cp1251) {
+        // A Unicode file: the block is converted straight into the text.
+        raw_.resize(blockSize_);
+        if (!ReadBlock(raw_.data(), blockSize_, got)) {
             failed_ = atEnd_ = true;
-            break;
+            return 0;
         }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    text.resize(failed_ ? start : start + got);
-    if (failed_) return 0;  // what the failed block held is not used
-    if (got == 0) {
-        atEnd_ = true;
-        decoder_.Finish(text);
+        const std::string_view block(raw_.data(), got);
+        if (got == 0) {
+            atEnd_ = true;
+            decoder_.Finish(text);
+        } else if (!wanted || !seenText_ || decoder_.encoding() != TextEncoding::Utf8) {
+            decoder_.Decode(block, text);
+        } else {
+            AppendWanted(block, text, *wanted);
+        }
     } else {
-        decoded_.clear();
-        if (decoder_.Decode(std::string_view(text.data() + start, got), decoded_)) {
-            text.resize(start);
-            text += decoded_;
+        text.resize(start + blockSize_);
+        const bool read = ReadBlock(text.data() + start, blockSize_, got);
+        text.resize(read ? start + got : start);
+        if (!read) {
+            failed_ = atEnd_ = true;
+            return 0;  // what the failed block held is not used
+        }
+        if (got == 0) {
+            atEnd_ = true;
+            decoder_.Finish(text);
+        } else {
+            raw_.clear();
+            if (decoder_.Decode(std::string_view(text.data() + start, got), raw_)) {
+                text.resize(start);
+                text += raw_;
+            }
         }
     }
     const std::size_t added = text.size() - start;
@@ -213,12 +242,43 @@ std::size_t TextBlockReader::Append(std::string& text) {
     return added;
 }
 
+// A line break never belongs to a UTF-8 sequence, so the converter holds
+// nothing back after one: the lines between the first line break and the last
+// can be converted one by one, or left out, without changing the text around.
+void TextBlockReader::AppendWanted(std::string_view block, std::string& text, const ByteSet& wanted) {
+    const char* p = block.data();
+    const char* end = p + block.size();
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    const char* first = p;
+    while (first < end && !isBreak(*first)) ++first;
+    const char* last = first == end ? end : end - 1;  // the last line break
+    while (last > first && !isBreak(*last)) --last;
+    if (first == end || last == first) {
+        decoder_.Decode(block, text);
+        return;
+    }
+    decoder_.Decode(std::string_view(p, static_cast<std::size_t>(first + 1 - p)), text);
+    const char* from = first + 1;  // the start of a line, after the last text converted
+    for (;;) {
+        const char* hit = wanted.Find(from, last);
+        if (hit == last) break;
+        const char* start = hit;
+        while (start > from && !isBreak(start[-1])) --start;
+        const char* stop = hit;
+        while (!isBreak(*stop)) ++stop;  // last is a line break
+        decoder_.Decode(std::string_view(start, static_cast<std::size_t>(stop + 1 - start)), text);
+        from = stop + 1;
+    }
+    if (from <= last) decoder_.Decode(std::string_view(last, static_cast<std::size_t>(end - last)), text);
+    else decoder_.Decode(std::string_view(from, static_cast<std::size_t>(end - from)), text);
+}
+
 void TextBlockReader::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     atEnd_ = true;
-    decoded_.clear();
-    decoded_.shrink_to_fit();
+    raw_.clear();
+    raw_.shrink_to_fit();
 }
 
 }  // namespace tandrel

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/result.h"
+#include "text/byteset.h"
 #include "text/encoding.h"
 
 namespace tandrel {
@@ -95,6 +96,13 @@ public:
     // byte-order mark); returns the number of characters appended. After the
     // last block (or a read error) AtEnd is true.
     std::size_t Append(std::string& text);
+    // Append for a search that needs only the lines holding one of the
+    // wanted bytes (bytes of the UTF-8 file; a character counts by the last
+    // byte of its sequence). Of a UTF-8 block, the lines between its first and
+    // last line break that hold none of them are left out; an empty line may
+    // stand in their place. Null wanted, or a file in another encoding, reads
+    // as Append does.
+    std::size_t Append(std::string& text, const ByteSet* wanted);
     bool AtEnd() const { return atEnd_; }
     bool Failed() const { return failed_; }
     // Whether the first text the file gave held a NUL character (a binary
@@ -103,10 +111,13 @@ public:
     void Close();
 
 private:
+    bool ReadBlock(char* to, std::size_t n, std::size_t& got);
+    void AppendWanted(std::string_view block, std::string& text, const ByteSet& wanted);
+
     int fd_ = -1;
     std::size_t blockSize_ = TextLineReader::kBufferSize;
     TextDecoder decoder_;
-    std::string decoded_;
+    std::string raw_;  // the bytes of a Unicode file's block, or the converted text of the deciding one
     bool atEnd_ = true;
     bool failed_ = false;
     bool seenText_ = false;

@@ -2,11 +2,8 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
-
 #include "search/searchtext.h"
+#include "text/cp1251.h"
 
 namespace tandrel {
 
@@ -36,40 +33,6 @@ int Commonness(unsigned char c) {
     return c < 0x80 ? 20 : 5;
 }
 
-#if defined(__SSE2__)
-// The first position in [p, end) whose byte is one of the N in set.
-template <int N>
-const unsigned char* FindAnyOf(const unsigned char* p, const unsigned char* end, const unsigned char* set) {
-    __m128i wanted[N];
-    for (int i = 0; i < N; ++i) wanted[i] = _mm_set1_epi8(static_cast<char>(set[i]));
-    const auto matches = [&](const unsigned char* at) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        __m128i hit = _mm_cmpeq_epi8(v, wanted[0]);
-        for (int i = 1; i < N; ++i) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, wanted[i]));
-        return hit;
-    };
-    while (end - p >= 64) {
-        const __m128i a = matches(p), b = matches(p + 16), c = matches(p + 32), d = matches(p + 48);
-        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d)))) {
-            const std::uint64_t mask = static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(a))) |
-                                       static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(b))) << 16 |
-                                       static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(c))) << 32 |
-                                       static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(d))) << 48;
-            return p + __builtin_ctzll(mask);
-        }
-        p += 64;
-    }
-    while (end - p >= 16) {
-        if (const int mask = _mm_movemask_epi8(matches(p))) return p + __builtin_ctz(static_cast<unsigned>(mask));
-        p += 16;
-    }
-    for (; p < end; ++p)
-        for (int i = 0; i < N; ++i)
-            if (*p == set[i]) return p;
-    return end;
-}
-#endif
-
 }  // namespace
 
 LineScanner::LineScanner(const std::string& needle, bool overSearch) : needle_(needle) {
@@ -93,34 +56,23 @@ LineScanner::LineScanner(const std::string& needle, bool overSearch) : needle_(n
         }
     }
     const auto wanted = static_cast<unsigned char>(needle_[rare_]);
+    bool unmappable = false;
     for (int c = 0; c < 256; ++c)
         if (fold_[c] == wanted) {
-            set_[setSize_++] = static_cast<unsigned char>(c);
-            inSet_[c] = true;
+            rareForms_.Add(static_cast<unsigned char>(c));
+            // In a UTF-8 file the character ends with the last byte of its sequence;
+            // kUnmappableChar stands for any byte that has no character.
+            const std::string utf8 = Cp1251ToUtf8(std::string(1, static_cast<char>(c)));
+            unmappable = unmappable || c == static_cast<unsigned char>(kUnmappableChar);
+            utf8Forms_.Add(static_cast<unsigned char>(utf8.back()));
         }
+    useUtf8Forms_ = !unmappable;
     usable_ = true;
 }
 
 std::size_t LineScanner::FindRare(std::size_t from, std::size_t limit) const {
-    const auto* base = reinterpret_cast<const unsigned char*>(text_.data());
-    const unsigned char* p = base + from;
-    const unsigned char* end = base + limit;
-    if (setSize_ == 1) {
-        const void* at = std::memchr(p, set_[0], static_cast<std::size_t>(end - p));
-        return at ? static_cast<std::size_t>(static_cast<const unsigned char*>(at) - base) : limit;
-    }
-#if defined(__SSE2__)
-    switch (setSize_) {
-        case 2: return static_cast<std::size_t>(FindAnyOf<2>(p, end, set_) - base);
-        case 3: return static_cast<std::size_t>(FindAnyOf<3>(p, end, set_) - base);
-        case 4: return static_cast<std::size_t>(FindAnyOf<4>(p, end, set_) - base);
-        case 5: return static_cast<std::size_t>(FindAnyOf<5>(p, end, set_) - base);
-        case 6: return static_cast<std::size_t>(FindAnyOf<6>(p, end, set_) - base);
-        default: break;
-    }
-#endif
-    while (p < end && !inSet_[*p]) ++p;
-    return static_cast<std::size_t>(p - base);
+    const char* base = text_.data();
+    return static_cast<std::size_t>(rareForms_.Find(base + from, base + limit) - base);
 }
 
 // The normalised text around at (whose character is the needle's rare one)
@@ -198,7 +150,11 @@ LineScanReport LineScanner::Scan(const std::string& path, const std::function<vo
     bool pendingCr = false;    // the text so far ended with CR: a LF that follows belongs to it
     bool skipping = false;     // inside a line longer than the limit, past its cut
     while (!reader.AtEnd()) {
-        const std::size_t added = reader.Append(text_);
+        // A UTF-8 block needs converting whole only where the character looked
+        // for may be: in the block, or in the unfinished line carried over.
+        const bool carried = FindRare(0, text_.size()) < text_.size();
+        const bool whole = carried || !useUtf8Forms_ || blockSize_ > maxLine_;
+        const std::size_t added = reader.Append(text_, whole ? nullptr : &utf8Forms_);
         if (reader.Failed()) {
             report.failed = true;
             break;

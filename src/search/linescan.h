@@ -15,6 +15,7 @@
 
 #include "platform/result.h"
 #include "platform/textfile.h"
+#include "text/byteset.h"
 
 namespace tandrel {
 
@@ -58,9 +59,9 @@ private:
     std::string needle_;
     std::uint16_t fold_[256] = {};  // normal form of each character; kDropped when left out
     std::size_t rare_ = 0;          // index of the character looked for
-    unsigned char set_[256] = {};   // the characters that normalise to it
-    std::size_t setSize_ = 0;
-    bool inSet_[256] = {};
+    ByteSet rareForms_;             // the characters that normalise to it
+    ByteSet utf8Forms_;             // the last bytes of their UTF-8 forms
+    bool useUtf8Forms_ = false;     // they tell where the character can be in a UTF-8 file
     std::size_t blockSize_ = TextLineReader::kBufferSize;
     std::size_t maxLine_ = TextLineReader::kDefaultMaxLineLength;
 

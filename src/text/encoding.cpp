@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 namespace tandrel {
 
 namespace {
@@ -68,6 +72,19 @@ void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
+#if defined(__SSE2__)
+        // Sixteen bytes at a time while they are ASCII: the output never runs
+        // ahead of the input, so a whole vector always fits.
+        if (i + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+            const std::size_t ascii = high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
+            o += ascii;
+            i += ascii;
+            if (!high) continue;
+        }
+#endif
         const unsigned char c = p[i];
         if (c < 0x80) {
             *o++ = static_cast<char>(c);
