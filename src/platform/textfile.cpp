@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -172,7 +173,7 @@ FileResult TextBlockReader::Open(const std::string& path, std::size_t blockSize)
     if (FileResult r = CheckMappable("read", path); !r) return r;
     struct stat st {};
     if (FileResult r = detail::OpenRegularFile(NativePath(path), fd_, st); !r) return r;
-    blockSize_ = blockSize == 0 ? 1 : blockSize;
+    blockSize_ = std::max<std::size_t>(blockSize, 4);  // the first block holds a byte-order mark whole
     decoder_ = TextDecoder(NameMeansUtf8(path));
     atEnd_ = failed_ = seenText_ = firstNul_ = false;
     return FileResult::Success();

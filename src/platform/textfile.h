@@ -90,7 +90,8 @@ public:
     TextBlockReader(const TextBlockReader&) = delete;
     TextBlockReader& operator=(const TextBlockReader&) = delete;
 
-    // Refuses anything but a regular file, with TextLineReader's errors.
+    // Refuses anything but a regular file, with TextLineReader's errors. A
+    // block is at least 4 bytes.
     FileResult Open(const std::string& path, std::size_t blockSize = TextLineReader::kBufferSize);
     // Appends the text of the next block to text (possibly nothing, as for a
     // byte-order mark); returns the number of characters appended. After the
