@@ -200,21 +200,21 @@ std::size_t TextBlockReader::Append(std::string& text, const ByteSet* wanted) {
     if (atEnd_) return 0;
     const std::size_t start = text.size();
     std::size_t got = 0;
-    if (decoder_.encoding() != TextEncoding::Cp1251) {
+    bool rawNul = false;  // of UTF-8 text: a NUL in the bytes is a NUL in the text left out or not
+    const bool unicode = decoder_.encoding() != TextEncoding::Cp1251;
+    if (unicode) {
         // A Unicode file: the block is converted straight into the text.
         raw_.resize(blockSize_);
         if (!ReadBlock(raw_.data(), blockSize_, got)) {
             failed_ = atEnd_ = true;
             return 0;
         }
-        const std::string_view block(raw_.data(), got);
+        if (!seenText_) rawNul = std::memchr(raw_.data(), '\0', got) != nullptr;
         if (got == 0) {
             atEnd_ = true;
             decoder_.Finish(text);
-        } else if (!wanted || !seenText_ || decoder_.encoding() != TextEncoding::Utf8) {
-            decoder_.Decode(block, text);
         } else {
-            AppendWanted(block, text, *wanted);
+            decoder_.Decode(std::string_view(raw_.data(), got), text, wanted);
         }
     } else {
         text.resize(start + blockSize_);
@@ -224,12 +224,13 @@ std::size_t TextBlockReader::Append(std::string& text, const ByteSet* wanted) {
             failed_ = atEnd_ = true;
             return 0;  // what the failed block held is not used
         }
+        if (!seenText_) rawNul = std::memchr(text.data() + start, '\0', got) != nullptr;
         if (got == 0) {
             atEnd_ = true;
             decoder_.Finish(text);
         } else {
             raw_.clear();
-            if (decoder_.Decode(std::string_view(text.data() + start, got), raw_)) {
+            if (decoder_.Decode(std::string_view(text.data() + start, got), raw_, wanted)) {
                 text.resize(start);
                 text += raw_;
             }
@@ -238,40 +239,10 @@ std::size_t TextBlockReader::Append(std::string& text, const ByteSet* wanted) {
     const std::size_t added = text.size() - start;
     if (!seenText_ && added > 0) {
         seenText_ = true;
-        firstNul_ = std::memchr(text.data() + start, '\0', added) != nullptr;
+        firstNul_ = decoder_.encoding() == TextEncoding::Utf8 ? rawNul
+                                                              : std::memchr(text.data() + start, '\0', added) != nullptr;
     }
     return added;
-}
-
-// A line break never belongs to a UTF-8 sequence, so the converter holds
-// nothing back after one: the lines between the first line break and the last
-// can be converted one by one, or left out, without changing the text around.
-void TextBlockReader::AppendWanted(std::string_view block, std::string& text, const ByteSet& wanted) {
-    const char* p = block.data();
-    const char* end = p + block.size();
-    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
-    const char* first = p;
-    while (first < end && !isBreak(*first)) ++first;
-    const char* last = first == end ? end : end - 1;  // the last line break
-    while (last > first && !isBreak(*last)) --last;
-    if (first == end || last == first) {
-        decoder_.Decode(block, text);
-        return;
-    }
-    decoder_.Decode(std::string_view(p, static_cast<std::size_t>(first + 1 - p)), text);
-    const char* from = first + 1;  // the start of a line, after the last text converted
-    for (;;) {
-        const char* hit = wanted.Find(from, last);
-        if (hit == last) break;
-        const char* start = hit;
-        while (start > from && !isBreak(start[-1])) --start;
-        const char* stop = hit;
-        while (!isBreak(*stop)) ++stop;  // last is a line break
-        decoder_.Decode(std::string_view(start, static_cast<std::size_t>(stop + 1 - start)), text);
-        from = stop + 1;
-    }
-    if (from <= last) decoder_.Decode(std::string_view(last, static_cast<std::size_t>(end - last)), text);
-    else decoder_.Decode(std::string_view(from, static_cast<std::size_t>(end - from)), text);
 }
 
 void TextBlockReader::Close() {

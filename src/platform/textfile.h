@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/result.h"
-#include "text/byteset.h"
 #include "text/encoding.h"
 
 namespace tandrel {
@@ -98,11 +97,8 @@ public:
     // last block (or a read error) AtEnd is true.
     std::size_t Append(std::string& text);
     // Append for a search that needs only the lines holding one of the
-    // wanted bytes (bytes of the UTF-8 file; a character counts by the last
-    // byte of its sequence). Of a UTF-8 block, the lines between its first and
-    // last line break that hold none of them are left out; an empty line may
-    // stand in their place. Null wanted, or a file in another encoding, reads
-    // as Append does.
+    // wanted bytes: a UTF-8 block leaves out the others as
+    // TextDecoder::Decode with wanted does. Null wanted reads as Append does.
     std::size_t Append(std::string& text, const ByteSet* wanted);
     bool AtEnd() const { return atEnd_; }
     bool Failed() const { return failed_; }
@@ -113,7 +109,6 @@ public:
 
 private:
     bool ReadBlock(char* to, std::size_t n, std::size_t& got);
-    void AppendWanted(std::string_view block, std::string& text, const ByteSet& wanted);
 
     int fd_ = -1;
     std::size_t blockSize_ = TextLineReader::kBufferSize;

@@ -135,6 +135,15 @@ TEST(LineScannerTest, ABinaryFileIsReportedAndGivesNoLines) {
     EXPECT_TRUE(ScanMatching(path, "quasar", false, 4096, 1024, report).empty());
     EXPECT_TRUE(report.binary);
 
+    // In UTF-8 the lines without the needle are not converted; a NUL among them still counts.
+    const std::string utf8 = "ёлка\n" + std::string("a\0b\n", 4) + "ель quasar\n";
+    const std::string utf8Path = dir.Write("u.txt", utf8);
+    TextLineReader reader;
+    ASSERT_TRUE(reader.Open(utf8Path));
+    ASSERT_TRUE(reader.FirstBlockHoldsNul());
+    EXPECT_TRUE(ScanMatching(utf8Path, "quasar", false, 4096, 1024, report).empty());
+    EXPECT_TRUE(report.binary);
+
     LineScanner scanner("quasar", false);
     EXPECT_FALSE(scanner.Scan(dir / "missing.txt", [](const std::string&) {}).opened);
     EXPECT_FALSE(LineScanner("", false).Usable());
