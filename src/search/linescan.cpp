@@ -1,5 +1,6 @@
 #include "search/linescan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "search/searchtext.h"
@@ -103,7 +104,7 @@ void LineScanner::Emit(std::size_t start, std::size_t end) {
     (*each_)(line_);
 }
 
-std::size_t LineScanner::SearchRange(std::size_t begin, std::size_t limit, bool complete) {
+void LineScanner::SearchRange(std::size_t begin, std::size_t limit, bool complete) {
     std::size_t pos = begin;
     while (pos < limit) {
         const std::size_t at = FindRare(pos, limit);
@@ -113,16 +114,15 @@ std::size_t LineScanner::SearchRange(std::size_t begin, std::size_t limit, bool 
             pos = at + 1;
             continue;
         }
-        if (check == Check::Unknown) return at;
+        if (check == Check::Unknown) return;
         std::size_t start = at;
         while (start > begin && !IsBreak(text_[start - 1])) --start;
         std::size_t end = at;
         while (end < limit && !IsBreak(text_[end])) ++end;
-        if (end == limit && !complete) return at;
+        if (end == limit && !complete) return;
         Emit(start, end);
         pos = end + 1;
     }
-    return limit;
 }
 
 // The lines in [begin, end) longer than the limit, the last one counted only
@@ -153,7 +153,7 @@ LineScanReport LineScanner::Scan(const std::string& path, const std::function<vo
         // A UTF-8 block needs converting whole only where the character looked
         // for may be: in the block, or in the unfinished line carried over.
         const bool carried = FindRare(0, text_.size()) < text_.size();
-        const bool whole = carried || !useUtf8Forms_ || blockSize_ > maxLine_;
+        const bool whole = carried || !useUtf8Forms_ || std::max<std::size_t>(blockSize_, 4) > maxLine_;
         const std::size_t added = reader.Append(text_, whole ? nullptr : &utf8Forms_);
         if (reader.Failed()) {
             report.failed = true;

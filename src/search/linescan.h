@@ -36,7 +36,8 @@ public:
     // normalising is no table): then every line has to be read.
     bool Usable() const { return usable_; }
 
-    void SetBlockSize(std::size_t bytes) { blockSize_ = bytes == 0 ? 1 : bytes; }
+    // Bytes read at a time (tests use tiny blocks); at least 4.
+    void SetBlockSize(std::size_t bytes) { blockSize_ = bytes; }
     void SetMaxLineLength(std::size_t bytes) { maxLine_ = bytes == 0 ? 1 : bytes; }
 
     // Calls line for every line that holds the needle, and pulse after every block.
@@ -49,9 +50,8 @@ private:
     Check Verify(std::size_t at, std::size_t begin, std::size_t limit) const;
     std::size_t FindRare(std::size_t from, std::size_t limit) const;
     // Gives out the lines with a verified needle in [begin, limit); limit is a
-    // line's end when complete. Returns where an unfinished line stopped the
-    // search (limit when none did).
-    std::size_t SearchRange(std::size_t begin, std::size_t limit, bool complete);
+    // line's end when complete, else the search stops at the unfinished line.
+    void SearchRange(std::size_t begin, std::size_t limit, bool complete);
     void Emit(std::size_t start, std::size_t end);
     std::size_t CountLongLines(std::size_t begin, std::size_t end) const;
 
