@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -163,6 +164,93 @@ void TextLineReader::Close() {
     buffer_.shrink_to_fit();
     decoded_.clear();
     decoded_.shrink_to_fit();
+}
+
+TextBlockReader::~TextBlockReader() { Close(); }
+
+FileResult TextBlockReader::Open(const std::string& path, std::size_t blockSize) {
+    Close();
+    if (FileResult r = CheckMappable("read", path); !r) return r;
+    struct stat st {};
+    if (FileResult r = detail::OpenRegularFile(NativePath(path), fd_, st); !r) return r;
+    blockSize_ = std::max<std::size_t>(blockSize, 4);  // the first block holds a byte-order mark whole
+    decoder_ = TextDecoder(NameMeansUtf8(path));
+    atEnd_ = failed_ = seenText_ = firstNul_ = false;
+    return FileResult::Success();
+}
+
+// Reads up to n bytes; false on a read error.
+bool TextBlockReader::ReadBlock(char* to, std::size_t n, std::size_t& got) {
+    got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd_, to + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+std::size_t TextBlockReader::Append(std::string& text) { return Append(text, nullptr); }
+
+std::size_t TextBlockReader::Append(std::string& text, const ByteSet* wanted) {
+    if (atEnd_) return 0;
+    const std::size_t start = text.size();
+    std::size_t got = 0;
+    bool rawNul = false;  // of UTF-8 text: a NUL in the bytes is a NUL in the text left out or not
+    const bool unicode = decoder_.encoding() != TextEncoding::Cp1251;
+    if (unicode) {
+        // A Unicode file: the block is converted straight into the text.
+        raw_.resize(blockSize_);
+        if (!ReadBlock(raw_.data(), blockSize_, got)) {
+            failed_ = atEnd_ = true;
+            return 0;
+        }
+        if (!seenText_) rawNul = std::memchr(raw_.data(), '\0', got) != nullptr;
+        if (got == 0) {
+            atEnd_ = true;
+            decoder_.Finish(text);
+        } else {
+            decoder_.Decode(std::string_view(raw_.data(), got), text, wanted);
+        }
+    } else {
+        text.resize(start + blockSize_);
+        const bool read = ReadBlock(text.data() + start, blockSize_, got);
+        text.resize(read ? start + got : start);
+        if (!read) {
+            failed_ = atEnd_ = true;
+            return 0;  // what the failed block held is not used
+        }
+        if (!seenText_) rawNul = std::memchr(text.data() + start, '\0', got) != nullptr;
+        if (got == 0) {
+            atEnd_ = true;
+            decoder_.Finish(text);
+        } else {
+            raw_.clear();
+            if (decoder_.Decode(std::string_view(text.data() + start, got), raw_, wanted)) {
+                text.resize(start);
+                text += raw_;
+            }
+        }
+    }
+    const std::size_t added = text.size() - start;
+    if (!seenText_ && added > 0) {
+        seenText_ = true;
+        firstNul_ = decoder_.encoding() == TextEncoding::Utf8 ? rawNul
+                                                              : std::memchr(text.data() + start, '\0', added) != nullptr;
+    }
+    return added;
+}
+
+void TextBlockReader::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    atEnd_ = true;
+    raw_.clear();
+    raw_.shrink_to_fit();
 }
 
 }  // namespace tandrel

@@ -77,4 +77,47 @@ private:
     std::size_t cutLines_ = 0;
 };
 
+// Reads a regular text file a block at a time with plain read(2) into the
+// caller's buffer, for searches that look at whole blocks rather than lines.
+// The text comes out in code page 1251 and is the same text TextLineReader
+// splits into lines: the encoding is decided by the same blocks of
+// kBufferSize bytes (a smaller block size, for tests, decides by its blocks).
+class TextBlockReader {
+public:
+    TextBlockReader() = default;
+    ~TextBlockReader();
+    TextBlockReader(const TextBlockReader&) = delete;
+    TextBlockReader& operator=(const TextBlockReader&) = delete;
+
+    // Refuses anything but a regular file, with TextLineReader's errors. A
+    // block is at least 4 bytes.
+    FileResult Open(const std::string& path, std::size_t blockSize = TextLineReader::kBufferSize);
+    // Appends the text of the next block to text (possibly nothing, as for a
+    // byte-order mark); returns the number of characters appended. After the
+    // last block (or a read error) AtEnd is true.
+    std::size_t Append(std::string& text);
+    // Append for a search that needs only the lines holding one of the
+    // wanted bytes: a UTF-8 block leaves out the others as
+    // TextDecoder::Decode with wanted does. Null wanted reads as Append does.
+    std::size_t Append(std::string& text, const ByteSet* wanted);
+    bool AtEnd() const { return atEnd_; }
+    bool Failed() const { return failed_; }
+    // Whether the first text the file gave held a NUL character (a binary
+    // file); known once a block has appended text.
+    bool FirstTextHeldNul() const { return firstNul_; }
+    void Close();
+
+private:
+    bool ReadBlock(char* to, std::size_t n, std::size_t& got);
+
+    int fd_ = -1;
+    std::size_t blockSize_ = TextLineReader::kBufferSize;
+    TextDecoder decoder_;
+    std::string raw_;  // the bytes of a Unicode file's block, or the converted text of the deciding one
+    bool atEnd_ = true;
+    bool failed_ = false;
+    bool seenText_ = false;
+    bool firstNul_ = false;
+};
+
 }  // namespace tandrel

@@ -25,6 +25,19 @@ int PiecesHits(const std::vector<std::string>& pieces, const std::string& text) 
     return hits;
 }
 
+// The longest piece of a needle between its stars: every line that a needle
+// test (substring or star pattern) counts holds it.
+std::string LongestPiece(const std::string& needle) {
+    std::string longest;
+    std::size_t from = 0;
+    while (from <= needle.size()) {
+        const std::size_t star = std::min(needle.find('*', from), needle.size());
+        if (star - from > longest.size()) longest = needle.substr(from, star - from);
+        from = star + 1;
+    }
+    return longest;
+}
+
 void AddTimes(std::vector<std::string>& results, int times, const std::string& line) {
     for (; times > 0; --times) results.push_back(line);
 }
@@ -74,6 +87,29 @@ void SearchEngine::ForEachLine(const std::string& path, Each&& each) {
                                     " MB; only their start was searched");
 }
 
+template <class Each>
+void SearchEngine::ForEachLineHolding(LineScanner& scanner, const std::string& path, Each&& each) {
+    if (!scanner.Usable()) {
+        ForEachLine(path, each);
+        return;
+    }
+    const LineScanReport report = scanner.Scan(
+        path, [&](const std::string& line) { each(line); }, [this] { KeepAlive(); });
+    if (!report.opened) {
+        env_.prompter.SetStatusText(Utf8ToCp1251(report.opened.error).text);
+        return;
+    }
+    if (report.binary) {
+        env_.prompter.SetStatusText(path + ": a binary file; not searched");
+        return;
+    }
+    if (report.failed) env_.prompter.SetStatusText(path + ": a read error ended the search of this file");
+    if (report.cutLines)
+        env_.prompter.SetStatusText(path + ": " + std::to_string(report.cutLines) + " line(s) longer than " +
+                                    std::to_string(TextLineReader::kDefaultMaxLineLength / (1024 * 1024)) +
+                                    " MB; only their start was searched");
+}
+
 // The tag tests compare lower-cased fields, so the needle is only lower-cased
 // too: both sides pass through the same normalising, with or without Over Search.
 bool SearchEngine::TagMatches(const std::string& needle, const std::string& path) {
@@ -113,6 +149,7 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
     if (dir.empty()) return;
     const std::string needle = NormaliseForSearch(text, options_.overSearch);
     const std::string tagNeedle = ToLowerCase(text);
+    LineScanner scanner(LongestPiece(needle), options_.overSearch);
     std::string normal;
     WalkHandler handler = CountingHandler(false);
     handler.onFile = [&](const std::string& d, const FindData& file) {
@@ -132,7 +169,7 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
             if (TagMatches(tagNeedle, path)) results_.push_back(NameLine(d, file.name, options_.addFileName));
             return;
         }
-        ForEachLine(path, [&](const std::string& line) {
+        ForEachLineHolding(scanner, path, [&](const std::string& line) {
             normal.assign(line);
             normal = NormaliseForSearch(std::move(normal), options_.overSearch);
             if (const int hits = NeedleHits(needle, normal)) AddTimes(results_, hits, LineHit(line, path));
@@ -164,6 +201,11 @@ void SearchEngine::SearchTreeByWords(const std::string& dir, const std::string& 
 void SearchEngine::SearchTreeAllWords(const std::string& dir, const std::string& mask, bool recursive,
                                       int searchMode, const std::vector<std::string>& words) {
     if (dir.empty()) return;
+    // Both word modes need every word in a line: the longest one picks the lines to test.
+    std::string longest;
+    for (const std::string& word : words)
+        if (word.size() > longest.size()) longest = word;
+    LineScanner scanner(searchMode == 1 || searchMode == 2 ? longest : std::string(), options_.overSearch);
     std::string normal;
     WalkHandler handler = CountingHandler(false);
     handler.onFile = [&](const std::string& d, const FindData& file) {
@@ -181,7 +223,7 @@ void SearchEngine::SearchTreeAllWords(const std::string& dir, const std::string&
             results_.push_back(kUseAnotherMode);
             return;
         }
-        ForEachLine(path, [&](const std::string& line) {
+        ForEachLineHolding(scanner, path, [&](const std::string& line) {
             normal.assign(line);
             normal = NormaliseForSearch(std::move(normal), options_.overSearch);
             if (MatchWords(normal, searchMode, words)) results_.push_back(LineHit(line, path));

@@ -19,6 +19,7 @@
 
 #include "app/dirwalk.h"
 #include "app/prompts.h"
+#include "search/linescan.h"
 #include "search/searchplaces.h"
 
 namespace tandrel {
@@ -87,6 +88,9 @@ public:
 private:
     template <class Each>
     void ForEachLine(const std::string& path, Each&& each);
+    // ForEachLine for the lines that can hold what scanner looks for; the others are not read as lines.
+    template <class Each>
+    void ForEachLineHolding(LineScanner& scanner, const std::string& path, Each&& each);
     bool TagMatches(const std::string& needle, const std::string& path);
     bool Nameable(const std::string& path);
     std::vector<std::string> NeedlePieces(const std::string& needle) const;

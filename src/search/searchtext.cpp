@@ -12,7 +12,7 @@ namespace {
 // single characters, built from the text operations themselves. kDrop marks a
 // character that is left out; the tables are not used if any character would
 // become more than one.
-constexpr int kDrop = -1;
+constexpr int kDrop = kSearchDrop;
 
 struct NormalTable {
     int to[256];
@@ -35,6 +35,11 @@ const NormalTable& TableFor(bool overSearch) {
 }
 
 }  // namespace
+
+const int* SearchNormalTable(bool overSearch) {
+    const NormalTable& table = TableFor(overSearch);
+    return table.usable ? table.to : nullptr;
+}
 
 std::string NormaliseForSearch(std::string text, bool overSearch) {
     const NormalTable& table = TableFor(overSearch);

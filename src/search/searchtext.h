@@ -17,6 +17,12 @@ inline constexpr const char* kUseAnotherMode = "Sorry! Use another Mode";
 // tested text always pass through the same normalising.
 std::string NormaliseForSearch(std::string text, bool overSearch);
 
+// NormaliseForSearch as a table of the 256 characters: each one's normal form,
+// or kSearchDrop for a character that is left out. Null when some character
+// would become more than one (then only NormaliseForSearch applies).
+inline constexpr int kSearchDrop = -1;
+const int* SearchNormalTable(bool overSearch);
+
 // The needle occurs in the text; an empty needle never occurs.
 bool ContainsNeedle(const std::string& text, const std::string& needle);
 

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 namespace tandrel {
 
 namespace {
@@ -68,6 +72,19 @@ void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
+#if defined(__SSE2__)
+        // Sixteen bytes at a time while they are ASCII: the output never runs
+        // ahead of the input, so a whole vector always fits.
+        if (i + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+            const std::size_t ascii = high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
+            o += ascii;
+            i += ascii;
+            if (!high) continue;
+        }
+#endif
         const unsigned char c = p[i];
         if (c < 0x80) {
             *o++ = static_cast<char>(c);
@@ -180,7 +197,21 @@ bool IsValidUtf8(std::string_view s, bool& nonAscii, bool cutAtEnd) {
     nonAscii = true;
     while (i < size) {
         if (p[i] < 0x80) {
+#if defined(__SSE2__)
+            if (i + 16 <= size) {  // a run of ASCII, sixteen bytes at a time
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+                i += high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
+                continue;
+            }
+#endif
             ++i;
+            continue;
+        }
+        if (p[i] >= 0xC2 && p[i] <= 0xDF) {  // the two-byte sequences of Cyrillic text
+            if (i + 1 == size) return cutAtEnd;
+            if ((p[i + 1] & 0xC0) != 0x80) return false;
+            i += 2;
             continue;
         }
         unsigned char min2, max2;
@@ -277,7 +308,9 @@ void TextDecoder::Decide(std::string_view bytes, std::size_t firstHigh) {
     encoding_ = IsValidUtf8(bytes.substr(firstHigh), nonAscii, true) ? TextEncoding::Utf8 : TextEncoding::Cp1251;
 }
 
-bool TextDecoder::Decode(std::string_view bytes, std::string& out) {
+bool TextDecoder::Decode(std::string_view bytes, std::string& out) { return Decode(bytes, out, nullptr); }
+
+bool TextDecoder::Decode(std::string_view bytes, std::string& out, const ByteSet* wanted) {
     std::string joined;  // a sequence held back from the last block, and these bytes
     if (!decided_ && !carry_.empty()) {
         joined = carry_;
@@ -320,7 +353,10 @@ bool TextDecoder::Decode(std::string_view bytes, std::string& out) {
             out.append(bytes);
             return true;
         case TextEncoding::Utf8:
-            DecodeUtf8(bytes, out);
+            if (wanted)
+                DecodeUtf8Lines(bytes, out, *wanted);
+            else
+                DecodeUtf8(bytes, out);
             return true;
         case TextEncoding::Utf16LE:
         case TextEncoding::Utf16BE:
@@ -353,6 +389,39 @@ void TextDecoder::DecodeUtf8(std::string_view bytes, std::string& out) {
     }
     AppendUtf8AsCp1251(bytes.substr(0, cut), out);
     carry_.assign(bytes.substr(cut));
+}
+
+// A line break never belongs to a UTF-8 sequence, so nothing is held back
+// after one: the lines between the first line break and the last can be
+// converted one by one, or left out, without changing the text around them.
+void TextDecoder::DecodeUtf8Lines(std::string_view bytes, std::string& out, const ByteSet& wanted) {
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    const char* first = p;
+    while (first < end && !isBreak(*first)) ++first;
+    const char* last = first == end ? end : end - 1;  // the last line break
+    while (last > first && !isBreak(*last)) --last;
+    if (first == end || last == first) {
+        DecodeUtf8(bytes, out);
+        return;
+    }
+    const auto convert = [&](const char* from, const char* to) {
+        DecodeUtf8(std::string_view(from, static_cast<std::size_t>(to - from)), out);
+    };
+    convert(p, first + 1);
+    const char* from = first + 1;  // a line start; what lies before it is done
+    for (;;) {
+        const char* hit = wanted.Find(from, last);
+        if (hit == last) break;
+        const char* start = hit;
+        while (start > from && !isBreak(start[-1])) --start;
+        const char* stop = hit;
+        while (!isBreak(*stop)) ++stop;  // last is a line break
+        convert(start, stop + 1);
+        from = stop + 1;
+    }
+    convert(from <= last ? last : from, end);
 }
 
 void TextDecoder::DecodeUtf16(std::string_view bytes, std::string& out) {

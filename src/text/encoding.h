@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "text/byteset.h"
 #include "text/cp1251.h"
 
 namespace tandrel {
@@ -64,6 +65,12 @@ public:
     // code-page-1251 text to out, keeping a sequence cut by the end of the
     // block for the next call.
     bool Decode(std::string_view bytes, std::string& out);
+    // Decode for a search that needs only the lines holding one of the wanted
+    // bytes (a character of a UTF-8 file counts by the last byte of its
+    // sequence): of UTF-8 bytes, the lines between the first and the last line
+    // break that hold none of them are left out, an empty line possibly
+    // standing in their place. Other encodings convert as Decode does.
+    bool Decode(std::string_view bytes, std::string& out, const ByteSet* wanted);
     // The end of the file: a sequence left incomplete becomes kUnmappableChar.
     void Finish(std::string& out);
     TextEncoding encoding() const { return encoding_; }
@@ -71,6 +78,7 @@ public:
 private:
     void Decide(std::string_view bytes, std::size_t firstHigh);
     void DecodeUtf8(std::string_view bytes, std::string& out);
+    void DecodeUtf8Lines(std::string_view bytes, std::string& out, const ByteSet& wanted);
     void DecodeUtf16(std::string_view bytes, std::string& out);
 
     bool utf8ByName_;
