@@ -53,6 +53,9 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("Characters of these lines cannot be kept, saving writes them as \"\xEF\xBF\xBD\": lines ",
               "Символы этих строк не могут быть сохранены, они будут записаны как \"\xEF\xBF\xBD\": строки "),
         Texts("Save anyway?", "Всё равно сохранить?"),
+        Texts("Stopped on request; files renamed before the stop: ",
+              "Остановлено по запросу; переименовано файлов до остановки: "),
+        Texts("Rename cancelled: no file was renamed.", "Переименование отменено: ни один файл не переименован."),
     };
     return table;
 }

@@ -35,8 +35,10 @@ enum class MessageId {
     TagFramesDropped,   // "An ID3v2.3 tag cannot hold these frames, they were left out: "
     SaveLosesCharacters,  // "Characters of these lines cannot be kept, saving writes them as ...: lines "
     SaveAnyway,           // "Save anyway?"
+    RenameStoppedByUser,  // "Stopped on request; files renamed before the stop: "
+    RenameNotStarted,     // "Rename cancelled: no file was renamed."
 };
-inline constexpr int kMessageCount = 25;
+inline constexpr int kMessageCount = 27;
 
 const std::string& Message(int language, MessageId id);
 

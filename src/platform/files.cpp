@@ -245,6 +245,10 @@ FileResult MoveFileNoReplace(const std::string& from, const std::string& to) {
     return FailMove(from, to, detail::ErrnoText(err));
 }
 
+std::string TargetExistsError(const std::string& from, const std::string& to) {
+    return FailMove(from, to, "the target already exists").error;
+}
+
 bool RenameFileChecked(const std::string& oldName, const std::string& newName) {
     return MoveFileNoReplace(oldName, newName).ok;
 }

@@ -70,6 +70,9 @@ bool PathIsUnmappable(const std::string& path);
 
 // Moves (renames) a file or directory; never replaces an existing target.
 FileResult MoveFileNoReplace(const std::string& from, const std::string& to);
+// Why MoveFileNoReplace refuses from -> to when an entry named to exists
+// (UTF-8, as the move's own error).
+std::string TargetExistsError(const std::string& from, const std::string& to);
 // The checked rename of the message helpers: true when the rename succeeded.
 [[nodiscard]] bool RenameFileChecked(const std::string& oldName, const std::string& newName);
 // Copies a file, replacing an existing target.
