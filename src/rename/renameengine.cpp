@@ -162,10 +162,12 @@ std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string
                                                                const std::unordered_set<std::string>& named,
                                                                const std::string& section) {
     std::optional<std::pair<std::string, std::string>> chosen;
+    // With one "=" there is one split: no transform needs to choose.
+    const bool several = line.find('=') != line.rfind('=');
     for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1)) {
         std::string from = line.substr(0, eq), to = line.substr(eq + 1);
         if (!names.Has(from)) continue;
-        const bool given = TransformGives(to, from, section);
+        const bool given = several && TransformGives(to, from, section);
         if (!chosen || given) chosen.emplace(std::move(from), std::move(to));
         if (given) break;
     }

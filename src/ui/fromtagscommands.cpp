@@ -61,12 +61,27 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
         WaitCursor wait(prompter);
         renameButton_.setEnabled(false);
         const TagMessages messages{prompter, context_.language()};
+        int renamed = 0;
         std::vector<TagNameFile> files;
         for (const std::string& name : names) files.push_back({dir, name});
         std::vector<TagNamePlanRow> rows = PlanTagNames(files, options, v1, v2, &prompter);
-        for (TagNamePlanRow& row : rows) {
+        RenamePlan plan = TagNamesAsPlan(rows);
+        if (context_.settings().showRenamePreview && !context_.PreviewRenamePlan(plan)) {
+            renameButton_.setEnabled(true);
+            context_.setStatusText(Message(context_.language(), MessageId::RenameNotStarted));
+            return;
+        }
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            TagNamePlanRow& row = rows[i];
+            if (i > 0 && prompter.StopRequested()) {
+                context_.setStatusText(Message(context_.language(), MessageId::RenameStoppedByUser) +
+                                       std::to_string(renamed));
+                break;
+            }
             prompter.SetProgressText(JoinPath(row.dir, row.oldName));
-            ExecuteTagName(row);
+            // A file the user left out keeps its name.
+            if (plan.rows[i].included) ExecuteTagName(row);
+            if (row.status == TagNameStatus::Renamed) ++renamed;
             ReportTagNameRow(row, messages);
         }
         renameButton_.setEnabled(true);

@@ -56,6 +56,7 @@ public:
         Pump();
     }
     void SetWaitCursor(bool busy) override { window_.SetWaitCursor(busy); }
+    bool StopRequested() override { return window_.StopRequested(); }
 
 private:
     static void ProcessPaintEvents();
