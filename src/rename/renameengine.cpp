@@ -1,6 +1,7 @@
 #include "rename/renameengine.h"
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -46,9 +47,11 @@ MoveResult CheckNames(const std::string& oldName, const std::string& newName) {
 }
 
 // Validates the names and moves; the caller reports a failure.
-MoveResult TryMove(const std::string& dir, const std::string& oldName, const std::string& newName) {
+MoveResult TryMove(const std::string& dir, const std::string& oldName, const std::string& newName,
+                   DirectoryMover* mover) {
     if (MoveResult m = CheckNames(oldName, newName); !m.result) return m;
-    FileResult r = MoveFileNoReplace(JoinPath(dir, oldName), JoinPath(dir, newName));
+    FileResult r = mover && mover->dir() == dir ? mover->Move(oldName, newName)
+                                                : MoveFileNoReplace(JoinPath(dir, oldName), JoinPath(dir, newName));
     if (!r) r.error = Utf8ToCp1251(r.error).text;
     return {r, true, false};
 }
@@ -76,8 +79,8 @@ std::string LogNotWrittenText(const std::string& dir, const std::string& reason)
 // The move with its second attempt through the checked rename, as the rename
 // of single files does it.
 bool Move(const std::string& dir, const std::string& oldName, const std::string& newName, bool secondAttempt,
-          Prompter& prompter, RenameStats& stats) {
-    MoveResult m = TryMove(dir, oldName, newName);
+          Prompter& prompter, RenameStats& stats, DirectoryMover* mover = nullptr) {
+    MoveResult m = TryMove(dir, oldName, newName, mover);
     if (!m.result && m.tried && secondAttempt &&
         RenameFileChecked(JoinPath(dir, oldName), JoinPath(dir, newName)))
         m.result = FileResult::Success();
@@ -127,6 +130,8 @@ struct BackRun {
 class NameIndex {
 public:
     explicit NameIndex(const std::vector<std::string>& names) {
+        exact_.reserve(names.size());
+        folded_.reserve(names.size());
         for (const std::string& n : names) Add(n);
     }
     bool Has(const std::string& name) const { return exact_.count(name) != 0; }
@@ -232,7 +237,7 @@ bool MoveInDirectory(const std::string& dir, const std::string& oldName, const s
 }
 
 bool LoggedMove(const std::string& dir, const std::string& oldName, const std::string& newName, DirectoryLog& log,
-                Prompter& prompter, RenameStats& stats, bool secondAttempt) {
+                Prompter& prompter, RenameStats& stats, bool secondAttempt, DirectoryMover* mover) {
     if (log.enabled()) {
         // A name the move refuses anyway is not recorded.
         if (MoveResult m = CheckNames(oldName, newName); !m.result) {
@@ -249,7 +254,7 @@ bool LoggedMove(const std::string& dir, const std::string& oldName, const std::s
             return false;
         }
     }
-    if (Move(dir, oldName, newName, secondAttempt, prompter, stats)) return true;
+    if (Move(dir, oldName, newName, secondAttempt, prompter, stats, mover)) return true;
     log.Cancel();
     return false;
 }
@@ -271,6 +276,11 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats) {
 void PlannedDirectory::Listed(const FindData& entry) {
     if (entry.IsDirectory()) others_.insert(entry.name);
     else files_.insert(entry.name);
+}
+
+void PlannedDirectory::Reserve(std::size_t entries) {
+    files_.reserve(entries);
+    given_.reserve(entries);
 }
 
 void PlanUnchanged(RenamePlan& plan, const std::string& dir, const std::string& name) {
@@ -301,8 +311,8 @@ void PlanFailure(RenamePlan& plan, PlanMark::Kind kind, const std::string& text)
 
 bool PlanMove(RenamePlan& plan, PlannedDirectory& names, const std::string& dir, const std::string& oldName,
               const std::string& newName, bool logged) {
-    const std::string refused = NotRenamedText(oldName);
     if (MoveResult m = CheckNames(oldName, newName); !m.result) {
+        const std::string refused = NotRenamedText(oldName);
         const PlanStatus status = PathIsUnmappable(oldName) || PathIsUnmappable(newName) ? PlanStatus::OutsideCodePage
                                                                                         : PlanStatus::NotAllowed;
         PlanRefusal(plan, dir, oldName, newName, status, refused, m.result.error, m.showReason);
@@ -310,14 +320,14 @@ bool PlanMove(RenamePlan& plan, PlannedDirectory& names, const std::string& dir,
     }
     if (logged) {
         if (const std::string why = LogRefusal(newName, oldName); !why.empty()) {
-            PlanRefusal(plan, dir, oldName, newName, PlanStatus::NotAllowed, refused, why, true);
+            PlanRefusal(plan, dir, oldName, newName, PlanStatus::NotAllowed, NotRenamedText(oldName), why, true);
             return false;
         }
     }
     if (names.Has(newName)) {
         const std::string why = Utf8ToCp1251(TargetExistsError(JoinPath(dir, oldName), JoinPath(dir, newName))).text;
         PlanRefusal(plan, dir, oldName, newName, names.Given(newName) ? PlanStatus::SameTarget : PlanStatus::TargetExists,
-                    refused, why, false);
+                    NotRenamedText(oldName), why, false);
         return false;
     }
     PlanRow row;
@@ -361,6 +371,7 @@ public:
             error = find.Error();
         }
         PlannedDirectory names;
+        names.Reserve(entries.size());
         for (const FindData& e : entries) names.Listed(e);
         if (walk_.onListed) walk_.onListed(dir, entries);
         std::vector<FindData> admitted;
@@ -474,6 +485,28 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
             }
         }
     };
+    std::unique_ptr<DirectoryMover> mover;
+    // Rows whose rename is in the journal already: recorded together for the
+    // rows of one directory that follow each other.
+    std::vector<bool> recorded(plan.rows.size(), false);
+    const auto recordRun = [&](std::size_t first) {
+        const std::string& dir = plan.rows[first].dir;
+        std::vector<std::pair<std::string, std::string>> renames;
+        std::size_t end = first;
+        for (; end < plan.rows.size() && plan.rows[end].dir == dir; ++end) {
+            const PlanRow& r = plan.rows[end];
+            if (r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
+                LogRefusal(r.newName, r.oldName).empty())
+                renames.emplace_back(r.newName, r.oldName);
+        }
+        // When the batch cannot be written, each rename is recorded alone and the first that fails says why.
+        if (renames.empty() || !logs.For(dir).RecordBatch(renames)) return;
+        for (std::size_t j = first; j < end; ++j) {
+            const PlanRow& r = plan.rows[j];
+            recorded[j] = r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
+                          LogRefusal(r.newName, r.oldName).empty();
+        }
+    };
     bool ended = true;
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         runMarks(i);
@@ -482,6 +515,8 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
             break;
         }
         const PlanRow& row = plan.rows[i];
+        if (plan.logged && (i == 0 || plan.rows[i - 1].dir != row.dir)) recordRun(i);
+        if (!mover || mover->dir() != row.dir) mover = std::make_unique<DirectoryMover>(row.dir);
         if (i > 0 && prompter.StopRequested()) {
             stats.cancelled = true;
             ended = false;
@@ -494,9 +529,15 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
             continue;
         }
         if (!row.included) continue;
-        if (LoggedMove(row.dir, row.oldName, row.newName, logs.For(row.dir), prompter, stats, plan.secondAttempt) &&
-            hooks.onRenamed)
-            hooks.onRenamed(row);
+        bool moved = false;
+        if (recorded[i]) {
+            moved = Move(row.dir, row.oldName, row.newName, plan.secondAttempt, prompter, stats, mover.get());
+            if (moved) logs.For(row.dir).Confirm(row.newName, row.oldName);
+        } else {
+            moved = LoggedMove(row.dir, row.oldName, row.newName, logs.For(row.dir), prompter, stats,
+                               plan.secondAttempt, mover.get());
+        }
+        if (moved && hooks.onRenamed) hooks.onRenamed(row);
     }
     if (ended && !stats.stopped) {
         runMarks(plan.rows.size());
@@ -594,6 +635,7 @@ RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, co
         NameIndex names(listed);
         // Every name some line holds exactly is that line's, never a case-insensitive match.
         std::unordered_set<std::string> named;
+        named.reserve(log.lines.size());
         for (const std::string& line : log.lines)
             for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1))
                 if (names.Has(line.substr(0, eq))) named.insert(line.substr(0, eq));

@@ -129,8 +129,9 @@ bool MoveInDirectory(const std::string& dir, const std::string& oldName, const s
 // and taken back when the move fails. A name the log cannot hold is refused.
 // When the log cannot be written the file stays and stats.stopped is set.
 // secondAttempt: a failed move is tried once more by the checked rename.
+// mover, when given, is the directory's, opened once for the batch.
 bool LoggedMove(const std::string& dir, const std::string& oldName, const std::string& newName, DirectoryLog& log,
-                Prompter& prompter, RenameStats& stats, bool secondAttempt = false);
+                Prompter& prompter, RenameStats& stats, bool secondAttempt = false, DirectoryMover* mover = nullptr);
 
 // Ends a directory's log; a log that cannot be written is reported and counted.
 void FinishLog(DirectoryLog& log, const std::string& dir, Prompter& prompter, RenameStats& stats);
@@ -149,6 +150,7 @@ void ReportProgress(Prompter& prompter, const std::string& dir, const std::strin
 class PlannedDirectory {
 public:
     void Listed(const FindData& entry);
+    void Reserve(std::size_t entries);
     bool HasFile(const std::string& name) const { return files_.count(name) != 0; }
     bool Has(const std::string& name) const { return files_.count(name) != 0 || others_.count(name) != 0; }
     // True when an earlier row of the plan gives the name.
