@@ -129,31 +129,31 @@ struct BackRun {
 // regard to case, kept up to date as files move.
 class NameIndex {
 public:
-    explicit NameIndex(const std::vector<std::string>& names) {
-        exact_.reserve(names.size());
-        folded_.reserve(names.size());
-        for (const std::string& n : names) Add(n);
-    }
+    explicit NameIndex(const std::vector<std::string>& names) : exact_(names.begin(), names.end()) {}
     bool Has(const std::string& name) const { return exact_.count(name) != 0; }
-    // The names that match name without regard to case (as an INI reader's key).
-    const std::vector<std::string>* Folded(const std::string& name) const {
+    // The names that match name without regard to case (as an INI reader's
+    // key). The index of folded names is built when first asked for.
+    const std::vector<std::string>* Folded(const std::string& name) {
+        if (!foldedBuilt_) {
+            folded_.reserve(exact_.size());
+            for (const std::string& n : exact_) folded_[Fold(n)].push_back(n);
+            foldedBuilt_ = true;
+        }
         auto it = folded_.find(Fold(name));
         return it == folded_.end() ? nullptr : &it->second;
     }
     void Moved(const std::string& from, const std::string& to) {
         exact_.erase(from);
-        auto& same = folded_[Fold(from)];
-        std::erase(same, from);
-        Add(to);
+        exact_.insert(to);
+        if (!foldedBuilt_) return;
+        std::erase(folded_[Fold(from)], from);
+        folded_[Fold(to)].push_back(to);
     }
 
 private:
     static std::string Fold(const std::string& name) { return ToLowerCase(TrimBlanks(name)); }
-    void Add(const std::string& n) {
-        exact_.insert(n);
-        folded_[Fold(n)].push_back(n);
-    }
     std::unordered_set<std::string> exact_;
+    bool foldedBuilt_ = false;
     std::unordered_map<std::string, std::vector<std::string>> folded_;
 };
 
@@ -163,7 +163,7 @@ private:
 // reader reads it (trimmed, a quoted old name unquoted, comments skipped),
 // the one file whose name matches without regard to case, when exactly one
 // does and no line names it exactly.
-std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string& line, const NameIndex& names,
+std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string& line, NameIndex& names,
                                                                const std::unordered_set<std::string>& named,
                                                                const std::string& section) {
     std::optional<std::pair<std::string, std::string>> chosen;
