@@ -3,6 +3,10 @@
 // at a time, keeps the per-directory rename log "rename.ini" and renames files
 // back from it. Also the moves and the log that the structural renames share.
 //
+// Every batch is a plan first (Plan...: each directory listed once, every new
+// name decided, nothing moved), then executed by ExecuteRenamePlan, the one
+// code that moves the files of a batch; the command functions do both.
+//
 // Names and directories are code-page-1251 text. Nothing here shows a dialog:
 // every failure goes to the prompter's status text and to the run's list of
 // failures, and the run goes on, except when a log cannot be written: then
