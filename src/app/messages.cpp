@@ -54,6 +54,9 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
               "Символы этих строк не могут быть сохранены, они будут записаны как \"\xEF\xBF\xBD\": строки "),
         Texts("Save anyway?", "Всё равно сохранить?"),
         Texts(" (cancelled by the user)", " (прервано пользователем)"),
+        Texts("Stopped on request; files renamed before the stop: ",
+              "Остановлено по запросу; переименовано файлов до остановки: "),
+        Texts("Rename cancelled: no file was renamed.", "Переименование отменено: ни один файл не переименован."),
     };
     return table;
 }

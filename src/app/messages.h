@@ -36,8 +36,10 @@ enum class MessageId {
     SaveLosesCharacters,  // "Characters of these lines cannot be kept, saving writes them as ...: lines "
     SaveAnyway,           // "Save anyway?"
     Cancelled,            // " (cancelled by the user)", after the summary of what was done
+    RenameStoppedByUser,  // "Stopped on request; files renamed before the stop: "
+    RenameNotStarted,     // "Rename cancelled: no file was renamed."
 };
-inline constexpr int kMessageCount = 26;
+inline constexpr int kMessageCount = 28;
 
 const std::string& Message(int language, MessageId id);
 

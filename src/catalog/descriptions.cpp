@@ -127,11 +127,15 @@ CatalogStats MakeDescriptions(const std::string& scanDir, const std::string& wri
     return stats;
 }
 
-CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const std::string& writeDir,
-                                               const std::string& mask, const RenameOptions& options,
-                                               const std::vector<std::string>& driveRoots, Prompter& prompter) {
+RenamePlan PlanTranslitRun(const std::string& scanDir, const std::string& mask, const RenameOptions& options) {
+    RenameOptions o = options;
+    o.recursive = true;
+    return PlanRenameDirectory(TrimTrailingDelimiters(scanDir), SingleExtensionFilter(mask), rkTranslit, o);
+}
+
+CorrectionStats ExecuteTranslitRun(const RenamePlan& plan, const std::string& writeDir, const RenameOptions& options,
+                                   const std::vector<std::string>& driveRoots, Prompter& prompter) {
     CorrectionStats result;
-    RenameStats& stats = result.renames;
     WriteDirs writeDirs(writeDir);
     // Per level being listed: the description, its working lines and the lines as loaded.
     struct Description {
@@ -141,8 +145,8 @@ CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const
         TextOrigin origin;  // written back in the encoding it was read in
     };
     std::vector<Description> levels;
-    ListingHooks hooks;
-    hooks.onDirectoryBegin = [&](const std::string& dir) {
+    PlanHooks hooks;
+    hooks.onDirectoryBegin = [&](const std::string& dir, RenameStats& stats) {
         Description d;
         d.path = DescriptionPath(dir, writeDirs.Enter(dir), driveRoots);
         if (FileExists(d.path)) {
@@ -156,7 +160,7 @@ CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const
         }
         levels.push_back(std::move(d));
     };
-    hooks.onDirectoryEnd = [&](const std::string&) {
+    hooks.onDirectoryEnd = [&](const std::string&, RenameStats& stats) {
         Description& d = levels.back();
         const std::string descDir = ExtractDirPart(d.path);
         if (!d.working.empty() && DirectoryExists(descDir.empty() ? "/" : descDir)) {
@@ -178,18 +182,19 @@ CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const
         levels.pop_back();
         writeDirs.Leave();
     };
-    RenameDuringListing(TrimTrailingDelimiters(scanDir), true, SingleExtensionFilter(mask), kRenamedSection,
-                        options.writeRenameInfo, prompter, stats,
-                        [&](const std::string& dir, const std::string& name, DirectoryLog& log, std::string& newName) {
-                            if (!RenameListedFile(dir, name, rkTranslit, options, log, stats, prompter, newName))
-                                return false;
-                            std::vector<std::string>& working = levels.back().working;
-                            if (std::size_t i = FindFolded(working, WithoutExtension(name)); i != std::string::npos)
-                                working[i] = WithoutExtension(newName);
-                            return true;
-                        },
-                        hooks);
+    hooks.onRenamed = [&](const PlanRow& row) {
+        std::vector<std::string>& working = levels.back().working;
+        if (std::size_t i = FindFolded(working, WithoutExtension(row.oldName)); i != std::string::npos)
+            working[i] = WithoutExtension(row.newName);
+    };
+    result.renames = ExecuteRenamePlan(plan, prompter, hooks);
     return result;
+}
+
+CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const std::string& writeDir,
+                                               const std::string& mask, const RenameOptions& options,
+                                               const std::vector<std::string>& driveRoots, Prompter& prompter) {
+    return ExecuteTranslitRun(PlanTranslitRun(scanDir, mask, options), writeDir, options, driveRoots, prompter);
 }
 
 }  // namespace tandrel

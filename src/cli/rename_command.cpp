@@ -1,5 +1,6 @@
 #include "cli/rename_command.h"
 #include "cli/cliargs.h"
+#include "cli/planfile.h"
 #include "cli/streamprompter.h"
 
 #include <charconv>
@@ -73,29 +74,39 @@ std::string MaskOf(const CommandLine& line) {
 const CommandSpec kRename{
     "rename translit|lower|upper|words|artist-title|first-letter|substr DIR [--mask M] "
     "[--recursive|--no-recursive] [--mode 0|1|2] [--lowercase-ext|--no-lowercase-ext] [--log|--no-log] "
-    "[--artist-mode 0|1|2] [--old S --new S]\n"
+    "[--artist-mode 0|1|2] [--old S --new S] [--dry-run|--plan FILE|--apply FILE]\n"
     "rename repair-names DIR [--recursive|--no-recursive] [--dry-run]",
-    {{"mask", "mode", "artist-mode", "old", "new"}, {"recursive", "lowercase-ext", "log"}}, 2, 2, "KIND and DIR"};
+    {{"mask", "mode", "artist-mode", "old", "new", "plan", "apply"}, {"recursive", "lowercase-ext", "log", "dry-run"}},
+    2, 2, "KIND and DIR"};
 const CommandSpec kRepairNames{"rename repair-names DIR [--recursive|--no-recursive] [--dry-run]",
                                {{}, {"recursive", "dry-run"}}, 1, 1, "DIR"};
 const CommandSpec kRenameBack{
-    "rename-back renamed|deleted|names DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext]",
-    {{}, {"recursive", "lowercase-ext"}}, 2, 2, "renamed|deleted|names and DIR"};
+    "rename-back renamed|deleted|names DIR [--recursive|--no-recursive] [--lowercase-ext|--no-lowercase-ext] [--dry-run|--plan FILE|--apply FILE]",
+    {{"plan", "apply"}, {"recursive", "lowercase-ext", "dry-run"}}, 2, 2, "renamed|deleted|names and DIR"};
 const CommandSpec kNumberAdd{
     "number add DIR [--mask M] [--width N] [--split S] [--number|--no-number] [--m3u|--no-m3u] "
-    "[--recursive|--no-recursive]",
-    {{"mask", "width", "split"}, {"number", "m3u", "recursive"}}, 1, 1, "DIR"};
+    "[--recursive|--no-recursive] [--dry-run|--plan FILE|--apply FILE]",
+    {{"mask", "width", "split", "plan", "apply"}, {"number", "m3u", "recursive", "dry-run"}}, 1, 1, "DIR"};
 const CommandSpec kNumberDeleteFirst{
-    "number delete-first COUNT DIR [--mask M] [--log|--no-log] [--recursive|--no-recursive]",
-    {{"mask"}, {"log", "recursive"}}, 2, 2, "COUNT and DIR"};
+    "number delete-first COUNT DIR [--mask M] [--log|--no-log] [--recursive|--no-recursive] [--dry-run|--plan FILE|--apply FILE]",
+    {{"mask", "plan", "apply"}, {"log", "recursive", "dry-run"}}, 2, 2, "COUNT and DIR"};
 const CommandSpec kNumberByDate{
     "number by-date DIR [--mask M] [--start-name S] [--start N] [--width N] [--split S] "
-    "[--number|--no-number] [--ending|--no-ending] [--recursive|--no-recursive]",
-    {{"mask", "start-name", "start", "width", "split"}, {"number", "ending", "recursive"}}, 1, 1, "DIR"};
-const CommandSpec kExtLower{"ext lower DIR [--mask M] [--recursive|--no-recursive]", {{"mask"}, {"recursive"}}, 1, 1,
-                            "DIR"};
-const CommandSpec kExtChange{"ext change DIR SOURCE-MASK TARGET-MASK [--recursive|--no-recursive]",
-                             {{}, {"recursive"}}, 3, 3, "DIR, SOURCE-MASK and TARGET-MASK"};
+    "[--number|--no-number] [--ending|--no-ending] [--recursive|--no-recursive] [--dry-run|--plan FILE|--apply FILE]",
+    {{"mask", "start-name", "start", "width", "split", "plan", "apply"}, {"number", "ending", "recursive", "dry-run"}},
+    1, 1, "DIR"};
+const CommandSpec kExtLower{"ext lower DIR [--mask M] [--recursive|--no-recursive] [--dry-run|--plan FILE|--apply FILE]",
+                            {{"mask", "plan", "apply"}, {"recursive", "dry-run"}}, 1, 1, "DIR"};
+const CommandSpec kExtChange{"ext change DIR SOURCE-MASK TARGET-MASK [--recursive|--no-recursive] [--dry-run|--plan FILE|--apply FILE]",
+                             {{"plan", "apply"}, {"recursive", "dry-run"}}, 3, 3, "DIR, SOURCE-MASK and TARGET-MASK"};
+
+// The section and log a command's plan is executed with.
+RenamePlan Frame(const std::string& section, bool logged) {
+    RenamePlan frame;
+    frame.section = section;
+    frame.logged = logged;
+    return frame;
+}
 
 bool KindByName(const std::string& name, RenameKind& kind) {
     static const std::map<std::string, RenameKind, std::less<>> kinds = {
@@ -140,7 +151,9 @@ int NumberAdd(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    return Report(AddNumbering(dir, MaskOf(line), o, p), out, err);
+    return FinishRenameCommand(
+        line, kNumberAdd.usage, Frame(kRenamedSection, false), [&] { return PlanAddNumbering(dir, MaskOf(line), o); },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -153,9 +166,14 @@ int NumberDeleteFirst(const std::vector<std::string>& args, std::ostream& out, s
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    return Report(DeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count),
-                                     line.Switch("recursive", s.recursiveRename), line.Switch("log", s.writeRenameInfo), p),
-                  out, err);
+    const bool logged = line.Switch("log", s.writeRenameInfo);
+    return FinishRenameCommand(
+        line, kNumberDeleteFirst.usage, Frame(kDeletedSection, logged),
+        [&] {
+            return PlanDeleteFirstSymbols(dir, MaskOf(line), static_cast<int>(count),
+                                          line.Switch("recursive", s.recursiveRename), logged);
+        },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -172,7 +190,10 @@ int NumberByDate(const std::vector<std::string>& args, std::ostream& out, std::o
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    return Report(SortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start, p), out, err);
+    return FinishRenameCommand(
+        line, kNumberByDate.usage, Frame(kRenamedSection, false),
+        [&] { return PlanSortByDateAndNumber(dir, MaskOf(line), o, startName ? *startName : "File", start); },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -182,7 +203,10 @@ int ExtLower(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const std::string& dir = line.positional[0];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    return Report(LowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename), p), out, err);
+    return FinishRenameCommand(
+        line, kExtLower.usage, Frame(kRenamedSection, false),
+        [&] { return PlanLowerCaseExtensions(dir, MaskOf(line), line.Switch("recursive", s.recursiveRename)); },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -193,9 +217,13 @@ int ExtChange(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (line.positional[2].empty()) return CliUsage(err, "TARGET-MASK is empty", kExtChange.usage);
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    return Report(
-        ChangeExtensions(dir, line.positional[1], line.positional[2], line.Switch("recursive", s.recursiveRename), p),
-        out, err);
+    return FinishRenameCommand(
+        line, kExtChange.usage, Frame(kRenamedSection, false),
+        [&] {
+            return PlanChangeExtensions(dir, line.positional[1], line.positional[2],
+                                        line.Switch("recursive", s.recursiveRename));
+        },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 // The plan of a legacy-name repair, one line a name: the old bytes (not
@@ -258,7 +286,10 @@ int RunRenameCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    return Report(RenameDirectory(dir, MaskOf(line), kind, o, p), out, err);
+    return FinishRenameCommand(
+        line, kRename.usage, Frame(kRenamedSection, o.writeRenameInfo),
+        [&] { return PlanRenameDirectory(dir, MaskOf(line), kind, o); },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -274,8 +305,15 @@ int RunRenameBackCommand(const std::vector<std::string>& args, std::ostream& out
     const std::string& dir = line.positional[1];
     if (!CheckDirectory(dir, err)) return kExitFailed;
     BatchPrompter p(out);
-    if (section == kRepairedNamesSection) return Report(RenameRepairedNamesBack(dir, o.recursive, p), out, err);
-    return Report(RenameFromLog(dir, "*.*", section, o, p), out, err);
+    if (section == kRepairedNamesSection) {
+        if (line.Switch("dry-run", false) || line.Value("plan") || line.Value("apply"))
+            return CliUsage(err, "the names section has no plan: --dry-run, --plan and --apply do not go with it",
+                            kRenameBack.usage);
+        return Report(RenameRepairedNamesBack(dir, o.recursive, p), out, err);
+    }
+    return FinishRenameCommand(
+        line, kRenameBack.usage, Frame(section, false), [&] { return PlanRenameFromLog(dir, "*.*", section, o); },
+        [&](const RenameStats& stats) { return Report(stats, out, err); }, p, out, err);
 }
 
 int RunNumberCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -1,5 +1,7 @@
 #include "cli/tag_rename_command.h"
 #include "cli/cliargs.h"
+#include "cli/planfile.h"
+#include "cli/streamprompter.h"
 
 #include <charconv>
 #include <cstddef>
@@ -9,6 +11,7 @@
 #include "app/language.h"
 #include "app/messages.h"
 #include "platform/registry.h"
+#include "platform/textfile.h"
 #include "tags/tagrename.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
@@ -17,13 +20,15 @@
 namespace tandrel {
 
 const std::string_view kTagRenameUsage =
-    "tag rename FILE... [--pattern P] [--tags both|1|2] [--width N] [--split S] [--sources DIGITS] [--dry-run]";
+    "tag rename FILE... [--pattern P] [--tags both|1|2] [--width N] [--split S] [--sources DIGITS] [--dry-run] "
+    "[--plan FILE]\n"
+    "tag rename --apply FILE";
 
 namespace {
 
 const CommandSpec kTagRename{kTagRenameUsage,
-                             {{"pattern", "tags", "width", "split", "sources"}, {"dry-run"}},
-                             1,
+                             {{"pattern", "tags", "width", "split", "sources", "plan", "apply"}, {"dry-run"}},
+                             0,
                              std::numeric_limits<std::size_t>::max(),
                              "FILE..."};
 
@@ -53,6 +58,13 @@ std::optional<std::string> Override(const CommandLine& line, TagNameOptions& o) 
     return std::nullopt;
 }
 
+// The failures are printed once, at the end: the status texts are not.
+class QuietPrompter : public StreamPrompter {
+public:
+    using StreamPrompter::StreamPrompter;
+    void SetStatusText(const std::string&) override {}
+};
+
 // The directory and name of a file argument; a bare name is in the current directory.
 TagNameFile FileOf(const std::string& arg) {
     if (arg.find(kPathDelim) == std::string::npos) return {".", arg};
@@ -69,6 +81,19 @@ std::string NewPathAsGiven(const std::string& arg, const std::string& newName) {
 int RunTagRenameCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine line;
     if (std::optional<int> code = ParseCommand(args, kTagRename, line, out, err)) return *code;
+    const std::string* applyFile = line.Value("apply");
+    if (applyFile) {
+        // A saved plan names its files itself.
+        if (!line.positional.empty()) return CliUsage(err, "--apply takes no FILE", kTagRename.usage);
+        QuietPrompter p(out);
+        const auto report = [&](const RenameStats& stats) {
+            for (const std::string& failure : stats.failures) err << "tandrel-cli: " << Cp1251ToUtf8(failure) << "\n";
+            return stats.failures.empty() ? kExitOk : kExitFailed;
+        };
+        return FinishRenameCommand(line, kTagRename.usage, RenamePlan{}, [] { return RenamePlan{}; }, report, p, out,
+                                   err);
+    }
+    if (line.positional.empty()) return CliUsage(err, "expected FILE..., 0 given", kTagRename.usage);
     TAppSettings settings;
     MainControlValues controls;
     if (!LoadCliSettings(settings, controls, err)) return kExitFailed;
@@ -86,6 +111,14 @@ int RunTagRenameCommand(const std::vector<std::string>& args, std::ostream& out,
     TID3v1 v1;
     TID3v2 v2;
     std::vector<TagNamePlanRow> rows = PlanTagNames(files, options, v1, v2);
+    if (const std::string* planFile = line.Value("plan")) {
+        if (dryRun) return CliUsage(err, "--plan goes without --dry-run", kTagRename.usage);
+        if (FileResult r = ReplaceFileContents(*planFile, PlanText(TagNamesAsPlan(rows))); !r) {
+            err << "tandrel-cli: " << r.error << "\n";
+            return kExitFailed;
+        }
+        return kExitOk;
+    }
     int code = kExitOk;
     const auto fail = [&](const std::string& cp1251) {
         err << "tandrel-cli: " << Cp1251ToUtf8(cp1251) << "\n";

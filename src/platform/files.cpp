@@ -245,6 +245,27 @@ FileResult MoveFileNoReplace(const std::string& from, const std::string& to) {
     return FailMove(from, to, detail::ErrnoText(err));
 }
 
+DirectoryMover::DirectoryMover(std::string dir) : dir_(std::move(dir)) {
+    if (!PathIsUnmappable(dir_)) fd_ = ::open(NativePath(dir_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+DirectoryMover::~DirectoryMover() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FileResult DirectoryMover::Move(const std::string& from, const std::string& to) {
+    if (fd_ >= 0 && !from.empty() && !to.empty() && !PathIsUnmappable(from) && !PathIsUnmappable(to) &&
+        from.find(kPathDelim) == std::string::npos && to.find(kPathDelim) == std::string::npos &&
+        ::syscall(SYS_renameat2, fd_, Cp1251ToUtf8(from).c_str(), fd_, Cp1251ToUtf8(to).c_str(), RENAME_NOREPLACE) == 0)
+        return FileResult::Success();
+    // Every case but the plain one (and each failure, with its reason) goes the general way.
+    return MoveFileNoReplace(JoinPath(dir_, from), JoinPath(dir_, to));
+}
+
+std::string TargetExistsError(const std::string& from, const std::string& to) {
+    return FailMove(from, to, "the target already exists").error;
+}
+
 bool RenameFileChecked(const std::string& oldName, const std::string& newName) {
     return MoveFileNoReplace(oldName, newName).ok;
 }

@@ -70,6 +70,27 @@ bool PathIsUnmappable(const std::string& path);
 
 // Moves (renames) a file or directory; never replaces an existing target.
 FileResult MoveFileNoReplace(const std::string& from, const std::string& to);
+// The moves of one batch inside one directory, which is opened once: each
+// move is relative to it and never replaces an existing target. Results and
+// errors are those of MoveFileNoReplace on the joined paths.
+class DirectoryMover {
+public:
+    explicit DirectoryMover(std::string dir);
+    ~DirectoryMover();
+    DirectoryMover(const DirectoryMover&) = delete;
+    DirectoryMover& operator=(const DirectoryMover&) = delete;
+
+    const std::string& dir() const { return dir_; }
+    FileResult Move(const std::string& from, const std::string& to);
+
+private:
+    std::string dir_;
+    int fd_ = -1;
+};
+
+// Why MoveFileNoReplace refuses from -> to when an entry named to exists
+// (UTF-8, as the move's own error).
+std::string TargetExistsError(const std::string& from, const std::string& to);
 // The checked rename of the message helpers: true when the rename succeeded.
 [[nodiscard]] bool RenameFileChecked(const std::string& oldName, const std::string& newName);
 // Copies a file, replacing an existing target.

@@ -1,11 +1,14 @@
 #include "rename/renameengine.h"
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "app/dirwalk.h"
+#include "app/messages.h"
+#include "platform/dirid.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/textfile.h"
@@ -44,9 +47,11 @@ MoveResult CheckNames(const std::string& oldName, const std::string& newName) {
 }
 
 // Validates the names and moves; the caller reports a failure.
-MoveResult TryMove(const std::string& dir, const std::string& oldName, const std::string& newName) {
+MoveResult TryMove(const std::string& dir, const std::string& oldName, const std::string& newName,
+                   DirectoryMover* mover) {
     if (MoveResult m = CheckNames(oldName, newName); !m.result) return m;
-    FileResult r = MoveFileNoReplace(JoinPath(dir, oldName), JoinPath(dir, newName));
+    FileResult r = mover && mover->dir() == dir ? mover->Move(oldName, newName)
+                                                : MoveFileNoReplace(JoinPath(dir, oldName), JoinPath(dir, newName));
     if (!r) r.error = Utf8ToCp1251(r.error).text;
     return {r, true, false};
 }
@@ -74,8 +79,8 @@ std::string LogNotWrittenText(const std::string& dir, const std::string& reason)
 // The move with its second attempt through the checked rename, as the rename
 // of single files does it.
 bool Move(const std::string& dir, const std::string& oldName, const std::string& newName, bool secondAttempt,
-          Prompter& prompter, RenameStats& stats) {
-    MoveResult m = TryMove(dir, oldName, newName);
+          Prompter& prompter, RenameStats& stats, DirectoryMover* mover = nullptr) {
+    MoveResult m = TryMove(dir, oldName, newName, mover);
     if (!m.result && m.tried && secondAttempt &&
         RenameFileChecked(JoinPath(dir, oldName), JoinPath(dir, newName)))
         m.result = FileResult::Success();
@@ -124,29 +129,31 @@ struct BackRun {
 // regard to case, kept up to date as files move.
 class NameIndex {
 public:
-    explicit NameIndex(const std::vector<std::string>& names) {
-        for (const std::string& n : names) Add(n);
-    }
+    explicit NameIndex(const std::vector<std::string>& names) : exact_(names.begin(), names.end()) {}
     bool Has(const std::string& name) const { return exact_.count(name) != 0; }
-    // The names that match name without regard to case (as an INI reader's key).
-    const std::vector<std::string>* Folded(const std::string& name) const {
+    // The names that match name without regard to case (as an INI reader's
+    // key). The index of folded names is built when first asked for.
+    const std::vector<std::string>* Folded(const std::string& name) {
+        if (!foldedBuilt_) {
+            folded_.reserve(exact_.size());
+            for (const std::string& n : exact_) folded_[Fold(n)].push_back(n);
+            foldedBuilt_ = true;
+        }
         auto it = folded_.find(Fold(name));
         return it == folded_.end() ? nullptr : &it->second;
     }
     void Moved(const std::string& from, const std::string& to) {
         exact_.erase(from);
-        auto& same = folded_[Fold(from)];
-        std::erase(same, from);
-        Add(to);
+        exact_.insert(to);
+        if (!foldedBuilt_) return;
+        std::erase(folded_[Fold(from)], from);
+        folded_[Fold(to)].push_back(to);
     }
 
 private:
     static std::string Fold(const std::string& name) { return ToLowerCase(TrimBlanks(name)); }
-    void Add(const std::string& n) {
-        exact_.insert(n);
-        folded_[Fold(n)].push_back(n);
-    }
     std::unordered_set<std::string> exact_;
+    bool foldedBuilt_ = false;
     std::unordered_map<std::string, std::vector<std::string>> folded_;
 };
 
@@ -156,14 +163,16 @@ private:
 // reader reads it (trimmed, a quoted old name unquoted, comments skipped),
 // the one file whose name matches without regard to case, when exactly one
 // does and no line names it exactly.
-std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string& line, const NameIndex& names,
+std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string& line, NameIndex& names,
                                                                const std::unordered_set<std::string>& named,
                                                                const std::string& section) {
     std::optional<std::pair<std::string, std::string>> chosen;
+    // With one "=" there is one split: no transform needs to choose.
+    const bool several = line.find('=') != line.rfind('=');
     for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1)) {
         std::string from = line.substr(0, eq), to = line.substr(eq + 1);
         if (!names.Has(from)) continue;
-        const bool given = TransformGives(to, from, section);
+        const bool given = several && TransformGives(to, from, section);
         if (!chosen || given) chosen.emplace(std::move(from), std::move(to));
         if (given) break;
     }
@@ -191,11 +200,13 @@ std::string AlreadyExistsText(const std::string& name) { return "File " + name +
 std::string NotRenamedText(const std::string& name) { return name + " not renamed!!!"; }
 std::string NoLogText(const std::string& dir) { return "No rename log (" + std::string(kRenameLogName) + ") found in " + dir; }
 
-std::string BatchSummary(const RenameStats& stats) {
+std::string BatchSummary(const RenameStats& stats, int language) {
     if (stats.noLog) return stats.failures.empty() ? std::string() : stats.failures.back();
     std::string text = "Renamed: " + std::to_string(stats.renamed) + ", failed: " + std::to_string(stats.failures.size());
     if (!stats.failures.empty()) text += ". First: " + stats.failures.front();
     if (stats.stopped) text += ". Stopped: the rename log cannot be written";
+    if (stats.cancelled)
+        text = Message(language, MessageId::RenameStoppedByUser) + std::to_string(stats.renamed) + ". " + text;
     return text;
 }
 
@@ -226,7 +237,7 @@ bool MoveInDirectory(const std::string& dir, const std::string& oldName, const s
 }
 
 bool LoggedMove(const std::string& dir, const std::string& oldName, const std::string& newName, DirectoryLog& log,
-                Prompter& prompter, RenameStats& stats, bool secondAttempt) {
+                Prompter& prompter, RenameStats& stats, bool secondAttempt, DirectoryMover* mover) {
     if (log.enabled()) {
         // A name the move refuses anyway is not recorded.
         if (MoveResult m = CheckNames(oldName, newName); !m.result) {
@@ -243,7 +254,7 @@ bool LoggedMove(const std::string& dir, const std::string& oldName, const std::s
             return false;
         }
     }
-    if (Move(dir, oldName, newName, secondAttempt, prompter, stats)) return true;
+    if (Move(dir, oldName, newName, secondAttempt, prompter, stats, mover)) return true;
     log.Cancel();
     return false;
 }
@@ -260,119 +271,382 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats) {
     handler.stopWalk = [&stats] { return stats.stopped; };
 }
 
-void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, const std::string& section,
-                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename,
-                         const ListingHooks& hooks) {
-    // Per directory: its log and the names this run gave.
-    struct DirectoryRun {
-        DirectoryRun(const std::string& d, const std::string& s, bool l) : log(d, s, l) {}
-        DirectoryLog log;
-        std::unordered_set<std::string> given;
-    };
-    std::deque<DirectoryRun> runs;
-    WalkHandler h;
-    WatchWalk(h, prompter, stats);
-    h.onDirectoryBegin = [&](const std::string& d) {
-        runs.emplace_back(d, section, logged);
-        if (hooks.onDirectoryBegin) hooks.onDirectoryBegin(d);
-    };
-    h.onFile = [&](const std::string& d, const FindData& file) {
-        DirectoryRun& run = runs.back();
-        ReportProgress(prompter, d, file.name);
-        if (IsRenameLog(file.name) || run.given.count(file.name)) return;
-        std::string newName;
-        if (rename(d, file.name, run.log, newName)) run.given.insert(newName);
-    };
-    h.onDirectoryEnd = [&](const std::string& d) {
-        FinishLog(runs.back().log, d, prompter, stats);
-        runs.pop_back();
-        if (hooks.onDirectoryEnd) hooks.onDirectoryEnd(d);
-    };
-    WalkDirectory(dir, recursive, filter, h);
+// ---- Plans ----
+
+void PlannedDirectory::Listed(const FindData& entry) {
+    if (entry.IsDirectory()) others_.insert(entry.name);
+    else files_.insert(entry.name);
 }
 
-bool RenameOneFile(const std::string& dir, const std::string& oldName, RenameKind kind, const RenameOptions& options,
-                   DirectoryLog& log, RenameStats& stats, Prompter& prompter) {
-    const std::string newName = TransformName(oldName, kind, options);
-    if (newName == oldName) return false;
-    if (kind == rkTranslit && FileExists(JoinPath(dir, newName))) {
-        Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(oldName), false);
+void PlannedDirectory::Reserve(std::size_t entries) {
+    files_.reserve(entries);
+    given_.reserve(entries);
+}
+
+void PlanUnchanged(RenamePlan& plan, const std::string& dir, const std::string& name) {
+    PlanRow row;
+    row.dir = dir;
+    row.oldName = name;
+    row.newName = name;
+    row.status = PlanStatus::Unchanged;
+    plan.rows.push_back(std::move(row));
+}
+
+void PlanRefusal(RenamePlan& plan, const std::string& dir, const std::string& oldName, const std::string& newName,
+                 PlanStatus status, const std::string& text, const std::string& reason, bool showReason) {
+    PlanRow row;
+    row.dir = dir;
+    row.oldName = oldName;
+    row.newName = newName;
+    row.status = status;
+    row.problemText = text;
+    row.problemReason = reason;
+    row.showReason = showReason;
+    plan.rows.push_back(std::move(row));
+}
+
+void PlanFailure(RenamePlan& plan, PlanMark::Kind kind, const std::string& text) {
+    plan.marks.push_back({kind, plan.rows.size(), text});
+}
+
+bool PlanMove(RenamePlan& plan, PlannedDirectory& names, const std::string& dir, const std::string& oldName,
+              const std::string& newName, bool logged) {
+    if (MoveResult m = CheckNames(oldName, newName); !m.result) {
+        const std::string refused = NotRenamedText(oldName);
+        const PlanStatus status = PathIsUnmappable(oldName) || PathIsUnmappable(newName) ? PlanStatus::OutsideCodePage
+                                                                                        : PlanStatus::NotAllowed;
+        PlanRefusal(plan, dir, oldName, newName, status, refused, m.result.error, m.showReason);
         return false;
     }
-    return LoggedMove(dir, oldName, newName, log, prompter, stats, true);
+    if (logged) {
+        if (const std::string why = LogRefusal(newName, oldName); !why.empty()) {
+            PlanRefusal(plan, dir, oldName, newName, PlanStatus::NotAllowed, NotRenamedText(oldName), why, true);
+            return false;
+        }
+    }
+    if (names.Has(newName)) {
+        const std::string why = Utf8ToCp1251(TargetExistsError(JoinPath(dir, oldName), JoinPath(dir, newName))).text;
+        PlanRefusal(plan, dir, oldName, newName, names.Given(newName) ? PlanStatus::SameTarget : PlanStatus::TargetExists,
+                    NotRenamedText(oldName), why, false);
+        return false;
+    }
+    PlanRow row;
+    row.dir = dir;
+    row.oldName = oldName;
+    row.newName = newName;
+    row.status = PlanStatus::WillRename;
+    plan.rows.push_back(std::move(row));
+    if (names.files_.erase(oldName) != 0) names.files_.insert(newName);
+    else if (names.others_.erase(oldName) != 0) names.others_.insert(newName);
+    names.given_.insert(newName);
+    return true;
+}
+
+namespace {
+
+class PlanWalker {
+public:
+    PlanWalker(bool recursive, const FileFilter& filter, RenamePlan& plan, const PlanWalk& walk, FindDetail detail)
+        : recursive_(recursive), filter_(filter), plan_(plan), walk_(walk), detail_(detail) {}
+
+    void Walk(const std::string& dir) {
+        // A linked directory that leads back into the current descent is not entered again.
+        DirectoryId id;
+        const bool known = GetDirectoryId(dir, id);
+        if (known) {
+            for (const DirectoryId& open : descent_)
+                if (open == id) return;
+            descent_.push_back(id);
+        }
+        PlanFailure(plan_, PlanMark::DirectoryBegin, dir);
+        std::vector<FindData> entries;
+        std::string error;
+        {
+            FileFind find;
+            FindData entry;
+            for (bool more = find.FindFirst(CollapseCharRuns(dir + kPathDelim + "*.*", kPathDelim), entry, detail_);
+                 more; more = find.FindNext(entry))
+                if (!entry.IsDirectory() || (entry.name != "." && entry.name != ".."))
+                    entries.push_back(std::move(entry));
+            error = find.Error();
+        }
+        PlannedDirectory names;
+        names.Reserve(entries.size());
+        for (const FindData& e : entries) names.Listed(e);
+        if (walk_.onListed) walk_.onListed(dir, entries);
+        std::vector<FindData> admitted;
+        for (const FindData& e : entries) {
+            if (e.IsDirectory()) {
+                // A linked directory may lead anywhere: it is not entered.
+                if (recursive_ && (e.attr & faSymLink) == 0) Walk(JoinPath(dir, e.name));
+                continue;
+            }
+            if (filter_ && !filter_(e.name)) continue;
+            if (IsRenameLog(e.name)) continue;
+            if (walk_.onFile) walk_.onFile(dir, e, names);
+            if (walk_.onEnd) admitted.push_back(e);
+        }
+        if (!error.empty()) PlanFailure(plan_, PlanMark::Failure, CannotReadText(dir, Utf8ToCp1251(error).text));
+        if (walk_.onEnd) walk_.onEnd(dir, admitted, names);
+        PlanFailure(plan_, PlanMark::DirectoryEnd, dir);
+        if (known) descent_.pop_back();
+    }
+
+private:
+    bool recursive_;
+    const FileFilter& filter_;
+    RenamePlan& plan_;
+    const PlanWalk& walk_;
+    FindDetail detail_;
+    std::vector<DirectoryId> descent_;
+};
+
+}  // namespace
+
+void WalkForPlan(const std::string& dir, bool recursive, const FileFilter& filter, RenamePlan& plan,
+                 const PlanWalk& walk, FindDetail detail) {
+    PlanWalker(recursive, filter, plan, walk, detail).Walk(dir);
+}
+
+namespace {
+
+// One listed file of a whole-directory rename: the transform and rename mode,
+// nothing when the name stays, for rkTranslit a refusal when a file has the
+// new name, the lower-case extension when asked for, then the logged move.
+void PlanListedFile(RenamePlan& plan, PlannedDirectory& names, const std::string& dir, const std::string& name,
+                    RenameKind kind, const RenameOptions& options) {
+    std::string newName = TransformName(name, kind, options);
+    if (newName == name) return PlanUnchanged(plan, dir, name);
+    if (kind == rkTranslit && names.HasFile(newName))
+        return PlanRefusal(plan, dir, name, newName, names.Given(newName) ? PlanStatus::SameTarget : PlanStatus::TargetExists,
+                           AlreadyExistsText(newName), NotRenamedText(name), false);
+    if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
+    if (newName == name) return PlanUnchanged(plan, dir, name);
+    PlanMove(plan, names, dir, name, newName, options.writeRenameInfo);
+}
+
+// The directory logs of a run, innermost last.
+class RunLogs {
+public:
+    RunLogs(const RenamePlan& plan, Prompter& prompter, RenameStats& stats)
+        : plan_(plan), prompter_(prompter), stats_(stats) {}
+    void Begin(const std::string& dir) { logs_.push_back(std::make_unique<DirectoryLog>(dir, plan_.section, plan_.logged)); dirs_.push_back(dir); }
+    void End() {
+        FinishLog(*logs_.back(), dirs_.back(), prompter_, stats_);
+        logs_.pop_back();
+        dirs_.pop_back();
+    }
+    bool Empty() const { return logs_.empty(); }
+    const std::string& Innermost() const { return dirs_.back(); }
+    DirectoryLog& For(const std::string& dir) {
+        for (std::size_t i = dirs_.size(); i-- > 0;)
+            if (dirs_[i] == dir) return *logs_[i];
+        // A plan without directory marks: the log lasts to the end of the run.
+        logs_.insert(logs_.begin(), std::make_unique<DirectoryLog>(dir, plan_.section, plan_.logged));
+        dirs_.insert(dirs_.begin(), dir);
+        return *logs_.front();
+    }
+
+private:
+    const RenamePlan& plan_;
+    Prompter& prompter_;
+    RenameStats& stats_;
+    std::vector<std::unique_ptr<DirectoryLog>> logs_;
+    std::vector<std::string> dirs_;
+};
+
+}  // namespace
+
+RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const PlanHooks& hooks) {
+    RenameStats stats;
+    RunLogs logs(plan, prompter, stats);
+    std::vector<std::string> begun;  // directories begun and not yet ended
+    std::unordered_set<std::string> journals(plan.journalDirs.begin(), plan.journalDirs.end());
+    std::size_t mark = 0;
+    const auto runMarks = [&](std::size_t upTo) {
+        for (; mark < plan.marks.size() && plan.marks[mark].beforeRow <= upTo; ++mark) {
+            const PlanMark& m = plan.marks[mark];
+            switch (m.kind) {
+                case PlanMark::DirectoryBegin:
+                    // A journal a killed run left is that run's log: it is completed first.
+                    if (journals.count(m.text) != 0)
+                        if (FileResult r = RecoverJournal(m.text); !r) Fail(stats, prompter, LogNotWrittenText(m.text, r.error));
+                    logs.Begin(m.text);
+                    begun.push_back(m.text);
+                    if (hooks.onDirectoryBegin) hooks.onDirectoryBegin(m.text, stats);
+                    break;
+                case PlanMark::DirectoryEnd:
+                    logs.End();
+                    begun.pop_back();
+                    if (hooks.onDirectoryEnd) hooks.onDirectoryEnd(m.text, stats);
+                    break;
+                case PlanMark::Failure: Fail(stats, prompter, m.text); break;
+                case PlanMark::Status: prompter.SetStatusText(m.text); break;
+            }
+        }
+    };
+    std::unique_ptr<DirectoryMover> mover;
+    // Rows whose rename is in the journal already: recorded together for the
+    // rows of one directory that follow each other.
+    std::vector<bool> recorded(plan.rows.size(), false);
+    const auto recordRun = [&](std::size_t first) {
+        const std::string& dir = plan.rows[first].dir;
+        std::vector<std::pair<std::string, std::string>> renames;
+        std::size_t end = first;
+        for (; end < plan.rows.size() && plan.rows[end].dir == dir; ++end) {
+            const PlanRow& r = plan.rows[end];
+            if (r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
+                LogRefusal(r.newName, r.oldName).empty())
+                renames.emplace_back(r.newName, r.oldName);
+        }
+        // When the batch cannot be written, each rename is recorded alone and the first that fails says why.
+        if (renames.empty() || !logs.For(dir).RecordBatch(renames)) return;
+        for (std::size_t j = first; j < end; ++j) {
+            const PlanRow& r = plan.rows[j];
+            recorded[j] = r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
+                          LogRefusal(r.newName, r.oldName).empty();
+        }
+    };
+    bool ended = true;
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) {
+        runMarks(i);
+        if (stats.stopped) {
+            ended = false;
+            break;
+        }
+        const PlanRow& row = plan.rows[i];
+        if (plan.logged && (i == 0 || plan.rows[i - 1].dir != row.dir)) recordRun(i);
+        if (!mover || mover->dir() != row.dir) mover = std::make_unique<DirectoryMover>(row.dir);
+        if (i > 0 && prompter.StopRequested()) {
+            stats.cancelled = true;
+            ended = false;
+            break;
+        }
+        ReportProgress(prompter, row.dir, row.oldName);
+        if (row.status == PlanStatus::Unchanged) continue;
+        if (IsPlanProblem(row.status)) {
+            Refuse(stats, prompter, row.problemText, row.problemReason, row.showReason);
+            continue;
+        }
+        if (!row.included) continue;
+        bool moved = false;
+        if (recorded[i]) {
+            moved = Move(row.dir, row.oldName, row.newName, plan.secondAttempt, prompter, stats, mover.get());
+            if (moved) logs.For(row.dir).Confirm(row.newName, row.oldName);
+        } else {
+            moved = LoggedMove(row.dir, row.oldName, row.newName, logs.For(row.dir), prompter, stats,
+                               plan.secondAttempt, mover.get());
+        }
+        if (moved && hooks.onRenamed) hooks.onRenamed(row);
+    }
+    if (ended && !stats.stopped) {
+        runMarks(plan.rows.size());
+    } else {
+        // What the run did stays logged, so it can be renamed back.
+        while (!begun.empty()) {
+            logs.End();
+            if (hooks.onDirectoryEnd) hooks.onDirectoryEnd(begun.back(), stats);
+            begun.pop_back();
+        }
+    }
+    while (!logs.Empty()) logs.End();
+    if (plan.noLog) {
+        stats.noLog = true;
+        Fail(stats, prompter, NoLogText(plan.noLogIn));
+    }
+    return stats;
+}
+
+RenamePlan PlanRenameSelectedFiles(const std::string& dir, const std::vector<std::string>& names, RenameKind kind,
+                                   const RenameOptions& options) {
+    RenamePlan plan;
+    plan.section = kRenamedSection;
+    plan.logged = options.writeRenameInfo;
+    plan.secondAttempt = true;
+    PlannedDirectory state;
+    {
+        FileFind find;
+        FindData e;
+        for (bool more = find.FindFirst(JoinPath(dir, "*"), e, FindDetail::NamesAndKinds); more; more = find.FindNext(e))
+            if (e.name != "." && e.name != "..") state.Listed(e);
+    }
+    PlanFailure(plan, PlanMark::DirectoryBegin, dir);
+    for (const std::string& name : names) {
+        const std::string newName = TransformName(name, kind, options);
+        if (newName == name) {
+            PlanUnchanged(plan, dir, name);
+        } else if (kind == rkTranslit && state.HasFile(newName)) {
+            PlanRefusal(plan, dir, name, newName, state.Given(newName) ? PlanStatus::SameTarget : PlanStatus::TargetExists,
+                        AlreadyExistsText(newName), NotRenamedText(name), false);
+        } else {
+            PlanMove(plan, state, dir, name, newName, options.writeRenameInfo);
+        }
+    }
+    PlanFailure(plan, PlanMark::DirectoryEnd, dir);
+    return plan;
 }
 
 RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::string>& names, RenameKind kind,
                                 const RenameOptions& options, Prompter& prompter) {
-    RenameStats stats;
-    DirectoryLog log(dir, kRenamedSection, options.writeRenameInfo);
-    for (const std::string& name : names) {
-        if (stats.stopped) break;
-        ReportProgress(prompter, dir, name);
-        RenameOneFile(dir, name, kind, options, log, stats, prompter);
-    }
-    FinishLog(log, dir, prompter, stats);
-    return stats;
+    return ExecuteRenamePlan(PlanRenameSelectedFiles(dir, names, kind, options), prompter);
+}
+
+RenamePlan PlanRenameDirectory(const std::string& dir, const FileFilter& filter, RenameKind kind,
+                               const RenameOptions& options) {
+    RenamePlan plan;
+    plan.section = kRenamedSection;
+    plan.logged = options.writeRenameInfo;
+    PlanWalk walk;
+    walk.onFile = [&](const std::string& d, const FindData& file, PlannedDirectory& names) {
+        PlanListedFile(plan, names, d, file.name, kind, options);
+    };
+    WalkForPlan(dir, options.recursive, filter, plan, walk);
+    return plan;
+}
+
+RenamePlan PlanRenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
+                               const RenameOptions& options) {
+    return PlanRenameDirectory(dir, MaskFilter(mask), kind, options);
 }
 
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
                             const RenameOptions& options, Prompter& prompter) {
-    RenameStats stats;
-    RenameDuringListing(dir, options.recursive, MaskFilter(mask), kRenamedSection, options.writeRenameInfo, prompter,
-                        stats, [&](const std::string& d, const std::string& name, DirectoryLog& log, std::string& newName) {
-                            return RenameListedFile(d, name, kind, options, log, stats, prompter, newName);
-                        });
-    return stats;
+    return ExecuteRenamePlan(PlanRenameDirectory(dir, mask, kind, options), prompter);
 }
 
-bool RenameListedFile(const std::string& dir, const std::string& name, RenameKind kind, const RenameOptions& options,
-                      DirectoryLog& log, RenameStats& stats, Prompter& prompter, std::string& newName) {
-    newName = TransformName(name, kind, options);
-    if (newName == name) return false;
-    if (kind == rkTranslit && FileExists(JoinPath(dir, newName))) {
-        Refuse(stats, prompter, AlreadyExistsText(newName), NotRenamedText(name), false);
-        return false;
-    }
-    if (options.makeLowercaseExt) newName = WithLowerCaseExtension(name, newName);
-    if (newName == name) return false;
-    return LoggedMove(dir, name, newName, log, prompter, stats);
-}
-
-RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
-                          const RenameOptions& options, Prompter& prompter) {
-    RenameStats stats;
+RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
+                             const RenameOptions& options) {
+    RenamePlan plan;
+    plan.section = section;
     bool anyLog = false;
-    std::vector<BackRun> runs;
-    WalkHandler h;
-    WatchWalk(h, prompter, stats);
-    h.onDirectoryBegin = [&](const std::string& d) {
-        runs.emplace_back();
-        // A journal a killed run left is that run's log: it is completed first.
-        if (FileResult r = RecoverJournal(d); !r) Fail(stats, prompter, LogNotWrittenText(d, r.error));
-        if (FileResult r = ReadLogSection(d, section, runs.back().log); !r)
-            Fail(stats, prompter, Utf8ToCp1251(r.error).text);
-        anyLog = anyLog || runs.back().log.found;
+    PlanWalk walk;
+    walk.onListed = [&](const std::string& d, const std::vector<FindData>& entries) {
+        for (const FindData& e : entries)
+            if (!e.IsDirectory() && e.name == kRenameJournalName) plan.journalDirs.push_back(d);
     };
-    h.onFile = [&](const std::string& d, const FindData& file) {
-        ReportProgress(prompter, d, file.name);
-        if (!IsRenameLog(file.name)) runs.back().names.push_back(file.name);
-    };
-    h.onDirectoryEnd = [&](const std::string& d) {
-        const BackRun& run = runs.back();
-        NameIndex names(run.names);
+    walk.onEnd = [&](const std::string& d, std::vector<FindData>& files, PlannedDirectory& state) {
+        LogLines log;
+        if (FileResult r = ReadLogSection(d, section, log); !r)
+            PlanFailure(plan, PlanMark::Failure, Utf8ToCp1251(r.error).text);
+        anyLog = anyLog || log.found;
+        std::vector<std::string> listed;
+        listed.reserve(files.size());
+        for (const FindData& f : files) listed.push_back(f.name);
+        NameIndex names(listed);
         // Every name some line holds exactly is that line's, never a case-insensitive match.
         std::unordered_set<std::string> named;
-        for (const std::string& line : run.log.lines)
+        named.reserve(log.lines.size());
+        for (const std::string& line : log.lines)
             for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1))
                 if (names.Has(line.substr(0, eq))) named.insert(line.substr(0, eq));
         // The renames are undone in the reverse order, so a name a later
         // rename took is free again when an earlier one wants it back.
-        for (auto line = run.log.lines.rbegin(); line != run.log.lines.rend(); ++line) {
+        for (auto line = log.lines.rbegin(); line != log.lines.rend(); ++line) {
             const std::size_t eq = line->find('=');
             const std::string key = TrimBlanks(line->substr(0, eq));
             std::string value = TrimBlanks(line->substr(eq + 1));
             if (IsRenameLog(key) || IsRenameLog(value)) {
-                Refuse(stats, prompter, NotRenamedText(key), kLogNameReason, true);
+                PlanRefusal(plan, d, key, value, PlanStatus::NotAllowed, NotRenamedText(key), kLogNameReason, true);
                 continue;
             }
             auto restore = ResolveLine(*line, names, named, section);
@@ -382,17 +656,20 @@ RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const
             if (to.empty() || to == from) continue;
             if (options.makeLowercaseExt) to = WithLowerCaseExtension(from, to);
             if (to == from) continue;
-            ReportProgress(prompter, d, from);
-            if (MoveInDirectory(d, from, to, prompter, stats)) names.Moved(from, to);
+            if (PlanMove(plan, state, d, from, to, false)) names.Moved(from, to);
         }
-        runs.pop_back();
     };
-    WalkDirectory(dir, options.recursive, MaskFilter(mask), h);
+    WalkForPlan(dir, options.recursive, MaskFilter(mask), plan, walk);
     if (!anyLog) {
-        stats.noLog = true;
-        Fail(stats, prompter, NoLogText(dir));
+        plan.noLog = true;
+        plan.noLogIn = dir;
     }
-    return stats;
+    return plan;
+}
+
+RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
+                          const RenameOptions& options, Prompter& prompter) {
+    return ExecuteRenamePlan(PlanRenameFromLog(dir, mask, section, options), prompter);
 }
 
 bool RenameInPlace(const std::string& dir, const std::string& oldName, const std::string& newName,

@@ -3,6 +3,10 @@
 // at a time, keeps the per-directory rename log "rename.ini" and renames files
 // back from it. Also the moves and the log that the structural renames share.
 //
+// Every batch is a plan first (Plan...: each directory listed once, every new
+// name decided, nothing moved), then executed by ExecuteRenamePlan, the one
+// code that moves the files of a batch; the command functions do both.
+//
 // Names and directories are code-page-1251 text. Nothing here shows a dialog:
 // every failure goes to the prompter's status text and to the run's list of
 // failures, and the run goes on, except when a log cannot be written: then
@@ -12,6 +16,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/dirwalk.h"
@@ -20,6 +25,7 @@
 #include "platform/result.h"
 #include "rename/renamekind.h"
 #include "rename/renamelog.h"
+#include "rename/renameplan.h"
 
 namespace tandrel {
 
@@ -45,22 +51,18 @@ struct RenameStats {
     std::vector<std::string> failures;
     bool stopped = false;  // a log could not be written, so the run stopped
     bool noLog = false;    // rename back: no directory of the walk has a log
+    bool cancelled = false;  // the user asked the run to stop; what it did is kept and logged
 };
 
 // The status line after a run: how many renamed, how many failed and the
-// first failure (or that no log was found).
-std::string BatchSummary(const RenameStats& stats);
+// first failure (or that no log was found); for a run the user stopped, in
+// the language given, how many files were renamed before the stop.
+std::string BatchSummary(const RenameStats& stats, int language = 0);
 // "No rename log (rename.ini) found in " + dir.
 std::string NoLogText(const std::string& dir);
 
 // The name the kind and the rename mode give to a name.
 std::string TransformName(const std::string& name, RenameKind kind, const RenameOptions& options);
-
-// One file of dir, without the lower-case extension rule: transform, rename
-// mode, nothing when the name stays, for rkTranslit a refusal when the target
-// exists, then the move, recorded in log first.
-bool RenameOneFile(const std::string& dir, const std::string& oldName, RenameKind kind,
-                   const RenameOptions& options, DirectoryLog& log, RenameStats& stats, Prompter& prompter);
 
 // The chosen files of dir, in the order given; dir's log (when kept) is
 // replaced when a file was renamed.
@@ -70,6 +72,13 @@ RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::s
 // Every file of dir that the mask admits (and of its sub-directories when
 // recursive); one log per directory that had a rename. The log file itself is
 // never renamed by a walk.
+RenamePlan PlanRenameSelectedFiles(const std::string& dir, const std::vector<std::string>& names, RenameKind kind,
+                                   const RenameOptions& options);
+RenamePlan PlanRenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
+                               const RenameOptions& options);
+// The same over the files a filter admits (the translit run of the descriptions).
+RenamePlan PlanRenameDirectory(const std::string& dir, const FileFilter& filter, RenameKind kind,
+                               const RenameOptions& options);
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
                             const RenameOptions& options, Prompter& prompter);
 
@@ -80,8 +89,26 @@ RenameStats RenameDirectory(const std::string& dir, const std::string& mask, Ren
 // case; the last rename first. A journal left by a killed run is folded into
 // the log first (or read in its place when that fails); the logs stay as they
 // are otherwise. Uses recursive and makeLowercaseExt.
+RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
+                             const RenameOptions& options);
 RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
                           const RenameOptions& options, Prompter& prompter);
+
+// What a caller of ExecuteRenamePlan learns as the run goes: a directory's
+// listing begins, a file was renamed, a directory is done (its log ended).
+// A hook's failure goes into the run's failures where it happens.
+struct PlanHooks {
+    std::function<void(const std::string& dir, RenameStats& stats)> onDirectoryBegin;
+    std::function<void(const PlanRow& row)> onRenamed;
+    std::function<void(const std::string& dir, RenameStats& stats)> onDirectoryEnd;
+};
+
+// Executes a plan in its order, as the command that built it does: each
+// examined file's path to the progress text, a problem row's refusal, each
+// included "will rename" row moved (recorded in its directory's log first
+// when the plan is logged), the marks between them. Between two files the
+// prompter is asked whether to stop; a stopped run ends every log it began.
+RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const PlanHooks& hooks = {});
 
 // The rename of the file list's edit box: oldName of dir becomes newName,
 // with no transform, no log and no existence test beyond the move's own.
@@ -106,8 +133,9 @@ bool MoveInDirectory(const std::string& dir, const std::string& oldName, const s
 // and taken back when the move fails. A name the log cannot hold is refused.
 // When the log cannot be written the file stays and stats.stopped is set.
 // secondAttempt: a failed move is tried once more by the checked rename.
+// mover, when given, is the directory's, opened once for the batch.
 bool LoggedMove(const std::string& dir, const std::string& oldName, const std::string& newName, DirectoryLog& log,
-                Prompter& prompter, RenameStats& stats, bool secondAttempt = false);
+                Prompter& prompter, RenameStats& stats, bool secondAttempt = false, DirectoryMover* mover = nullptr);
 
 // Ends a directory's log; a log that cannot be written is reported and counted.
 void FinishLog(DirectoryLog& log, const std::string& dir, Prompter& prompter, RenameStats& stats);
@@ -119,31 +147,46 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats);
 // The file's path as the progress text: a window keeps painting with it.
 void ReportProgress(Prompter& prompter, const std::string& dir, const std::string& name);
 
-// One file met during a listing: true when it was renamed, to newName. log
-// is the directory's.
-using ListingRename =
-    std::function<bool(const std::string& dir, const std::string& name, DirectoryLog& log, std::string& newName)>;
+// ---- Building plans ----
 
-// What a caller of RenameDuringListing learns of each directory: before its
-// listing begins, and after its log has been ended.
-struct ListingHooks {
-    std::function<void(const std::string& dir)> onDirectoryBegin;
-    std::function<void(const std::string& dir)> onDirectoryEnd;
+// The names of one directory while its plan is built, as the rows planned
+// so far leave them.
+class PlannedDirectory {
+public:
+    void Listed(const FindData& entry);
+    void Reserve(std::size_t entries);
+    bool HasFile(const std::string& name) const { return files_.count(name) != 0; }
+    bool Has(const std::string& name) const { return files_.count(name) != 0 || others_.count(name) != 0; }
+    // True when an earlier row of the plan gives the name.
+    bool Given(const std::string& name) const { return given_.count(name) != 0; }
+
+private:
+    friend bool PlanMove(RenamePlan&, PlannedDirectory&, const std::string&, const std::string&, const std::string&,
+                         bool);
+    std::unordered_set<std::string> files_, others_, given_;
 };
 
-// Renames during the walk's listing: rename is asked for each admitted file
-// but the log, and a name it gave is not renamed again when the listing meets
-// it. Each directory has its own log of section, kept when logged, ended when
-// its listing ends.
-void RenameDuringListing(const std::string& dir, bool recursive, const FileFilter& filter, const std::string& section,
-                         bool logged, Prompter& prompter, RenameStats& stats, const ListingRename& rename,
-                         const ListingHooks& hooks = {});
+// The row of a move as LoggedMove (logged) or MoveInDirectory would go: a
+// name the checks refuse, an existing target, or "will rename" (then the
+// planned directory changes). True for "will rename".
+bool PlanMove(RenamePlan& plan, PlannedDirectory& names, const std::string& dir, const std::string& oldName,
+              const std::string& newName, bool logged);
+void PlanUnchanged(RenamePlan& plan, const std::string& dir, const std::string& name);
+// A row refused before the move: status text, the reason added in the failures.
+void PlanRefusal(RenamePlan& plan, const std::string& dir, const std::string& oldName, const std::string& newName,
+                 PlanStatus status, const std::string& text, const std::string& reason, bool showReason);
+void PlanFailure(RenamePlan& plan, PlanMark::Kind kind, const std::string& text);
 
-// One listed file of a whole-directory rename: the transform and rename mode,
-// nothing when the name stays, for rkTranslit a refusal when the target
-// exists, the lower-case extension when asked for, then the logged move.
-// True when the file now has newName.
-bool RenameListedFile(const std::string& dir, const std::string& name, RenameKind kind, const RenameOptions& options,
-                      DirectoryLog& log, RenameStats& stats, Prompter& prompter, std::string& newName);
+// A walk that builds a plan: each directory is listed whole (kinds from the
+// listing itself unless detail is Full), then its admitted files (never the
+// log) are handed on in listing order, sub-directories walked where the
+// listing meets them; onEnd receives the admitted files after the listing.
+struct PlanWalk {
+    std::function<void(const std::string& dir, const FindData& file, PlannedDirectory& names)> onFile;
+    std::function<void(const std::string& dir, std::vector<FindData>& files, PlannedDirectory& names)> onEnd;
+    std::function<void(const std::string& dir, const std::vector<FindData>& entries)> onListed;
+};
+void WalkForPlan(const std::string& dir, bool recursive, const FileFilter& filter, RenamePlan& plan,
+                 const PlanWalk& walk, FindDetail detail = FindDetail::NamesAndKinds);
 
 }  // namespace tandrel

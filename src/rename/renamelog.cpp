@@ -156,6 +156,32 @@ FileResult DirectoryLog::Record(const std::string& newName, const std::string& o
     return FileResult::Success();
 }
 
+FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, std::string>>& renames) {
+    if (!enabled_ || renames.empty()) return FileResult::Success();
+    if (!journal_.IsOpen()) {
+        if (FileResult r = Start(); !r) {
+            journal_.Close();
+            return r;
+        }
+    }
+    const std::int64_t before = journal_.Size();
+    std::string records;
+    for (const auto& [newName, oldName] : renames) records += newName + "=" + oldName + "\r\n";
+    FileResult r = journal_.Append(records);
+    if (r) r = journal_.Sync();
+    if (!r) {
+        (void)journal_.Truncate(before);
+        return r;
+    }
+    unsynced_ = 0;
+    RenameStep();
+    return FileResult::Success();
+}
+
+void DirectoryLog::Confirm(const std::string& newName, const std::string& oldName) {
+    if (enabled_) lines_.push_back(newName + "=" + oldName);
+}
+
 void DirectoryLog::Cancel() {
     if (!enabled_ || lines_.empty() || !journal_.IsOpen()) return;
     // A record left behind would do no harm: the rename back finds no file to move.

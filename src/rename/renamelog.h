@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/appendfile.h"
@@ -58,6 +59,13 @@ public:
     FileResult Record(const std::string& newName, const std::string& oldName);
     // The move recorded last did not happen: its record is taken back.
     void Cancel();
+    // Records the renames of a batch (new name, old name) before any of its
+    // files moves, in one write and one sync; each rename that is then done
+    // is confirmed, and only the confirmed ones reach "rename.ini". A record
+    // whose move never happened does no harm: the rename back finds no file
+    // of its new name. On a failure the journal is as it was before.
+    FileResult RecordBatch(const std::vector<std::pair<std::string, std::string>>& renames);
+    void Confirm(const std::string& newName, const std::string& oldName);
     // Folds the journal into "rename.ini" and removes it. Nothing is written
     // when no rename was recorded (an older log stays). On a failure the
     // journal stays, so the renames can still be undone.

@@ -6,6 +6,7 @@
 // Directories and names are code-page-1251 text, as the walk built them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,35 @@ struct PlanRow {
     std::string newName;  // oldName when unchanged
     PlanStatus status = PlanStatus::Unchanged;
     bool included = true;  // false: the user left the file out; executing leaves it alone
+    // A problem row: what executing it shows (the status text), the reason
+    // added in the list of failures, and whether the status line shows it too.
+    std::string problemText;
+    std::string problemReason;
+    bool showReason = false;
+};
+
+// Something the run does between two rows: a directory's listing begins or
+// ends (its rename log is ended there), or a failure that is not one file's
+// (a directory that cannot be read, a playlist that cannot be read).
+struct PlanMark {
+    enum Kind { DirectoryBegin, DirectoryEnd, Failure, Status };
+    Kind kind = Failure;
+    std::size_t beforeRow = 0;  // the number of rows executed before it
+    std::string text;           // the directory, or the text shown
 };
 
 struct RenamePlan {
     std::vector<PlanRow> rows;  // in the order the command moves the files
+    std::vector<PlanMark> marks;  // in order of beforeRow
+    std::string section = "renamed";  // the section of the rename logs
+    bool logged = false;              // each directory keeps its rename log
+    bool secondAttempt = false;       // a failed move is tried once more (the chosen files' rename)
+    // The rename back: the directories whose journal a killed run left are
+    // folded into their logs first; noLogIn names the walk's directory when
+    // none of its directories has a log.
+    std::vector<std::string> journalDirs;
+    std::string noLogIn;
+    bool noLog = false;
 };
 
 struct PlanCounts {

@@ -20,31 +20,6 @@ namespace {
 
 int NumberWidth(int numberFormat) { return std::clamp(numberFormat, 1, 10); }
 
-bool StillThere(const std::string& dir, const std::string& name) {
-    // A name without a code-page-1251 form goes on to the move, which says why it refuses.
-    return PathIsUnmappable(name) || FileExists(JoinPath(dir, name));
-}
-
-// Collects the admitted files of each directory during its listing and hands
-// them over, in listing order, when the listing has ended.
-template <class Finish>
-void CollectPerDirectory(const std::string& dir, bool recursive, const std::string& mask, Prompter& prompter,
-                         RenameStats& stats, Finish finish) {
-    std::vector<std::vector<FindData>> files;
-    WalkHandler h;
-    WatchWalk(h, prompter, stats);
-    h.onDirectoryBegin = [&](const std::string&) { files.emplace_back(); };
-    h.onFile = [&](const std::string& d, const FindData& file) {
-        ReportProgress(prompter, d, file.name);
-        if (!IsRenameLog(file.name)) files.back().push_back(file);
-    };
-    h.onDirectoryEnd = [&](const std::string& d) {
-        finish(d, files.back());
-        files.pop_back();
-    };
-    WalkDirectory(dir, recursive, MaskFilter(mask), h);
-}
-
 // The first "*.m3u" file the directory lists; "" when there is none.
 std::string FirstPlaylist(const std::string& dir) {
     FileFind find;
@@ -56,13 +31,13 @@ std::string FirstPlaylist(const std::string& dir) {
 
 // Moves the names the playlist lists to the front, in playlist order; the
 // others keep their order after them. Entries keep the names as on disk.
-void OrderByPlaylist(const std::string& dir, std::vector<std::string>& names, Prompter& prompter) {
+void OrderByPlaylist(const std::string& dir, std::vector<std::string>& names, RenamePlan& plan) {
     const std::string playlist = FirstPlaylist(dir);
     if (playlist.empty()) return;
     std::vector<std::string> lines;
     if (FileResult r = ReadTextLines(JoinPath(dir, playlist), lines); !r) {
         // An unreadable playlist counts as none.
-        prompter.SetStatusText(Utf8ToCp1251(r.error).text);
+        PlanFailure(plan, PlanMark::Status, Utf8ToCp1251(r.error).text);
         return;
     }
     std::size_t front = 0;
@@ -91,72 +66,85 @@ NumberingOptions NumberingOptionsFrom(const TAppSettings& s) {
     return o;
 }
 
-RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive, Prompter& prompter) {
-    RenameStats stats;
-    RenameDuringListing(dir, recursive, MaskFilter(mask), kRenamedSection, false, prompter, stats,
-                        [&](const std::string& d, const std::string& name, DirectoryLog&, std::string& newName) {
-                            if (name.find('.') == std::string::npos) return false;
-                            const std::string key = ExtensionKey(name);
-                            if (CopyAfterLastChar(name, '.') == key) return false;
-                            newName = CopyBeforeLastChar(name, '.') + "." + key;
-                            return MoveInDirectory(d, name, newName, prompter, stats);
-                        });
-    return stats;
+RenamePlan PlanLowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive) {
+    RenamePlan plan;
+    PlanWalk walk;
+    walk.onFile = [&](const std::string& d, const FindData& file, PlannedDirectory& names) {
+        const std::string& name = file.name;
+        const std::string key = ExtensionKey(name);
+        if (name.find('.') == std::string::npos || CopyAfterLastChar(name, '.') == key)
+            return PlanUnchanged(plan, d, name);
+        PlanMove(plan, names, d, name, CopyBeforeLastChar(name, '.') + "." + key, false);
+    };
+    WalkForPlan(dir, recursive, MaskFilter(mask), plan, walk);
+    return plan;
 }
 
-RenameStats AddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& o,
-                         Prompter& prompter) {
-    RenameStats stats;
-    CollectPerDirectory(dir, o.recursive, mask, prompter, stats,
-                        [&](const std::string& d, const std::vector<FindData>& files) {
+RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive, Prompter& prompter) {
+    return ExecuteRenamePlan(PlanLowerCaseExtensions(dir, mask, recursive), prompter);
+}
+
+RenamePlan PlanAddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& o) {
+    RenamePlan plan;
+    PlanWalk walk;
+    walk.onEnd = [&](const std::string& d, std::vector<FindData>& files, PlannedDirectory& state) {
         if (files.empty()) return;
         std::vector<std::string> names;
         names.reserve(files.size());
         for (const FindData& f : files) names.push_back(f.name);
         if (o.useM3u) {
-            OrderByPlaylist(d, names, prompter);
+            OrderByPlaylist(d, names, plan);
         } else {
             SortTextLocale(names);
         }
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
-            ReportProgress(prompter, d, name);
-            if (!StillThere(d, name)) continue;
             std::string newName = o.numberSplit + name;
             if (o.addingNumber)
                 newName = IntToStrZero(static_cast<long long>(i) + 1, NumberWidth(o.numberFormat)) + newName;
-            if (newName == name) continue;
-            MoveInDirectory(d, name, newName, prompter, stats);
+            if (newName == name) PlanUnchanged(plan, d, name);
+            else PlanMove(plan, state, d, name, newName, false);
         }
-    });
-    return stats;
+    };
+    WalkForPlan(dir, o.recursive, MaskFilter(mask), plan, walk);
+    return plan;
+}
+
+RenameStats AddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& o,
+                         Prompter& prompter) {
+    return ExecuteRenamePlan(PlanAddNumbering(dir, mask, o), prompter);
+}
+
+RenamePlan PlanDeleteFirstSymbols(const std::string& dir, const std::string& mask, int count, bool recursive,
+                                  bool writeRenameInfo) {
+    RenamePlan plan;
+    plan.section = kDeletedSection;
+    plan.logged = writeRenameInfo;
+    if (count <= 0) return plan;
+    PlanWalk walk;
+    walk.onEnd = [&](const std::string& d, std::vector<FindData>& files, PlannedDirectory& state) {
+        for (const FindData& f : files) {
+            const std::string& name = f.name;
+            const std::string newName = name.size() <= static_cast<std::size_t>(count)
+                                            ? std::string()
+                                            : name.substr(static_cast<std::size_t>(count));
+            PlanMove(plan, state, d, name, newName, writeRenameInfo);
+        }
+    };
+    WalkForPlan(dir, recursive, MaskFilter(mask), plan, walk);
+    return plan;
 }
 
 RenameStats DeleteFirstSymbols(const std::string& dir, const std::string& mask, int count, bool recursive,
                                bool writeRenameInfo, Prompter& prompter) {
-    RenameStats stats;
-    if (count <= 0) return stats;
-    CollectPerDirectory(dir, recursive, mask, prompter, stats,
-                        [&](const std::string& d, const std::vector<FindData>& files) {
-        DirectoryLog log(d, kDeletedSection, writeRenameInfo);
-        for (const FindData& f : files) {
-            if (stats.stopped) break;
-            const std::string& name = f.name;
-            ReportProgress(prompter, d, name);
-            if (!StillThere(d, name)) continue;
-            const std::string newName =
-                name.size() <= static_cast<std::size_t>(count) ? std::string() : name.substr(static_cast<std::size_t>(count));
-            LoggedMove(d, name, newName, log, prompter, stats);
-        }
-        FinishLog(log, d, prompter, stats);
-    });
-    return stats;
+    return ExecuteRenamePlan(PlanDeleteFirstSymbols(dir, mask, count, recursive, writeRenameInfo), prompter);
 }
 
-RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& o,
-                                const std::string& startName, long long startNumber, Prompter& prompter) {
-    RenameStats stats;
-    CollectPerDirectory(dir, o.recursive, mask, prompter, stats, [&](const std::string& d, std::vector<FindData> files) {
+RenamePlan PlanSortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& o,
+                                   const std::string& startName, long long startNumber) {
+    RenamePlan plan;
+    PlanWalk walk;
+    walk.onEnd = [&](const std::string& d, std::vector<FindData>& files, PlannedDirectory& state) {
         // The packed times compare as numbers, so dates on both sides of the
         // tenth key digit (end of 2009) still sort by age.
         std::stable_sort(files.begin(), files.end(), [](const FindData& a, const FindData& b) {
@@ -165,8 +153,6 @@ RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask,
         });
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::string& name = files[i].name;
-            ReportProgress(prompter, d, name);
-            if (!StillThere(d, name)) continue;
             std::string newName;
             if (o.addingNumber) {
                 const std::string base = startName.empty() ? CopyBeforeChar(name, '.') : startName;
@@ -177,40 +163,49 @@ RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask,
             } else {
                 newName = name + o.numberSplit;
             }
-            if (newName == name) continue;
-            MoveInDirectory(d, name, newName, prompter, stats);
+            if (newName == name) PlanUnchanged(plan, d, name);
+            else PlanMove(plan, state, d, name, newName, false);
         }
-    });
-    return stats;
+    };
+    // The dates come from each file's attributes.
+    WalkForPlan(dir, o.recursive, MaskFilter(mask), plan, walk, FindDetail::Full);
+    return plan;
+}
+
+RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& o,
+                                const std::string& startName, long long startNumber, Prompter& prompter) {
+    return ExecuteRenamePlan(PlanSortByDateAndNumber(dir, mask, o, startName, startNumber), prompter);
+}
+
+RenamePlan PlanChangeExtensions(const std::string& dir, const std::string& sourceMask, const std::string& targetMask,
+                                bool recursive) {
+    RenamePlan plan;
+    const bool targetHasDot = targetMask.find('.') != std::string::npos;
+    const std::string targetExt = CopyAfterLastChar(targetMask, '.');
+    PlanWalk walk;
+    walk.onFile = [&](const std::string& d, const FindData& file, PlannedDirectory& names) {
+        const std::string& name = file.name;
+        const bool hasExt = name.find('.') != std::string::npos;
+        const std::string stem = hasExt ? CopyBeforeLastChar(name, '.') : name;
+        const std::string newName = targetHasDot ? stem + "." + targetExt : stem;
+        if (newName == name) return PlanUnchanged(plan, d, name);
+        // A wildcard left in the target would become part of the name.
+        if (newName.find_first_of("*?") != std::string::npos)
+            return PlanRefusal(plan, d, name, newName, PlanStatus::NotAllowed, NotRenamedText(name),
+                               "a wildcard in the new name", false);
+        if (names.HasFile(newName))
+            return PlanRefusal(plan, d, name, newName,
+                               names.Given(newName) ? PlanStatus::SameTarget : PlanStatus::TargetExists,
+                               AlreadyExistsText(newName), NotRenamedText(name), false);
+        PlanMove(plan, names, d, name, newName, false);
+    };
+    WalkForPlan(dir, recursive, SingleExtensionFilter(sourceMask), plan, walk);
+    return plan;
 }
 
 RenameStats ChangeExtensions(const std::string& dir, const std::string& sourceMask, const std::string& targetMask,
                              bool recursive, Prompter& prompter) {
-    RenameStats stats;
-    const bool targetHasDot = targetMask.find('.') != std::string::npos;
-    const std::string targetExt = CopyAfterLastChar(targetMask, '.');
-    RenameDuringListing(dir, recursive, SingleExtensionFilter(sourceMask), kRenamedSection, false, prompter, stats,
-                        [&](const std::string& d, const std::string& name, DirectoryLog&, std::string& newName) {
-                            const bool hasExt = name.find('.') != std::string::npos;
-                            const std::string stem = hasExt ? CopyBeforeLastChar(name, '.') : name;
-                            newName = targetHasDot ? stem + "." + targetExt : stem;
-                            if (newName == name) return false;
-                            // A wildcard left in the target would become part of the name.
-                            if (newName.find_first_of("*?") != std::string::npos) {
-                                prompter.SetStatusText(NotRenamedText(name));
-                                ++stats.refused;
-                                stats.failures.push_back(NotRenamedText(name) + " (a wildcard in the new name)");
-                                return false;
-                            }
-                            if (FileExists(JoinPath(d, newName))) {
-                                prompter.SetStatusText(AlreadyExistsText(newName));
-                                ++stats.refused;
-                                stats.failures.push_back(AlreadyExistsText(newName) + " (" + NotRenamedText(name) + ")");
-                                return false;
-                            }
-                            return MoveInDirectory(d, name, newName, prompter, stats);
-                        });
-    return stats;
+    return ExecuteRenamePlan(PlanChangeExtensions(dir, sourceMask, targetMask, recursive), prompter);
 }
 
 }  // namespace tandrel

@@ -237,6 +237,40 @@ std::string TagNameFailureText(const TagNamePlanRow& row) {
     return row.reason.empty() ? TagNameNotRenamedText(row) : TagNameNotRenamedText(row) + " (" + row.reason + ")";
 }
 
+RenamePlan TagNamesAsPlan(const std::vector<TagNamePlanRow>& rows) {
+    RenamePlan plan;
+    std::set<std::string> given;  // the paths earlier rows give
+    for (const TagNamePlanRow& r : rows) {
+        PlanRow row;
+        row.dir = r.dir;
+        row.oldName = r.oldName;
+        row.newName = r.newName.empty() ? r.oldName : r.newName;
+        const std::string to = JoinPath(r.dir, row.newName);
+        switch (r.status) {
+            case TagNameStatus::Rename:
+            case TagNameStatus::Renamed:
+                row.status = PlanStatus::WillRename;
+                given.insert(to);
+                break;
+            case TagNameStatus::NoName: row.status = PlanStatus::Unchanged; break;
+            case TagNameStatus::Missing: row.status = PlanStatus::NotAllowed; break;
+            case TagNameStatus::Refused:
+                if (r.reason.find("code page 1251") != std::string::npos)
+                    row.status = PlanStatus::OutsideCodePage;
+                else if (r.reason.rfind("a file named ", 0) == 0)
+                    row.status = given.count(to) ? PlanStatus::SameTarget : PlanStatus::TargetExists;
+                else
+                    row.status = PlanStatus::NotAllowed;
+                break;
+        }
+        row.problemText = TagNameNotRenamedText(r);
+        row.problemReason = r.reason;
+        row.showReason = r.showReason;
+        plan.rows.push_back(std::move(row));
+    }
+    return plan;
+}
+
 void ReportTagNameRow(const TagNamePlanRow& row, const TagMessages& messages) {
     const std::string path = JoinPath(row.dir, row.oldName);
     if (row.status == TagNameStatus::Missing) messages.Show(MessageId::FileMissing, path);

@@ -15,6 +15,7 @@
 
 #include "app/settings.h"
 #include "platform/registry.h"
+#include "rename/renameplan.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
 #include "tags/tagmatch.h"
@@ -93,6 +94,11 @@ struct TagNameFile {
 };
 std::vector<TagNamePlanRow> PlanTagNames(const std::vector<TagNameFile>& files, const TagNameOptions& options,
                                          TID3v1& v1, TID3v2& v2, Prompter* progress = nullptr);
+
+// The rows as a batch rename's plan, one row each, for the preview and the
+// terminal: Rename is "will rename", NoName "unchanged", a refused row the
+// status of its reason.
+RenamePlan TagNamesAsPlan(const std::vector<TagNamePlanRow>& rows);
 
 // Moves the file of a Rename row without replacing anything; the row becomes
 // Renamed or Refused. True when moved.

@@ -59,12 +59,17 @@ void TCatalogCommands::mnProcessDirsClick() {
 void TCatalogCommands::mnProcessRenFilesClick() {
     const std::string writeDir = AskDirectories(1);
     if (writeDir.empty()) return;
+    const RenameOptions options = RenameOptionsFrom(context_.settings());
+    RenamePlan plan = PlanTranslitRun(context_.currentDirectory(), context_.fileMask(), options);
+    if (context_.settings().showRenamePreview && !context_.PreviewRenamePlan(plan)) {
+        context_.setStatusText(Message(context_.language(), MessageId::RenameNotStarted));
+        return;
+    }
     ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    const CorrectionStats stats =
-        TranslitAndCorrectDescriptions(context_.currentDirectory(), writeDir, context_.fileMask(),
-                                       RenameOptionsFrom(context_.settings()), context_.driveRoots(), prompter);
-    Report(BatchSummary(stats.renames) + "; descriptions written: " + std::to_string(stats.written.size()),
+    const CorrectionStats stats = ExecuteTranslitRun(plan, writeDir, options, context_.driveRoots(), prompter);
+    Report(BatchSummary(stats.renames, context_.language()) + "; descriptions written: " +
+               std::to_string(stats.written.size()),
            stats.renames.failures, prompter);
     context_.fileList().reload();
 }

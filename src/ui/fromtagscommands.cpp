@@ -62,22 +62,32 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
         WaitCursor wait(prompter);
         renameButton_.setEnabled(false);
         const TagMessages messages{prompter, context_.language()};
+        int renamed = 0;
         std::vector<TagNameFile> files;
         for (const std::string& name : names) files.push_back({dir, name});
         std::vector<TagNamePlanRow> rows = PlanTagNames(files, options, v1, v2, &prompter);
+        RenamePlan plan = TagNamesAsPlan(rows);
+        if (context_.settings().showRenamePreview && !context_.PreviewRenamePlan(plan)) {
+            renameButton_.setEnabled(true);
+            context_.setStatusText(Message(context_.language(), MessageId::RenameNotStarted));
+            return;
+        }
         ProgressInfo progress;
         progress.total = static_cast<std::int64_t>(rows.size());
-        for (TagNamePlanRow& row : rows) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            TagNamePlanRow& row = rows[i];
             // The files renamed so far keep their names, the rest stay as they were.
             if (prompter.StopRequested()) {
-                context_.setStatusText(DoneOfText(progress.files, progress.total, context_.language()) +
-                                       Message(context_.language(), MessageId::Cancelled));
+                context_.setStatusText(Message(context_.language(), MessageId::RenameStoppedByUser) +
+                                       std::to_string(renamed));
                 break;
             }
             ++progress.files;
             progress.entry = JoinPath(row.dir, row.oldName);
             prompter.ReportProgress(progress);
-            ExecuteTagName(row);
+            // A file the user left out keeps its name.
+            if (plan.rows[i].included) ExecuteTagName(row);
+            if (row.status == TagNameStatus::Renamed) ++renamed;
             ReportTagNameRow(row, messages);
         }
         renameButton_.setEnabled(true);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -30,6 +31,15 @@ QString WithoutAccelerators(const QString& caption) {
 }
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// The busy cursor while a plan is computed (the run itself shows the prompter's).
+class PlanningCursor {
+public:
+    PlanningCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~PlanningCursor() { QGuiApplication::restoreOverrideCursor(); }
+    PlanningCursor(const PlanningCursor&) = delete;
+    PlanningCursor& operator=(const PlanningCursor&) = delete;
+};
 
 }  // namespace
 
@@ -77,8 +87,27 @@ std::string TRenameCommands::Directory() const { return context_.currentDirector
 
 std::string TRenameCommands::Mask() const { return context_.fileMask(); }
 
+std::optional<RenameStats> TRenameCommands::RunPlan(const std::function<RenamePlan()>& build) {
+    RenamePlan plan;
+    {
+        PlanningCursor cursor;
+        plan = build();
+    }
+    if (context_.settings().showRenamePreview && !context_.PreviewRenamePlan(plan)) {
+        context_.setStatusText(Message(context_.language(), MessageId::RenameNotStarted));
+        return std::nullopt;
+    }
+    ProgressPump prompter(context_.prompter());
+    WaitCursor wait(prompter);
+    return ExecuteRenamePlan(plan, prompter);
+}
+
+void TRenameCommands::RunAndReport(const std::function<RenamePlan()>& build) {
+    if (std::optional<RenameStats> stats = RunPlan(build)) ReportBatch(*stats, context_.prompter());
+}
+
 void TRenameCommands::ReportBatch(const RenameStats& stats, Prompter& prompter) {
-    const std::string summary = BatchSummary(stats);
+    const std::string summary = BatchSummary(stats, context_.language());
     prompter.SetStatusText(summary);
     if (stats.failures.size() > 1) {
         std::string details = summary + "\n\nDetails:";
@@ -96,19 +125,15 @@ bool TRenameCommands::Confirmed(const char* item) {
 
 void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) {
     if (!Confirmed(item)) return;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
     RenameOptions options = RenameOptionsFrom(context_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
-    ReportBatch(RenameDirectory(Directory(), Mask(), kind, options, prompter), prompter);
+    RunAndReport([&] { return PlanRenameDirectory(Directory(), Mask(), kind, options); });
 }
 
 void TRenameCommands::RenameFromLogCommand(const char* section, const char* item) {
     if (!Confirmed(item)) return;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
-    ReportBatch(RenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(context_.settings()), prompter), prompter);
+    RunAndReport([&] { return PlanRenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(context_.settings())); });
 }
 
 void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
@@ -119,9 +144,7 @@ void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
         context_.prompter().ShowMessage(Message(context_.language(), MessageId::ChooseFile));
         return;
     }
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
-    ReportBatch(RenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(context_.settings()), prompter), prompter);
+    RunAndReport([&] { return PlanRenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(context_.settings())); });
 }
 
 void TRenameCommands::mnRenameToTranslitClick() { RenameDirectoryCommand(rkTranslit, "mnRenameToTranslit"); }
@@ -147,36 +170,29 @@ void TRenameCommands::pmRenameToUpFirstLetterLoCaseClick() { RenameSelectedComma
 void TRenameCommands::mnAddCountStrToFileNamesClick() {
     TFileAddNumForm dialog(context_.dialogParent());
     if (!dialog.Execute(context_.language(), context_.settings())) return;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
-    ReportBatch(AddNumbering(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), prompter), prompter);
+    RunAndReport([&] { return PlanAddNumbering(Directory(), Mask(), NumberingOptionsFrom(context_.settings())); });
 }
 
 void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
     TAppSettings& s = context_.settings();
     TFileDelSymForm dialog(context_.dialogParent());
     if (!dialog.Execute(context_.language(), deleteCount_, s.recursiveRename)) return;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
-    ReportBatch(DeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, prompter),
-                prompter);
+    RunAndReport(
+        [&] { return PlanDeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo); });
 }
 
 void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
     TSortFileAddNumForm dialog(context_.dialogParent());
     if (!dialog.Execute(context_.language(), context_.settings(), startName_, startNumber_)) return;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
-    ReportBatch(SortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), startName_,
-                                    startNumber_, prompter),
-                prompter);
+    RunAndReport([&] {
+        return PlanSortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), startName_,
+                                       startNumber_);
+    });
 }
 
 void TRenameCommands::mnRenExtToLowCaseClick() {
     if (!Confirmed("mnRenExtToLowCase")) return;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
-    ReportBatch(LowerCaseExtensions(Directory(), Mask(), context_.settings().recursiveRename, prompter), prompter);
+    RunAndReport([&] { return PlanLowerCaseExtensions(Directory(), Mask(), context_.settings().recursiveRename); });
 }
 
 void TRenameCommands::mnExtChangeClick() {
@@ -187,15 +203,12 @@ void TRenameCommands::mnExtChangeClick() {
     if (!dialog.Execute(context_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
     SetMask(source);
     if (target.empty()) return;
-    RenameStats stats;
-    {
-        ProgressPump prompter(context_.prompter());
-        WaitCursor wait(prompter);
-        stats = ChangeExtensions(Directory(), source, target, s.recursiveRename, prompter);
-    }
+    std::optional<RenameStats> stats =
+        RunPlan([&] { return PlanChangeExtensions(Directory(), source, target, s.recursiveRename); });
+    if (!stats) return;
     // The list then shows the changed files, and the status line the summary.
     SetMask(target);
-    ReportBatch(stats, context_.prompter());
+    ReportBatch(*stats, context_.prompter());
 }
 
 void TRenameCommands::mnSubStrChangeClick() {
@@ -204,12 +217,10 @@ void TRenameCommands::mnSubStrChangeClick() {
     if (!dialog.Execute(context_.language(), {}, {}, context_.settings().recursiveRename, source, target)) return;
     oldSubStr_ = source;
     newSubStr_ = target;
-    ProgressPump prompter(context_.prompter());
-    WaitCursor wait(prompter);
     RenameOptions options = RenameOptionsFrom(context_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
-    ReportBatch(RenameDirectory(Directory(), Mask(), rkSubStr, options, prompter), prompter);
+    RunAndReport([&] { return PlanRenameDirectory(Directory(), Mask(), rkSubStr, options); });
 }
 
 void TRenameCommands::SetMask(const std::string& mask) { context_.setFileMask(mask); }

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "rename/renameengine.h"
 #include "rename/renamekind.h"
 
 class QLineEdit;
@@ -15,7 +18,6 @@ namespace tandrel {
 
 class CommandContext;
 class Prompter;
-struct RenameStats;
 
 class TRenameCommands : public QObject {
     Q_OBJECT
@@ -56,6 +58,12 @@ protected:
 
 private:
     bool Confirmed(const char* item);
+    // Builds a batch's plan, shows it for checking when the settings ask for
+    // it and executes it; nothing when the user cancelled the preview (the
+    // status line then says that nothing was renamed).
+    std::optional<RenameStats> RunPlan(const std::function<RenamePlan()>& build);
+    // RunPlan, then ReportBatch.
+    void RunAndReport(const std::function<RenamePlan()>& build);
     // The summary on the status line, and with more than one failure the
     // whole list in a message; then the file list is read again.
     void ReportBatch(const RenameStats& stats, Prompter& prompter);

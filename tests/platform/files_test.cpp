@@ -52,6 +52,31 @@ TEST(MoveFileNoReplace, NeverReplacesAnExistingTarget) {
     EXPECT_TRUE(fs::exists(dir / "c.txt"));
 }
 
+TEST(DirectoryMover, MovesInsideItsDirectoryAsTheGeneralMoveDoes) {
+    TempDir dir;
+    dir.Write("a.txt", "A");
+    dir.Write("b.txt", "B");
+    dir.Write("Лес.txt", "L");
+    fs::create_directory(dir / "d");
+    DirectoryMover mover(dir.str());
+    const FileResult taken = mover.Move("a.txt", "b.txt");
+    EXPECT_FALSE(taken.ok);
+    EXPECT_EQ(taken.error, MoveFileNoReplace(dir / "a.txt", dir / "b.txt").error);
+    EXPECT_EQ(taken.error, TargetExistsError(dir / "a.txt", dir / "b.txt"));
+    EXPECT_FALSE(mover.Move("a.txt", "d").ok);
+    EXPECT_FALSE(mover.Move("missing", "c.txt").ok);
+    EXPECT_FALSE(mover.Move("a.txt", "").ok);
+    EXPECT_FALSE(mover.Move("a.txt", "x\x98.txt").ok);  // no code-page-1251 form
+    EXPECT_TRUE(mover.Move(Utf8ToCp1251("Лес.txt").text, Utf8ToCp1251("Поле.txt").text).ok);
+    EXPECT_EQ(ReadAll(dir / "Поле.txt"), "L");
+    EXPECT_TRUE(mover.Move("a.txt", "A.txt").ok);  // a case change is an ordinary move
+    EXPECT_EQ(ReadAll(dir / "A.txt"), "A");
+    EXPECT_EQ(ReadAll(dir / "b.txt"), "B");
+    // A directory that cannot be opened still moves nothing by mistake.
+    DirectoryMover gone(dir / "missing-dir");
+    EXPECT_FALSE(gone.Move("a", "b").ok);
+}
+
 TEST(MoveFileNoReplace, FallbackWithoutRenameFlagsNeverReplacesEither) {
     TempDir dir;
     std::string a = dir.Write("a.txt", "A"), b = dir.Write("b.txt", "B");

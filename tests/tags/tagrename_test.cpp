@@ -298,5 +298,31 @@ TEST_F(TagRenameTest, FailuresAreReportedAndTheOtherTagStillCounts) {
     EXPECT_EQ(prompter.Texts(PromptKind::Message).back(), "Can not read tag from the file: " + dir / "short.mp3");
 }
 
+TEST(TagNamesAsPlan, EachRowGetsTheStatusOfWhatWouldHappen) {
+    const auto row = [](const char* old, const char* name, TagNameStatus status, const char* reason = "") {
+        TagNamePlanRow r;
+        r.dir = "/m";
+        r.oldName = old;
+        r.newName = name;
+        r.status = status;
+        r.reason = reason;
+        return r;
+    };
+    const RenamePlan plan = TagNamesAsPlan({
+        row("a.mp3", "Kino.mp3", TagNameStatus::Rename),
+        row("b.mp3", "Kino.mp3", TagNameStatus::Refused, "a file named Kino.mp3 is there already"),
+        row("c.mp3", "DDT.mp3", TagNameStatus::Refused, "a file named DDT.mp3 is there already"),
+        row("d.mp3", "", TagNameStatus::NoName),
+        row("e.mp3", "", TagNameStatus::Refused, "the name holds a character outside code page 1251"),
+        row("f.mp3", "..", TagNameStatus::Refused, "the new name is not a file name"),
+    });
+    const PlanStatus want[] = {PlanStatus::WillRename, PlanStatus::SameTarget,      PlanStatus::TargetExists,
+                               PlanStatus::Unchanged,  PlanStatus::OutsideCodePage, PlanStatus::NotAllowed};
+    ASSERT_EQ(plan.rows.size(), std::size(want));
+    for (std::size_t i = 0; i < plan.rows.size(); ++i) EXPECT_EQ(plan.rows[i].status, want[i]) << i;
+    EXPECT_EQ(plan.rows[3].newName, "d.mp3");
+    EXPECT_EQ(plan.rows[1].problemText, "b.mp3 not renamed!!!");
+}
+
 }  // namespace
 }  // namespace tandrel

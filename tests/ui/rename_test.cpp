@@ -246,5 +246,33 @@ TEST_F(RenameWindowTest, DirectoryThatCannotBeReadIsNamedOnTheStatusLine) {
     EXPECT_EQ(form().statusText(), "Cannot read " + music + "/gone: No such file or directory");
 }
 
+TEST_F(RenameWindowTest, WithOrWithoutThePreviewTheWarningIsAskedAndTheSameNamesResult) {
+    std::size_t asked = 0;
+    for (const char* preview : {"0", "1"}) {
+        SCOPED_TRACE(preview);
+        for (const auto& e : std::filesystem::directory_iterator(music)) std::filesystem::remove_all(e.path());
+        tmp.Write("music/Зима.txt", "1");
+        tmp.Write("music/Zima.txt", "taken");
+        tmp.Write("music/Лето.txt", "2");
+        Start(std::string("\"ShowRenameWarning\"=dword:00000001\r\n\"WriteRenameInfo\"=dword:00000001\r\n"
+                          "\"RecursiveRename\"=dword:00000000\r\n"
+                          "\"ShowRenamePreview\"=dword:0000000") + preview + "\r\n",
+              "*.txt");
+        ASSERT_EQ(form().settings().showRenamePreview, preview[0] == '1');
+        prompter.Yes();
+        Action("mnRenameToTranslit")->trigger();
+        EXPECT_EQ(prompter.Texts(PromptKind::YesNo).size(), ++asked);
+        EXPECT_EQ(list()->names(), (Names{"Leto.txt", "Zima.txt", Cp("Зима.txt")}));
+        EXPECT_EQ(form().statusText(), Cp("Renamed: 1, failed: 1. First: File Zima.txt already exists!!! "
+                                          "(Зима.txt not renamed!!!)"));
+        EXPECT_EQ(ReadAll(music + "/rename.ini"), Cp("[renamed]\r\nLeto.txt=Лето.txt\r\n"));
+        prompter.Yes();
+        Action("mnRenameFromIniFileRen")->trigger();
+        ++asked;
+        EXPECT_EQ(list()->names(), (Names{"Zima.txt", Cp("Зима.txt"), Cp("Лето.txt")}));
+        windows.reset();
+    }
+}
+
 }  // namespace
 }  // namespace tandrel
