@@ -54,7 +54,8 @@ struct TAppSettings {
     std::string ftpSourcePath;           // FTPSourcePath
     std::string ftpTargetPath;           // FTPTargetPath
     bool writeID3v2Unicode = false;      // WriteID3v2Unicode: new ID3v2 frames with non-ASCII text as UTF-16
-    bool showRenamePreview = true;       // ShowRenamePreview: batch renames show their plan before moving files
+    bool showRenamePreview = false;      // ShowRenamePreview: batch renames show their plan first (new users: on;
+                                         // settings kept from before it existed: off, as then)
 
     bool operator==(const TAppSettings&) const = default;
 };

@@ -128,7 +128,7 @@ const SettingRow kSettings[] = {
     {"FindText", kString, 0, "", kKeepWhenAbsent, {50, 48, 33}, Field<&Ctl::findText>()},
     {"ConfirmationOnExit", kBoolean, 0, "", kAlways, {51, 51, 34}, Field<&Rec::confirmationOnExit>()},
     {"WriteID3v2Unicode", kBoolean, 0, "", kAlways, {52, 52, 43}, Field<&Rec::writeID3v2Unicode>()},
-    {"ShowRenamePreview", kBoolean, 1, "", kAlways, {53, 53, 44}, Field<&Rec::showRenamePreview>()},
+    {"ShowRenamePreview", kBoolean, 0, "", kAlways, {53, 53, 44}, Field<&Rec::showRenamePreview>()},
 };
 // clang-format on
 

@@ -522,7 +522,11 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
             ended = false;
             break;
         }
-        ReportProgress(prompter, row.dir, row.oldName);
+        ProgressInfo progress;
+        progress.files = static_cast<std::int64_t>(i) + 1;
+        progress.total = static_cast<std::int64_t>(plan.rows.size());
+        progress.entry = JoinPath(row.dir, row.oldName);
+        prompter.ReportProgress(progress);
         if (row.status == PlanStatus::Unchanged) continue;
         if (IsPlanProblem(row.status)) {
             Refuse(stats, prompter, row.problemText, row.problemReason, row.showReason);

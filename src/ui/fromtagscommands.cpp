@@ -62,7 +62,6 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
         WaitCursor wait(prompter);
         renameButton_.setEnabled(false);
         const TagMessages messages{prompter, context_.language()};
-        int renamed = 0;
         std::vector<TagNameFile> files;
         for (const std::string& name : names) files.push_back({dir, name});
         std::vector<TagNamePlanRow> rows = PlanTagNames(files, options, v1, v2, &prompter);
@@ -78,8 +77,8 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
             TagNamePlanRow& row = rows[i];
             // The files renamed so far keep their names, the rest stay as they were.
             if (prompter.StopRequested()) {
-                context_.setStatusText(Message(context_.language(), MessageId::RenameStoppedByUser) +
-                                       std::to_string(renamed));
+                context_.setStatusText(DoneOfText(progress.files, progress.total, context_.language()) +
+                                       Message(context_.language(), MessageId::Cancelled));
                 break;
             }
             ++progress.files;
@@ -87,7 +86,6 @@ void TFromTagsCommands::bbtnFromID3RenameClick() {
             prompter.ReportProgress(progress);
             // A file the user left out keeps its name.
             if (plan.rows[i].included) ExecuteTagName(row);
-            if (row.status == TagNameStatus::Renamed) ++renamed;
             ReportTagNameRow(row, messages);
         }
         renameButton_.setEnabled(true);

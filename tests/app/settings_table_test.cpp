@@ -70,18 +70,19 @@ TEST(SettingsTable, RowsAreConsistentAndTheRecordStartsAtTheirDefaults) {
     }
 }
 
-TEST(SettingsTable, FirstStartRecordIsAllZeroWhateverTheDefaults) {
+TEST(SettingsTable, FirstStartRecordIsAllZeroWhateverTheDefaultsButThePreview) {
     const TAppSettings first = FirstStartSettings();
     const MainControlValues c;
     int record = 0;
     for (const SettingRow& row : SettingsTable()) {
-        if (!row.field.inRecord) continue;
+        if (!row.field.inRecord || row.name == std::string("ShowRenamePreview")) continue;
         ++record;
         const SettingValue zero = row.type == SettingType::kString ? SettingValue(std::string()) : std::int32_t{0};
         EXPECT_EQ(row.field.get(first, c), zero) << row.name;
     }
     EXPECT_GT(record, 0);
     EXPECT_FALSE(first.recursiveRename);  // its table default is true
+    EXPECT_TRUE(first.showRenamePreview);  // a new user sees a rename's plan first
 }
 
 // The documented orders differ between the operations; these are the places

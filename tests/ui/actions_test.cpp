@@ -249,13 +249,17 @@ TEST_P(EveryActionTest, ReachesItsOperation) {
         else if (a == "C") prompter.Cancel();
         else prompter.Text(Substitute(a.substr(2), tmp));
     }
-    // Modal dialogs that open are recorded and closed.
+    // Modal dialogs that open are recorded and closed; a rename's preview is
+    // accepted, so the rename goes on to its files.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [this] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             dialogs.push_back("dialog:" + dialog->objectName().toStdString() + ":" +
                               dialog->windowTitle().toStdString());
-            dialog->reject();
+            if (dialog->objectName() == "RenamePreviewForm")
+                dialog->accept();
+            else
+                dialog->reject();
         }
     });
     closer.start(10);

@@ -1,4 +1,5 @@
 #include "ui/renamedialogs.h"
+#include "ui/renamepreview.h"
 #include "window_fixture.h"
 
 namespace tandrel {
@@ -260,6 +261,7 @@ TEST_F(RenameWindowTest, WithOrWithoutThePreviewTheWarningIsAskedAndTheSameNames
               "*.txt");
         ASSERT_EQ(form().settings().showRenamePreview, preview[0] == '1');
         prompter.Yes();
+        if (preview[0] == '1') WhenOpen<TRenamePreviewForm>([](TRenamePreviewForm* d) { d->bbtnRename->click(); });
         Action("mnRenameToTranslit")->trigger();
         EXPECT_EQ(prompter.Texts(PromptKind::YesNo).size(), ++asked);
         EXPECT_EQ(list()->names(), (Names{"Leto.txt", "Zima.txt", Cp("Зима.txt")}));
@@ -267,6 +269,7 @@ TEST_F(RenameWindowTest, WithOrWithoutThePreviewTheWarningIsAskedAndTheSameNames
                                           "(Зима.txt not renamed!!!)"));
         EXPECT_EQ(ReadAll(music + "/rename.ini"), Cp("[renamed]\r\nLeto.txt=Лето.txt\r\n"));
         prompter.Yes();
+        if (preview[0] == '1') WhenOpen<TRenamePreviewForm>([](TRenamePreviewForm* d) { d->bbtnRename->click(); });
         Action("mnRenameFromIniFileRen")->trigger();
         ++asked;
         EXPECT_EQ(list()->names(), (Names{"Zima.txt", Cp("Зима.txt"), Cp("Лето.txt")}));

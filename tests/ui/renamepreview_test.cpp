@@ -6,7 +6,10 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/language.h"
+#include "ui/filelists.h"
 #include "ui/mainform.h"
 #include "ui/renamepreview.h"
 #include "ui/settingsform.h"
@@ -17,16 +20,51 @@ namespace {
 
 using namespace test;
 
+PlanRow Row(const char* dir, const std::string& oldName, const char* newName, PlanStatus status) {
+    PlanRow row;
+    row.dir = dir;
+    row.oldName = oldName;
+    row.newName = newName;
+    row.status = status;
+    return row;
+}
+
 RenamePlan MixedPlan() {
     RenamePlan plan;
-    plan.rows = {{"/m", Cp("Кино.mp3"), "Kino.mp3", PlanStatus::WillRename},
-                 {"/m", "abc.mp3", "abc.mp3", PlanStatus::Unchanged},
-                 {"/m", Cp("Ёлка.mp3"), "Elka.mp3", PlanStatus::WillRename},
-                 {"/m/sub", Cp("Ель.mp3"), "El.mp3", PlanStatus::TargetExists}};
+    plan.rows = {Row("/m", Cp("Кино.mp3"), "Kino.mp3", PlanStatus::WillRename),
+                 Row("/m", "abc.mp3", "abc.mp3", PlanStatus::Unchanged),
+                 Row("/m", Cp("Ёлка.mp3"), "Elka.mp3", PlanStatus::WillRename),
+                 Row("/m/sub", Cp("Ель.mp3"), "El.mp3", PlanStatus::TargetExists)};
     return plan;
 }
 
-class RenamePreviewTest : public WindowTest {};
+class RenamePreviewTest : public WindowTest {
+protected:
+    // The window on the music folder with the warning off, the log kept, and the preview on or off.
+    void StartRenaming(bool preview) {
+        WriteRegistry(std::string("\"ShowRenameWarning\"=dword:00000000\r\n\"WriteRenameInfo\"=dword:00000001\r\n"
+                                  "\"RecursiveRename\"=dword:00000000\r\n\"ShowRenamePreview\"=dword:0000000") +
+                      (preview ? "1" : "0") + "\r\n");
+        Start();
+        form().show();
+        form().fileManager->edMask->setEditText("*.mp3");
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(music)) names.push_back(e.path().filename());
+        return Sorted(names);
+    }
+    // The row of the plan shown with that old name (UTF-8), -1 when none.
+    static int RowOf(RenamePlanModel* model, const char* oldName) {
+        for (int r = 0; r < model->rowCount(); ++r)
+            if (model->data(model->index(r, 0), Qt::DisplayRole).toString() == QString::fromUtf8(oldName)) return r;
+        return -1;
+    }
+    void WriteSeasons() {
+        for (const char* name : {"music/Зима.mp3", "music/Zima.mp3", "music/Лето.mp3", "music/Весна.mp3", "music/abc.mp3"})
+            tmp.Write(name, "x");
+    }
+};
 
 TEST_F(RenamePreviewTest, CountsFilterAndLeavingAFileOut) {
     QWidget owner;
@@ -89,6 +127,65 @@ TEST_F(RenamePreviewTest, TheSettingIsOnForNewUsersAndItsBoxIsKept) {
     Action("mnSettings")->trigger();
     EXPECT_FALSE(form().settings().showRenamePreview);
     EXPECT_NE(Exit().find("\"ShowRenamePreview\"=dword:00000000"), std::string::npos);
+}
+
+TEST_F(RenamePreviewTest, TranslitShowsThePlanAndAFileLeftOutKeepsItsName) {
+    WriteSeasons();
+    StartRenaming(true);
+    WhenOpen<TRenamePreviewForm>(&form(), [](TRenamePreviewForm* d) {
+        EXPECT_EQ(d->lCounts->text(), "Will rename: 2   Unchanged: 2   Problems: 1");
+        RenamePlanModel* model = d->model();
+        const int taken = RowOf(model, "Зима.mp3");
+        ASSERT_GE(taken, 0);
+        EXPECT_EQ(model->data(model->index(taken, RenamePlanModel::Status), Qt::DisplayRole).toString(),
+                  "target exists");
+        const int summer = RowOf(model, "Лето.mp3");
+        ASSERT_GE(summer, 0);
+        model->setData(model->index(summer, 0), Qt::Unchecked, Qt::CheckStateRole);
+        d->bbtnRename->click();
+    });
+    Action("mnRenameToTranslit")->trigger();
+    EXPECT_EQ(Names(), Sorted({"Vesna.mp3", "Zima.mp3", "abc.mp3", "rename.ini", "Зима.mp3", "Лето.mp3"}));
+    EXPECT_EQ(ReadAll(music + "/rename.ini"), Cp("[renamed]\r\nVesna.mp3=Весна.mp3\r\n"));
+}
+
+TEST_F(RenamePreviewTest, CancelInThePreviewMovesNothing) {
+    WriteSeasons();
+    StartRenaming(true);
+    const std::vector<std::string> before = Names();
+    WhenOpen<TRenamePreviewForm>(&form(), [](TRenamePreviewForm* d) { d->bbtnCancel->click(); });
+    Action("mnRenameToTranslit")->trigger();
+    EXPECT_EQ(Names(), before);
+    EXPECT_EQ(form().statusText(), "Rename cancelled: no file was renamed.");
+}
+
+TEST_F(RenamePreviewTest, ARenameStoppedWithEscCanBeRenamedBackFromItsLog) {
+    constexpr int kFiles = 20;
+    for (int i = 0; i < kFiles; ++i) tmp.Write("music/Песня " + std::to_string(i) + ".mp3", "x");
+    StartRenaming(false);
+    const std::vector<std::string> before = Names();
+    // Esc at the first progress the window shows (it shows at most every 50 ms).
+    bool pressed = false;
+    prompter.onProgress = [this, &pressed](const ProgressInfo&) {
+        if (!pressed) Key(&form(), Qt::Key_Escape);
+        pressed = true;
+    };
+    Action("mnRenameToTranslit")->trigger();
+    prompter.onProgress = nullptr;
+    const std::string prefix = "Stopped on request; files renamed before the stop: ";
+    ASSERT_EQ(form().statusText().rfind(prefix, 0), 0u) << form().statusText();
+    const int renamed = std::stoi(form().statusText().substr(prefix.size()));
+    EXPECT_GE(renamed, 1);
+    EXPECT_LT(renamed, kFiles);
+    int translit = 0;
+    for (const std::string& name : Names())
+        translit += name != "rename.ini" && std::find(before.begin(), before.end(), name) == before.end();
+    EXPECT_EQ(translit, renamed);
+
+    Action("mnRenameFromIniFileRen")->trigger();
+    std::vector<std::string> after = Names();
+    after.erase(std::remove(after.begin(), after.end(), "rename.ini"), after.end());
+    EXPECT_EQ(after, before);
 }
 
 }  // namespace
