@@ -56,6 +56,9 @@ struct UnitWeights {
 
 struct ByteWeights {
     std::array<UnitWeights, 256> byte;
+    // The one primary rank of a byte that is a unit of its own with one
+    // weight (most are); 0 for the others.
+    std::array<std::uint8_t, 256> single{};
     std::array<bool, 256> beginsContraction{};
     std::vector<std::string> contractions;  // longest first
     std::vector<UnitWeights> contractionWeights;
@@ -177,41 +180,60 @@ const ByteWeights* Weights() {
             }
             if (u < 256) {
                 weights->byte[u] = w;
+                if (w.primaryCount == 1) weights->single[u] = w.primary[0];
             } else {
                 weights->contractionWeights.push_back(w);
                 weights->beginsContraction[static_cast<unsigned char>(units[u][0])] = true;
             }
         }
+        for (int b = 0; b < 256; ++b)
+            if (weights->beginsContraction[b]) weights->single[b] = 0;
         return weights;
     }();
     return weights.get();
 }
 
-// A text being sorted: the next eight primary ranks of it, packed high to
-// low (0 after its end), and where reading them goes on.
+// A text being sorted: its next primary ranks, eight to a word, packed high
+// to low (0 after its end), and where reading them goes on. Most lines differ
+// within the first 24 weights, read while the texts are still in their order
+// in memory.
 struct Entry {
-    std::uint64_t key;
+    static constexpr int kWords = 3;
+    std::array<std::uint64_t, kWords> key;
     std::uint32_t index;
-    std::uint32_t pos;  // byte offset * 4 + the byte's next weight
+    std::uint32_t pos;  // byte offset * 4 + the unit's next weight
+
+    // True when the text ended within this key.
+    bool Ended() const { return (key[kWords - 1] & 0xFF) == 0; }
 };
 
 void FillKey(const ByteWeights& w, Entry& e, std::string_view s) {
-    std::uint64_t key = 0;
-    int n = 0;
     std::size_t off = e.pos >> 2;
     unsigned sub = e.pos & 3;
-    while (n < 8 && off < s.size()) {
-        const UnitWeights& unit = w.Unit(s, off);
-        while (sub < unit.primaryCount && n < 8) {
-            key = key << 8 | unit.primary[sub++];
-            ++n;
+    for (std::uint64_t& word : e.key) {
+        std::uint64_t key = 0;
+        int n = 0;
+        while (n < 8 && off < s.size()) {
+            if (sub == 0) {
+                if (const std::uint8_t rank = w.single[static_cast<unsigned char>(s[off])]) {
+                    key = key << 8 | rank;
+                    ++n;
+                    ++off;
+                    continue;
+                }
+            }
+            const UnitWeights& unit = w.Unit(s, off);
+            while (sub < unit.primaryCount && n < 8) {
+                key = key << 8 | unit.primary[sub++];
+                ++n;
+            }
+            if (sub >= unit.primaryCount) {
+                off += unit.length;
+                sub = 0;
+            }
         }
-        if (sub >= unit.primaryCount) {
-            off += unit.length;
-            sub = 0;
-        }
+        word = n == 0 ? 0 : key << (8 * (8 - n));
     }
-    e.key = n == 0 ? 0 : key << (8 * (8 - n));
     e.pos = static_cast<std::uint32_t>(off << 2 | sub);
 }
 
@@ -236,32 +258,54 @@ int CompareSecondary(const ByteWeights& w, std::string_view a, std::string_view 
     }
 }
 
-std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, std::size_t count,
-                                              const std::function<std::string_view(std::size_t)>& text) {
+std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, const std::vector<std::string_view>& texts) {
+    const std::size_t count = texts.size();
     std::vector<Entry> entries(count);
-    for (std::size_t i = 0; i < count; ++i) entries[i] = {0, static_cast<std::uint32_t>(i), 0};
-    // Ranges of entries equal in every key so far; each is sorted by its next key.
+    for (std::size_t i = 0; i < count; ++i) {
+        entries[i].index = static_cast<std::uint32_t>(i);
+        entries[i].pos = 0;
+        FillKey(w, entries[i], texts[i]);
+    }
+    // Ranges of entries equal in every key so far; each is sorted by its key,
+    // and its runs of equal keys go on with their next keys.
     std::vector<std::pair<std::size_t, std::size_t>> ranges{{0, count}};
+    bool first = true;
     while (!ranges.empty()) {
         const auto [begin, end] = ranges.back();
         ranges.pop_back();
-        for (std::size_t i = begin; i < end; ++i) FillKey(w, entries[i], text(entries[i].index));
-        std::sort(entries.begin() + static_cast<std::ptrdiff_t>(begin), entries.begin() + static_cast<std::ptrdiff_t>(end),
-                  [](const Entry& a, const Entry& b) { return a.key < b.key; });
-        for (std::size_t run = begin; run < end;) {
-            std::size_t runEnd = run + 1;
-            while (runEnd < end && entries[runEnd].key == entries[run].key) ++runEnd;
+        const auto from = entries.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto to = entries.begin() + static_cast<std::ptrdiff_t>(end);
+        if (!first) {
+            // The texts are read out of their order: ask for them ahead.
+            constexpr std::ptrdiff_t kAhead = 8;
+            for (auto e = from; e != to; ++e) {
+                if (to - e > 2 * kAhead) {
+                    __builtin_prefetch(&texts[(e + 2 * kAhead)->index]);
+                    const std::string_view ahead = texts[(e + kAhead)->index];
+                    __builtin_prefetch(ahead.data() + ((e + kAhead)->pos >> 2));
+                }
+                FillKey(w, *e, texts[e->index]);
+            }
+        }
+        first = false;
+        std::sort(from, to, [](const Entry& a, const Entry& b) {
+            if (a.key[0] != b.key[0]) return a.key[0] < b.key[0];
+            if (a.key[1] != b.key[1]) return a.key[1] < b.key[1];
+            return a.key[2] < b.key[2];
+        });
+        for (auto run = from; run != to;) {
+            auto runEnd = run + 1;
+            while (runEnd != to && runEnd->key == run->key) ++runEnd;
             if (runEnd - run > 1) {
-                if ((entries[run].key & 0xFF) != 0) {
-                    ranges.emplace_back(run, runEnd);  // more primary weights to come
+                if (!run->Ended()) {
+                    ranges.emplace_back(static_cast<std::size_t>(run - entries.begin()),
+                                        static_cast<std::size_t>(runEnd - entries.begin()));
                 } else {
                     // Every primary weight is equal: accents decide, then the original order.
-                    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(run),
-                              entries.begin() + static_cast<std::ptrdiff_t>(runEnd),
-                              [&](const Entry& a, const Entry& b) {
-                                  const int c = CompareSecondary(w, text(a.index), text(b.index));
-                                  return c != 0 ? c < 0 : a.index < b.index;
-                              });
+                    std::sort(run, runEnd, [&](const Entry& a, const Entry& b) {
+                        const int c = CompareSecondary(w, texts[a.index], texts[b.index]);
+                        return c != 0 ? c < 0 : a.index < b.index;
+                    });
                 }
             }
             run = runEnd;
@@ -290,10 +334,16 @@ int CompareTextLocale(const std::string& a, const std::string& b) {
 }
 
 std::vector<std::uint32_t> SortOrderLocale(std::size_t count, const std::function<std::string_view(std::size_t)>& text) {
-    // Offsets inside one text are kept in 30 bits.
-    bool fits = true;
-    for (std::size_t i = 0; i < count && fits; ++i) fits = text(i).size() < (std::size_t{1} << 30);
-    if (const ByteWeights* w = Weights(); w && fits) return SortOrderByWeights(*w, count, text);
+    const ByteWeights* w = Weights();
+    std::vector<std::string_view> texts;
+    if (w) {
+        texts.reserve(count);
+        for (std::size_t i = 0; i < count && w; ++i) {
+            texts.push_back(text(i));
+            if (texts.back().size() >= (std::size_t{1} << 30)) w = nullptr;  // offsets are kept in 30 bits
+        }
+    }
+    if (w) return SortOrderByWeights(*w, texts);
     return SortOrderByKeys(count, text);
 }
 
