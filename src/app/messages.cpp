@@ -53,6 +53,7 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("Characters of these lines cannot be kept, saving writes them as \"\xEF\xBF\xBD\": lines ",
               "Символы этих строк не могут быть сохранены, они будут записаны как \"\xEF\xBF\xBD\": строки "),
         Texts("Save anyway?", "Всё равно сохранить?"),
+        Texts("Filling the editor: ", "Заполнение редактора: "),
     };
     return table;
 }

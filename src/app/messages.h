@@ -35,8 +35,9 @@ enum class MessageId {
     TagFramesDropped,   // "An ID3v2.3 tag cannot hold these frames, they were left out: "
     SaveLosesCharacters,  // "Characters of these lines cannot be kept, saving writes them as ...: lines "
     SaveAnyway,           // "Save anyway?"
+    FillingEditor,        // "Filling the editor: " (then the lines so far)
 };
-inline constexpr int kMessageCount = 25;
+inline constexpr int kMessageCount = 26;
 
 const std::string& Message(int language, MessageId id);
 

@@ -181,7 +181,11 @@ private:
     // fill the widget only when it is shown, so a big document is not copied
     // into a view nobody sees.
     void SetEditorLines(LineList lines);
-    void FillEditor(const LineList& lines);
+    // Fills the widget; a long document goes in parts, the window painting and
+    // Esc stopping it. Stopped, the widget is left empty and the lines wait
+    // (then false).
+    bool FillEditor(const LineList& lines);
+    void ShowCheckListView();
     LineList EditorLines() const;
     bool EditorEmpty() const;
     void FormCreate();

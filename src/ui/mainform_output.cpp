@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QClipboard>
 #include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -16,6 +17,7 @@
 #include "ui/editform.h"
 #include "ui/finddialog.h"
 #include "ui/mainform.h"
+#include "ui/progresspump.h"
 #include "ui/tagpanelview.h"
 
 namespace tandrel {
@@ -76,7 +78,11 @@ std::vector<std::string> TMainForm::outputLines() const { return EditorLines().T
 
 void TMainForm::SetEditorLines(LineList lines) {
     if (!output->reOutput->isHidden()) {
-        FillEditor(lines);
+        // Stopped while filling, the lines are shown in the check list instead.
+        if (!FillEditor(lines)) {
+            checkList_.setLines(lines);
+            ShowCheckListView();
+        }
         return;
     }
     fillingEditor_ = true;
@@ -85,19 +91,74 @@ void TMainForm::SetEditorLines(LineList lines) {
     editorPending_ = std::move(lines);
 }
 
-void TMainForm::FillEditor(const LineList& lines) {
-    std::size_t size = lines.size() ? lines.size() - 1 : 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) size += lines[i].size();
+namespace {
+
+// Lines [from, to) as the editor's text, starting with a line end when they
+// follow others.
+QString EditorText(const LineList& lines, std::size_t from, std::size_t to) {
+    std::size_t size = from > 0 ? 1 : 0;
+    for (std::size_t i = from; i < to; ++i) size += lines[i].size() + (i > from ? 1 : 0);
     QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
     QChar* out = text.data();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) *out++ = QChar('\n');
+    for (std::size_t i = from; i < to; ++i) {
+        if (i > 0) *out++ = QChar('\n');
         for (char c : lines[i]) *out++ = QChar(static_cast<char16_t>(Cp1251ToCodePoint(c)));
     }
+    return text;
+}
+
+}  // namespace
+
+bool TMainForm::FillEditor(const LineList& lines) {
+    // Lines a part; up to one part the text goes in at once.
+    constexpr std::size_t kPart = 50000;
+    QPlainTextEdit* editor = output->reOutput;
     fillingEditor_ = true;
-    output->reOutput->setPlainText(text);
+    if (lines.size() <= kPart) {
+        editor->setPlainText(EditorText(lines, 0, lines.size()));
+        fillingEditor_ = false;
+        editorPending_.reset();
+        return true;
+    }
+    ProgressPump pump(prompter());
+    WaitCursor wait(pump);
+    QTextDocument* document = editor->document();
+    editor->clear();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    bool stopped = false;
+    for (std::size_t from = 0; from < lines.size() && !stopped; from += kPart) {
+        const std::size_t to = std::min(lines.size(), from + kPart);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(EditorText(lines, from, to));
+        pump.SetProgressText(Message(language(), MessageId::FillingEditor) + std::to_string(to) + " / " +
+                             std::to_string(lines.size()));
+        stopped = pump.StopRequested();
+    }
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
+    editor->moveCursor(QTextCursor::Start);
+    prompter().SetProgressText("");  // at once, past the pump's pacing
+    if (stopped) {
+        editor->clear();
+        fillingEditor_ = false;
+        editorPending_ = lines;
+        return false;
+    }
     fillingEditor_ = false;
     editorPending_.reset();
+    return true;
+}
+
+void TMainForm::ShowCheckListView() {
+    output->reOutput->hide();
+    output->clbOutput->show();
+    {
+        const QSignalBlocker quiet(output->rgEditMode);  // the view is switched here, not by the click handler
+        output->rgEditMode->setItemIndex(1);
+    }
+    settings_.currentEditMode = 1;
+    EnableCheckListCommands();
 }
 
 LineList TMainForm::EditorLines() const {
@@ -216,7 +277,7 @@ void TMainForm::rgEditModeClick() {
     } else {
         output->reOutput->show();
         output->clbOutput->hide();
-        FillEditor(checkList_.lineList());
+        if (!FillEditor(checkList_.lineList())) ShowCheckListView();  // stopped: the check list stays
     }
     settings_.currentEditMode = static_cast<std::int8_t>(std::max(0, output->rgEditMode->itemIndex()));
     EnableCheckListCommands();
