@@ -163,7 +163,32 @@ void TMainForm::ShowCheckListView() {
 
 LineList TMainForm::EditorLines() const {
     if (editorPending_) return *editorPending_;
-    return LineList(std::make_shared<const TextLines>(TextLines::Split(FromQt(output->reOutput->toPlainText()))));
+    // Block by block, so that the whole text never exists a second time in
+    // UTF-16; characters change as the document's plain text changes them.
+    const QTextDocument* document = output->reOutput->document();
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::max(0, document->characterCount())));
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block != document->begin()) text += '\n';
+        QString part = block.text();
+        for (QChar& c : part) {
+            switch (c.unicode()) {
+                case 0xFDD0:  // the beginning and the end of a frame
+                case 0xFDD1:
+                case QChar::ParagraphSeparator:
+                case QChar::LineSeparator:
+                    c = QChar('\n');
+                    break;
+                case QChar::Nbsp:
+                    c = QChar(' ');
+                    break;
+                default:
+                    break;
+            }
+        }
+        text += FromQt(part);
+    }
+    return LineList(std::make_shared<const TextLines>(TextLines::Split(std::move(text))));
 }
 
 bool TMainForm::EditorEmpty() const {
