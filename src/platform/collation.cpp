@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <unicode/ucol.h>
 #include <unicode/ucoleitr.h>
 #include <unicode/uset.h>
@@ -207,6 +209,12 @@ struct Entry {
     bool Ended() const { return (key[kWords - 1] & 0xFF) == 0; }
 };
 
+bool KeyLess(const Entry& a, const Entry& b) {
+    if (a.key[0] != b.key[0]) return a.key[0] < b.key[0];
+    if (a.key[1] != b.key[1]) return a.key[1] < b.key[1];
+    return a.key[2] < b.key[2];
+}
+
 void FillKey(const ByteWeights& w, Entry& e, std::string_view s) {
     std::size_t off = e.pos >> 2;
     unsigned sub = e.pos & 3;
@@ -258,23 +266,18 @@ int CompareSecondary(const ByteWeights& w, std::string_view a, std::string_view 
     }
 }
 
-std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, const std::vector<std::string_view>& texts) {
-    const std::size_t count = texts.size();
-    std::vector<Entry> entries(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        entries[i].index = static_cast<std::uint32_t>(i);
-        entries[i].pos = 0;
-        FillKey(w, entries[i], texts[i]);
-    }
+// Sorts entries [begin, end), whose keys are filled, to their final order.
+void SortRange(const ByteWeights& w, const std::vector<std::string_view>& texts, std::vector<Entry>& entries,
+               std::size_t begin, std::size_t end) {
     // Ranges of entries equal in every key so far; each is sorted by its key,
     // and its runs of equal keys go on with their next keys.
-    std::vector<std::pair<std::size_t, std::size_t>> ranges{{0, count}};
+    std::vector<std::pair<std::size_t, std::size_t>> ranges{{begin, end}};
     bool first = true;
     while (!ranges.empty()) {
-        const auto [begin, end] = ranges.back();
+        const auto [rangeBegin, rangeEnd] = ranges.back();
         ranges.pop_back();
-        const auto from = entries.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto to = entries.begin() + static_cast<std::ptrdiff_t>(end);
+        const auto from = entries.begin() + static_cast<std::ptrdiff_t>(rangeBegin);
+        const auto to = entries.begin() + static_cast<std::ptrdiff_t>(rangeEnd);
         if (!first) {
             // The texts are read out of their order: ask for them ahead.
             constexpr std::ptrdiff_t kAhead = 8;
@@ -288,11 +291,7 @@ std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, const std::v
             }
         }
         first = false;
-        std::sort(from, to, [](const Entry& a, const Entry& b) {
-            if (a.key[0] != b.key[0]) return a.key[0] < b.key[0];
-            if (a.key[1] != b.key[1]) return a.key[1] < b.key[1];
-            return a.key[2] < b.key[2];
-        });
+        std::sort(from, to, KeyLess);
         for (auto run = from; run != to;) {
             auto runEnd = run + 1;
             while (runEnd != to && runEnd->key == run->key) ++runEnd;
@@ -310,6 +309,54 @@ std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, const std::v
             }
             run = runEnd;
         }
+    }
+}
+
+// Runs work on a second thread while the caller does its own part; alone
+// when no thread can be started.
+template <class Work, class Own>
+void InParallel(Work&& work, Own&& own) {
+    std::thread helper;
+    try {
+        helper = std::thread(work);
+    } catch (const std::system_error&) {
+        work();
+    }
+    own();
+    if (helper.joinable()) helper.join();
+}
+
+std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, const std::vector<std::string_view>& texts) {
+    const std::size_t count = texts.size();
+    std::vector<Entry> entries(count);
+    auto fill = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            entries[i].index = static_cast<std::uint32_t>(i);
+            entries[i].pos = 0;
+            FillKey(w, entries[i], texts[i]);
+        }
+    };
+    // Below this many texts one thread does it all.
+    constexpr std::size_t kTwoThreads = 4096;
+    if (count < kTwoThreads) {
+        fill(0, count);
+        SortRange(w, texts, entries, 0, count);
+    } else {
+        const std::size_t half = count / 2;
+        InParallel([&] { fill(half, count); }, [&] { fill(0, half); });
+        // Split at the middle key: keys below it, equal to it, above it. The
+        // three parts sort apart, the outer two at the same time.
+        const auto first = entries.begin(), middle = first + static_cast<std::ptrdiff_t>(half), last = entries.end();
+        std::nth_element(first, middle, last, KeyLess);
+        const std::array<std::uint64_t, Entry::kWords> pivot = middle->key;
+        const auto equalBegin = std::partition(first, middle, [&](const Entry& e) { return e.key < pivot; });
+        const auto equalEnd = std::partition(middle, last, [&](const Entry& e) { return e.key == pivot; });
+        const auto at = [first](auto it) { return static_cast<std::size_t>(it - first); };
+        InParallel([&] { SortRange(w, texts, entries, at(equalEnd), count); },
+                   [&] {
+                       SortRange(w, texts, entries, 0, at(equalBegin));
+                       SortRange(w, texts, entries, at(equalBegin), at(equalEnd));
+                   });
     }
     std::vector<std::uint32_t> order(count);
     for (std::size_t i = 0; i < count; ++i) order[i] = entries[i].index;
