@@ -75,15 +75,32 @@ int FindTextPosition(const std::string& text, const std::string& findText) {
 
 void SortLines(std::vector<std::string>& lines) { SortTextLocale(lines); }
 
-std::vector<std::size_t> FilterLines(const std::vector<std::string>& lines, const std::string& query, bool overSearch) {
+LineList SortLines(const LineList& lines) {
+    return lines.Pick(SortOrderLocale(lines.size(), [&lines](std::size_t i) { return lines[i]; }));
+}
+
+namespace {
+
+template <class Index, class Lines>
+std::vector<Index> FilterLineIndices(const Lines& lines, const std::string& query, bool overSearch) {
     auto normalise = [overSearch](const std::string& s) {
         return overSearch ? ToTranslitShort(ToLowerCase(s)) : ToLowerCase(s);
     };
     const std::string needle = normalise(query);
-    std::vector<std::size_t> kept;
+    std::vector<Index> kept;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (normalise(lines[i]).find(needle) != std::string::npos) kept.push_back(i);
+        if (normalise(std::string(lines[i])).find(needle) != std::string::npos) kept.push_back(static_cast<Index>(i));
     return kept;
+}
+
+}  // namespace
+
+std::vector<std::size_t> FilterLines(const std::vector<std::string>& lines, const std::string& query, bool overSearch) {
+    return FilterLineIndices<std::size_t>(lines, query, overSearch);
+}
+
+std::vector<std::uint32_t> FilterLines(const LineList& lines, const std::string& query, bool overSearch) {
+    return FilterLineIndices<std::uint32_t>(lines, query, overSearch);
 }
 
 std::vector<std::string> SortByPath(const std::vector<std::string>& lines) {

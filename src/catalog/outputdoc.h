@@ -9,6 +9,7 @@
 
 #include "app/prompts.h"
 #include "text/encoding.h"
+#include "text/textlines.h"
 
 namespace tandrel {
 
@@ -66,11 +67,13 @@ int FindTextPosition(const std::string& text, const std::string& findText);
 
 // Sorts lines ascending without regard to case, locale-aware; duplicates stay.
 void SortLines(std::vector<std::string>& lines);
+LineList SortLines(const LineList& lines);
 
 // The check-list filter: the indices of the lines that contain query, both
 // lower-cased (and transliterated one letter per letter under Over Search).
 std::vector<std::size_t> FilterLines(const std::vector<std::string>& lines, const std::string& query,
                                      bool overSearch);
+std::vector<std::uint32_t> FilterLines(const LineList& lines, const std::string& query, bool overSearch);
 
 // Sorts lines "name [path]" by the path in their last bracket pair and gives
 // each back as name "[" path "]".

@@ -46,6 +46,19 @@ FileResult WriteTextDocument(const std::string& path, const std::vector<std::str
     return ReplaceFileContents(path, EncodeTextDocument(lines, origin));
 }
 
+FileResult ReadTextDocument(const std::string& path, TextLines& lines, TextOrigin& origin) {
+    lines = TextLines();
+    origin = TextOrigin{};
+    std::string bytes;
+    if (FileResult r = ReadFileBytes(path, bytes); !r) return r;
+    lines = DecodeTextDocumentLines(std::move(bytes), NameMeansUtf8(path), origin);
+    return FileResult::Success();
+}
+
+FileResult WriteTextDocument(const std::string& path, const LineList& lines, const TextOrigin& origin) {
+    return ReplaceFileContents(path, EncodeTextDocument(lines, origin));
+}
+
 FileResult WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
     return ReplaceFileContents(path, EncodeTextDocument(lines, TextOrigin{}));
 }

@@ -27,6 +27,9 @@ FileResult WriteTextLines(const std::string& path, const std::vector<std::string
 FileResult ReadTextDocument(const std::string& path, std::vector<std::string>& lines, TextOrigin& origin);
 FileResult WriteTextDocument(const std::string& path, const std::vector<std::string>& lines,
                              const TextOrigin& origin);
+// The same for a document held in one buffer (text/textlines.h).
+FileResult ReadTextDocument(const std::string& path, TextLines& lines, TextOrigin& origin);
+FileResult WriteTextDocument(const std::string& path, const LineList& lines, const TextOrigin& origin);
 // Replaces a text file's lines keeping its encoding and line breaks; a file
 // that does not exist yet is written as WriteTextLines writes it.
 FileResult RewriteTextFile(const std::string& path, const std::vector<std::string>& lines);

@@ -70,6 +70,8 @@ size_t DecodeUtf8(std::string_view s, char32_t& cp) {
 
 }  // namespace
 
+char32_t Cp1251ToCodePoint(char byte) { return ByteToCodePoint(static_cast<unsigned char>(byte)); }
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

@@ -22,6 +22,9 @@ Cp1251Text Utf8ToCp1251(std::string_view utf8);
 // The byte of one Unicode code point, kUnmappableChar when the page has none.
 char CodePointToCp1251(char32_t cp);
 
+// The code point of one byte; kUnmappableChar gives U+FFFD.
+char32_t Cp1251ToCodePoint(char byte);
+
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t cp);
 

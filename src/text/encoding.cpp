@@ -510,6 +510,27 @@ std::string EncodeTextDocument(const std::vector<std::string>& lines, const Text
     return out;
 }
 
+TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin& origin) {
+    origin = TextOrigin{};
+    if (DetectTextEncoding(bytes, utf8ByName).encoding == TextEncoding::Cp1251) return TextLines::Split(std::move(bytes));
+    return TextLines(DecodeTextDocument(bytes, utf8ByName, origin));
+}
+
+std::string EncodeTextDocument(const LineList& lines, const TextOrigin& origin) {
+    if (origin.Unicode()) return EncodeTextDocument(lines.ToVector(), origin);
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) total += lines[i].size() + 2;
+    std::string out;
+    out.reserve(total);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        out += "\r\n";
+    }
+    // As for lines one by one: bytes that would read back as Unicode are written as UTF-8.
+    if (DetectTextEncoding(out).encoding != TextEncoding::Cp1251) return Cp1251ToUtf8(out);
+    return out;
+}
+
 std::vector<std::size_t> LinesLosingCharacters(const std::vector<std::string>& lines, const TextOrigin& origin) {
     std::vector<std::size_t> losing;
     if (!origin.Unicode()) return losing;

@@ -16,6 +16,7 @@
 
 #include "text/byteset.h"
 #include "text/cp1251.h"
+#include "text/textlines.h"
 
 namespace tandrel {
 
@@ -110,6 +111,10 @@ std::vector<std::string> DecodeTextDocument(std::string_view bytes, bool utf8ByN
 // after every line, a Unicode one in its encoding, mark and line breaks, its
 // unedited lines as they were read.
 std::string EncodeTextDocument(const std::vector<std::string>& lines, const TextOrigin& origin);
+// The same for a document held in one buffer: a code-page-1251 file is split
+// in its own bytes, so reading it costs little more than the file's size.
+TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin& origin);
+std::string EncodeTextDocument(const LineList& lines, const TextOrigin& origin);
 // The 0-based indices of the lines EncodeTextDocument cannot write as they
 // were: in a Unicode document, lines holding kUnmappableChar that match no
 // kept line (their characters would become U+FFFD).

@@ -27,24 +27,19 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
 }
 
-void CheckListModel::setLines(std::vector<std::string> lines) {
+void CheckListModel::setLines(LineList lines) {
     beginResetModel();
     lines_ = std::move(lines);
     checked_.assign(lines_.size(), false);
     endResetModel();
 }
 
-void CheckListModel::keepRows(const std::vector<std::size_t>& rows) {
+void CheckListModel::keepRows(const std::vector<std::uint32_t>& rows) {
     beginResetModel();
-    std::vector<std::string> lines;
     std::vector<bool> checked;
-    lines.reserve(rows.size());
     checked.reserve(rows.size());
-    for (std::size_t row : rows) {
-        lines.push_back(std::move(lines_[row]));
-        checked.push_back(checked_[row]);
-    }
-    lines_ = std::move(lines);
+    for (std::uint32_t row : rows) checked.push_back(checked_.at(row));
+    lines_ = lines_.Pick(rows);
     checked_ = std::move(checked);
     endResetModel();
 }
@@ -65,7 +60,7 @@ void CheckListModel::setAllChecked(bool checked) {
 std::vector<std::string> CheckListModel::checkedLines() const {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (checked_[i]) out.push_back(lines_[i]);
+        if (checked_[i]) out.emplace_back(lines_[i]);
     return out;
 }
 

@@ -14,9 +14,24 @@
 
 namespace tandrel {
 
-QString ToQt(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+// Every character of the code page is one UTF-16 unit, so both directions go
+// a character at a time.
+QString ToQt(std::string_view cp1251) {
+    QString text(static_cast<qsizetype>(cp1251.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (char c : cp1251) *out++ = QChar(static_cast<char16_t>(Cp1251ToCodePoint(c)));
+    return text;
+}
 
-std::string FromQt(const QString& text) { return Utf8ToCp1251(text.toStdString()).text; }
+std::string FromQt(const QString& text) {
+    std::string out(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (QChar::isSurrogate(u)) return Utf8ToCp1251(text.toStdString()).text;  // a pair is one character
+        out[static_cast<std::size_t>(i)] = u < 0x80 ? static_cast<char>(u) : CodePointToCp1251(u);
+    }
+    return out;
+}
 
 namespace {
 

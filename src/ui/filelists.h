@@ -6,13 +6,14 @@
 #include <QListWidget>
 #include <QStringListModel>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/widgets.h"
 
 namespace tandrel {
 
-QString ToQt(const std::string& cp1251);
+QString ToQt(std::string_view cp1251);
 std::string FromQt(const QString& text);
 
 // The path from the root down to the current directory, then its sub-directories.

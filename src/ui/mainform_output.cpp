@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QClipboard>
 #include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -16,6 +17,7 @@
 #include "ui/editform.h"
 #include "ui/finddialog.h"
 #include "ui/mainform.h"
+#include "ui/progresspump.h"
 #include "ui/tagpanelview.h"
 
 namespace tandrel {
@@ -34,6 +36,10 @@ void TMainForm::WireOutputCommands() {
     connect(output->cbAddFilePath, &QCheckBox::clicked, this, &TMainForm::cbAddFilePathClick);
     connect(fileManager->filesListBox, &QListView::doubleClicked, this, [this] { FilesListBoxDblClick(); });
     connect(output->clbOutput, &QListView::clicked, this, [this] { clbOutputClick(); });
+    // An edit (or a test's text) in the widget makes it the editor's text again.
+    connect(output->reOutput, &QPlainTextEdit::textChanged, this, [this] {
+        if (!fillingEditor_) editorPending_.reset();
+    });
 
     struct ButtonWire { QPushButton* button; void (TMainForm::*handler)(); };
     for (const ButtonWire& w : {ButtonWire{output->bbtnAddToFile, &TMainForm::bbtnAddToFileClick},
@@ -58,9 +64,136 @@ void TMainForm::WireOutputCommands() {
     for (const ActionWire& w : actions) WireEntry(w.name, this, w.handler, w.enabled);
 }
 
-std::string TMainForm::outputText() const { return FromQt(output->reOutput->toPlainText()); }
+std::string TMainForm::outputText() const {
+    if (!editorPending_) return FromQt(output->reOutput->toPlainText());
+    std::string text;
+    for (std::size_t i = 0; i < editorPending_->size(); ++i) {
+        if (i) text += '\n';
+        text += (*editorPending_)[i];
+    }
+    return text;
+}
 
-std::vector<std::string> TMainForm::outputLines() const { return SplitTextLines(outputText()); }
+std::vector<std::string> TMainForm::outputLines() const { return EditorLines().ToVector(); }
+
+void TMainForm::SetEditorLines(LineList lines) {
+    if (!output->reOutput->isHidden()) {
+        // Stopped while filling, the lines are shown in the check list instead.
+        if (!FillEditor(lines)) {
+            checkList_.setLines(lines);
+            ShowCheckListView();
+        }
+        return;
+    }
+    fillingEditor_ = true;
+    output->reOutput->clear();
+    fillingEditor_ = false;
+    editorPending_ = std::move(lines);
+}
+
+namespace {
+
+// Lines [from, to) as the editor's text, starting with a line end when they
+// follow others.
+QString EditorText(const LineList& lines, std::size_t from, std::size_t to) {
+    std::size_t size = from > 0 ? 1 : 0;
+    for (std::size_t i = from; i < to; ++i) size += lines[i].size() + (i > from ? 1 : 0);
+    QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (std::size_t i = from; i < to; ++i) {
+        if (i > 0) *out++ = QChar('\n');
+        for (char c : lines[i]) *out++ = QChar(static_cast<char16_t>(Cp1251ToCodePoint(c)));
+    }
+    return text;
+}
+
+}  // namespace
+
+bool TMainForm::FillEditor(const LineList& lines) {
+    // Lines a part; up to one part the text goes in at once.
+    constexpr std::size_t kPart = 50000;
+    QPlainTextEdit* editor = output->reOutput;
+    fillingEditor_ = true;
+    if (lines.size() <= kPart) {
+        editor->setPlainText(EditorText(lines, 0, lines.size()));
+        fillingEditor_ = false;
+        editorPending_.reset();
+        return true;
+    }
+    ProgressPump pump(prompter());
+    WaitCursor wait(pump);
+    QTextDocument* document = editor->document();
+    editor->clear();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    bool stopped = false;
+    for (std::size_t from = 0; from < lines.size() && !stopped; from += kPart) {
+        const std::size_t to = std::min(lines.size(), from + kPart);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(EditorText(lines, from, to));
+        pump.SetProgressText(Message(language(), MessageId::FillingEditor) + std::to_string(to) + " / " +
+                             std::to_string(lines.size()));
+        stopped = pump.StopRequested();
+    }
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
+    editor->moveCursor(QTextCursor::Start);
+    prompter().SetProgressText("");  // at once, past the pump's pacing
+    if (stopped) {
+        editor->clear();
+        fillingEditor_ = false;
+        editorPending_ = lines;
+        return false;
+    }
+    fillingEditor_ = false;
+    editorPending_.reset();
+    return true;
+}
+
+void TMainForm::ShowCheckListView() {
+    output->reOutput->hide();
+    output->clbOutput->show();
+    {
+        const QSignalBlocker quiet(output->rgEditMode);  // the view is switched here, not by the click handler
+        output->rgEditMode->setItemIndex(1);
+    }
+    settings_.currentEditMode = 1;
+    EnableCheckListCommands();
+}
+
+LineList TMainForm::EditorLines() const {
+    if (editorPending_) return *editorPending_;
+    // Block by block, so that the whole text never exists a second time in
+    // UTF-16; characters change as the document's plain text changes them.
+    const QTextDocument* document = output->reOutput->document();
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::max(0, document->characterCount())));
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block != document->begin()) text += '\n';
+        QString part = block.text();
+        for (QChar& c : part) {
+            switch (c.unicode()) {
+                case 0xFDD0:  // the beginning and the end of a frame
+                case 0xFDD1:
+                case QChar::ParagraphSeparator:
+                case QChar::LineSeparator:
+                    c = QChar('\n');
+                    break;
+                case QChar::Nbsp:
+                    c = QChar(' ');
+                    break;
+                default:
+                    break;
+            }
+        }
+        text += FromQt(part);
+    }
+    return LineList(std::make_shared<const TextLines>(TextLines::Split(std::move(text))));
+}
+
+bool TMainForm::EditorEmpty() const {
+    return editorPending_ ? editorPending_->empty() : output->reOutput->document()->isEmpty();
+}
 
 void TMainForm::EnableM3UCommands(bool enable) {
     for (const char* name : {"mnGetM3Uinf", "mnGetM3Unames", "mnGetM3UnamesAndSaveToFile"})
@@ -74,22 +207,25 @@ std::string TMainForm::OpenOutputDocument(OpenMode mode, const std::string& file
     menus_["mnSave"]->setEnabled(true);
     menus_["mnSaveAs"]->setEnabled(true);
     EnableM3UCommands(false);
-    checkList_.setLines({});
-    output->reOutput->clear();
+    checkList_.setLines(LineList());
+    SetEditorLines(LineList());
 
     const std::string name = OpenedDocumentName(mode, fileName, fileManager->filesListBox->currentName());
-    std::vector<std::string> lines;
+    LineList lines;
     outputOrigin_ = TextOrigin{};
     if (mode == OpenMode::SearchResults) {
-        lines = searchResults_;
+        lines = LineList(searchResults_);
     } else {
         if (NamesPlaylist(name)) EnableM3UCommands(true);
         if (FileExists(name)) {
-            if (FileResult read = ReadTextDocument(name, lines, outputOrigin_); !read)
-                setStatusText(name + ": " + Utf8ToCp1251(read.error).text);
+            auto read = std::make_shared<TextLines>();
+            if (FileResult result = ReadTextDocument(name, *read, outputOrigin_); !result)
+                setStatusText(name + ": " + Utf8ToCp1251(result.error).text);
+            lines = LineList(std::move(read));
         }
     }
-    output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
+    // Both views show the one copy of the lines.
+    SetEditorLines(lines);
     checkList_.setLines(std::move(lines));
 
     documentName_ = name;
@@ -109,13 +245,11 @@ std::vector<std::string> TMainForm::selectedOutputLines() const {
     if (!selection) return lines;
     QModelIndexList rows = selection->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    for (const QModelIndex& row : rows) lines.push_back(checkList_.lines().at(static_cast<std::size_t>(row.row())));
+    for (const QModelIndex& row : rows) lines.push_back(checkList_.line(row.row()));
     return lines;
 }
 
-void TMainForm::ReplaceOutputLines(const std::vector<std::string>& lines) {
-    output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
-}
+void TMainForm::ReplaceOutputLines(const std::vector<std::string>& lines) { SetEditorLines(LineList(lines)); }
 
 void TMainForm::ReplaceVisibleOutputLines(const std::vector<std::string>& lines) {
     if (output->clbOutput->isHidden()) {
@@ -140,11 +274,12 @@ void TMainForm::ShowDocumentName() {
     output->setTitle(ToQt(Message(language(), MessageId::EditFilePrefix) + documentName_));
 }
 
-void TMainForm::ClearOutputText() { output->reOutput->clear(); }
+void TMainForm::ClearOutputText() { SetEditorLines(LineList()); }
 
 void TMainForm::ShowOutputLines(const std::vector<std::string>& lines) {
-    output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
-    checkList_.setLines(lines);
+    const LineList shown(lines);
+    SetEditorLines(shown);
+    checkList_.setLines(shown);
     RefreshCheckList();
 }
 
@@ -157,13 +292,17 @@ void TMainForm::RefreshCheckList() {
 void TMainForm::rgEditModeClick() {
     // Decided by the view that is visible now, not by the item clicked.
     if (output->clbOutput->isHidden()) {
+        // The editor's lines go to the check list and wait for the editor
+        // there, out of the widget, which would hold a second, bigger copy.
+        const LineList lines = EditorLines();
         output->reOutput->hide();
         output->clbOutput->show();
-        checkList_.setLines(outputLines());
+        checkList_.setLines(lines);
+        SetEditorLines(lines);
     } else {
         output->reOutput->show();
         output->clbOutput->hide();
-        output->reOutput->setPlainText(ToQt(JoinTextLines(checkList_.lines())));
+        if (!FillEditor(checkList_.lineList())) ShowCheckListView();  // stopped: the check list stays
     }
     settings_.currentEditMode = static_cast<std::int8_t>(std::max(0, output->rgEditMode->itemIndex()));
     EnableCheckListCommands();
@@ -218,8 +357,9 @@ void TMainForm::mnOpenWinClick() {
 }
 
 bool TMainForm::WriteOutput(const std::string& path) {
-    const std::vector<std::string> lines = outputLines();
-    if (!ConfirmCharacterLoss(prompter(), language(), lines, outputOrigin_)) return false;
+    const LineList lines = EditorLines();
+    if (outputOrigin_.Unicode() && !ConfirmCharacterLoss(prompter(), language(), lines.ToVector(), outputOrigin_))
+        return false;
     if (FileResult written = WriteTextDocument(path, lines, outputOrigin_); !written) {
         prompter().ShowMessage(path + ": " + Utf8ToCp1251(written.error).text);
         return false;
@@ -228,7 +368,7 @@ bool TMainForm::WriteOutput(const std::string& path) {
 }
 
 void TMainForm::mnSaveClick() {
-    if (outputLines().empty()) return;
+    if (EditorEmpty()) return;
     if (!FileExists(savePath_)) {
         WriteOutput(savePath_);
         return;
@@ -255,15 +395,10 @@ void TMainForm::mnSaveAsClick() {
 }
 
 void TMainForm::mnSortLinesClick() {
-    if (output->clbOutput->isHidden()) {
-        std::vector<std::string> lines = outputLines();
-        SortLines(lines);
-        output->reOutput->setPlainText(ToQt(JoinTextLines(lines)));
-    } else {
-        std::vector<std::string> lines = checkList_.lines();
-        SortLines(lines);
-        checkList_.setLines(std::move(lines));
-    }
+    if (output->clbOutput->isHidden())
+        SetEditorLines(SortLines(EditorLines()));
+    else
+        checkList_.setLines(SortLines(checkList_.lineList()));
 }
 
 void TMainForm::mnFindClick() {
@@ -278,10 +413,11 @@ void TMainForm::mnFindClick() {
     }
     const std::string query = InputDlg(prompter(), language(), kInputFind, FromQt(searchBox->edFind->text()));
     if (query.empty()) return;
-    checkList_.keepRows(FilterLines(checkList_.lines(), query, advancedSearch->cbOverSearch->isChecked()));
+    checkList_.keepRows(FilterLines(checkList_.lineList(), query, advancedSearch->cbOverSearch->isChecked()));
 }
 
 void TMainForm::FindDialogFind(const QString& text, bool matchCase) {
+    if (editorPending_) FillEditor(*editorPending_);  // the selection is made in the widget
     if (std::optional<TextSelection> hit = FindStep(outputText(), FromQt(text), matchCase, findPosition_)) {
         QTextCursor cursor = output->reOutput->textCursor();
         cursor.setPosition(hit->start);
@@ -297,8 +433,8 @@ void TMainForm::pmToClipBoardClick() {
     if (!output->clbOutput->isHidden()) {
         const int row = output->clbOutput->currentIndex().row();
         if (row >= 0 && row < checkList_.rowCount())
-            QApplication::clipboard()->setText(ToQt(checkList_.lines()[static_cast<std::size_t>(row)]));
-    } else if (!outputLines().empty()) {
+            QApplication::clipboard()->setText(ToQt(checkList_.line(row)));
+    } else if (!EditorEmpty()) {
         QApplication::clipboard()->setText(output->reOutput->textCursor().selectedText().replace(QChar(0x2029), '\n'));
     }
 }
@@ -321,7 +457,7 @@ std::optional<std::string> TMainForm::ChosenOutputLine() const {
     if (!output->clbOutput->isHidden()) {
         const int row = output->clbOutput->currentIndex().row();
         if (row < 0 || row >= checkList_.rowCount()) return std::nullopt;
-        return checkList_.lines()[static_cast<std::size_t>(row)];
+        return checkList_.line(row);
     }
     if (output->reOutput->document()->isEmpty()) return std::nullopt;
     return FromQt(output->reOutput->textCursor().block().text());

@@ -165,5 +165,61 @@ TEST_F(OutputTest, SearchResultsOpenAsTheFirstCatalogueName) {
     EXPECT_EQ(test::ReadAll(music + "/file_001.txt"), "kept\r\n");
 }
 
+// Opened in the check list, the document is not copied into the hidden editor,
+// yet the editor's text, Sort Lines, Check All, Save and the switch between the
+// views behave as they always did.
+TEST_F(OutputTest, TheCheckListAndTheEditorShareTheDocumentAndSaveWritesTheEditorsLines) {
+    const std::string file = Cp("b\r\nЁж\r\nA\r\nеж\r\na\r\nL·x\r\nLy\r\n");
+    tmp.Write("music/list.txt", file);
+    Start();
+    Control<TRadioGroup>("rgEditMode")->button(1)->click();
+    form().OpenOutputDocument(OpenMode::FileList, "list.txt");
+    EXPECT_TRUE(form().output->reOutput->toPlainText().isEmpty());  // nothing copied while hidden
+    const std::vector<std::string> opened = {"b", Cp("Ёж"), "A", Cp("еж"), "a", Cp("L·x"), "Ly"};
+    EXPECT_EQ(form().outputLines(), opened);
+    EXPECT_EQ(form().checkList().lines(), opened);
+
+    Control<QPushButton>("bbtnCheckAll")->click();
+    EXPECT_EQ(form().checkedOutputLines(), opened);
+    Action("mnSortLines")->trigger();
+    // Case is ignored (equal lines keep their order), ё follows е, "L·" sorts as the collator weighs it.
+    const std::vector<std::string> sorted = {"A", "a", "b", Cp("L·x"), "Ly", Cp("еж"), Cp("Ёж")};
+    EXPECT_EQ(form().checkList().lines(), sorted);
+    EXPECT_TRUE(form().checkedOutputLines().empty());
+    EXPECT_EQ(form().outputLines(), opened);  // the editor's text is not sorted
+
+    prompter.Text(music + "/copy.txt");
+    Action("mnSaveAs")->trigger();
+    EXPECT_EQ(test::ReadAll(music + "/copy.txt"), file);
+
+    Control<TRadioGroup>("rgEditMode")->button(0)->click();
+    EXPECT_EQ(form().output->reOutput->toPlainText(), QString::fromUtf8("A\na\nb\nL·x\nLy\nеж\nЁж"));
+    form().output->reOutput->setPlainText("edited\nlines");
+    Control<TRadioGroup>("rgEditMode")->button(1)->click();
+    EXPECT_EQ(form().checkList().lines(), (std::vector<std::string>{"edited", "lines"}));
+    EXPECT_EQ(form().outputLines(), (std::vector<std::string>{"edited", "lines"}));
+}
+
+// A document of more lines than go into the editor at once is filled in parts
+// with a progress text, and ends up whole.
+TEST_F(OutputTest, ALongDocumentFillsTheEditorInPartsWithProgress) {
+    std::string file;
+    constexpr int kLines = 120001;
+    for (int i = 0; i < kLines; ++i) file += "line " + std::to_string(i) + "\r\n";
+    tmp.Write("music/long.txt", file);
+    Start();
+    form().OpenOutputDocument(OpenMode::FileList, "long.txt");
+    const QString text = form().output->reOutput->toPlainText();
+    EXPECT_EQ(form().output->reOutput->document()->blockCount(), kLines);
+    EXPECT_TRUE(text.startsWith("line 0\nline 1\n"));
+    EXPECT_TRUE(text.endsWith("\nline 120000"));
+    EXPECT_EQ(text.size(), static_cast<qsizetype>(file.size()) - kLines - 1);  // CR LF became LF, no last one
+    const std::vector<std::string> progress = prompter.Texts(PromptKind::Progress);
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_EQ(progress.front().rfind("Filling the editor: ", 0), 0u);
+    EXPECT_EQ(progress.back(), "");
+    EXPECT_FALSE(form().output->reOutput->document()->isUndoAvailable());
+}
+
 }  // namespace
 }  // namespace tandrel
