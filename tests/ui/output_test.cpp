@@ -221,5 +221,28 @@ TEST_F(OutputTest, ALongDocumentFillsTheEditorInPartsWithProgress) {
     EXPECT_FALSE(form().output->reOutput->document()->isUndoAvailable());
 }
 
+// Esc while the editor fills leaves the whole document in the check list.
+TEST_F(OutputTest, EscWhileTheEditorFillsKeepsTheDocumentInTheCheckList) {
+    constexpr int kLines = 120001;
+    std::string file;
+    for (int i = 0; i < kLines; ++i) file += "line " + std::to_string(i) + "\r\n";
+    tmp.Write("music/long.txt", file);
+    Start();
+    form().show();
+    bool pressed = false;
+    prompter.onProgress = [this, &pressed](const ProgressInfo& p) {
+        if (pressed || p.entry.rfind("Filling the editor: ", 0) != 0) return;
+        pressed = true;
+        test::Key(&form(), Qt::Key_Escape);
+    };
+    form().OpenOutputDocument(OpenMode::FileList, "long.txt");
+    prompter.onProgress = nullptr;
+    ASSERT_TRUE(pressed);
+    EXPECT_LT(form().output->reOutput->document()->blockCount(), kLines);
+    EXPECT_TRUE(form().output->clbOutput->isVisible());
+    ASSERT_EQ(form().checkList().lines().size(), static_cast<std::size_t>(kLines));
+    EXPECT_EQ(form().checkList().lines().back(), "line 120000");
+}
+
 }  // namespace
 }  // namespace tandrel
