@@ -18,14 +18,7 @@ public:
         : recursive_(recursive), admit_(admit), handler_(handler), detail_(detail) {}
 
     void Walk(const std::string& dir) {
-        // A linked directory that leads back into the current descent is not entered again.
-        DirectoryId id;
-        const bool known = GetDirectoryId(dir, id);
-        if (known) {
-            for (const DirectoryId& open : descent_)
-                if (open == id) return;
-            descent_.push_back(id);
-        }
+        if (!descent_.Enter(dir)) return;
         if (handler_.onDirectoryBegin) handler_.onDirectoryBegin(dir);
 
         std::string pattern = dir;
@@ -57,7 +50,7 @@ public:
         find.FindClose();
 
         if (handler_.onDirectoryEnd) handler_.onDirectoryEnd(dir);
-        if (known) descent_.pop_back();
+        descent_.Leave();
     }
 
 private:
@@ -65,10 +58,27 @@ private:
     const FileFilter& admit_;
     const WalkHandler& handler_;
     FindDetail detail_;
-    std::vector<DirectoryId> descent_;
+    WalkDescent descent_;
 };
 
 }  // namespace
+
+bool WalkDescent::Enter(const std::string& dir) {
+    DirectoryId id;
+    const bool known = GetDirectoryId(dir, id);
+    if (known) {
+        for (std::size_t i = 0; i < open_.size(); ++i)
+            if (known_[i] && open_[i] == id) return false;
+    }
+    open_.push_back(id);
+    known_.push_back(known);
+    return true;
+}
+
+void WalkDescent::Leave() {
+    open_.pop_back();
+    known_.pop_back();
+}
 
 void WalkDirectory(const std::string& dir, bool recursive, const FileFilter& admit, const WalkHandler& handler,
                    FindDetail detail) {

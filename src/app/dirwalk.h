@@ -13,8 +13,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/prompts.h"
+#include "platform/dirid.h"
 #include "platform/files.h"
 
 namespace tandrel {
@@ -41,6 +43,20 @@ struct WalkHandler {
     // Asked after onDirectory, before the walk descends: false leaves that
     // sub-directory out.
     std::function<bool(const std::string& dir, const FindData& subdir)> enterDirectory{};
+};
+
+// The directories a walk is inside, so that a linked directory leading back
+// into its own descent is not entered again.
+class WalkDescent {
+public:
+    // False when dir is one of the directories open in the descent; otherwise
+    // dir is open until the matching Leave.
+    bool Enter(const std::string& dir);
+    void Leave();
+
+private:
+    std::vector<DirectoryId> open_;
+    std::vector<bool> known_;
 };
 
 // "Cannot read " + dir + ": " + reason, the status text of a skipped directory.

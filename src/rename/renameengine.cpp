@@ -8,7 +8,6 @@
 
 #include "app/dirwalk.h"
 #include "app/messages.h"
-#include "platform/dirid.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/textfile.h"
@@ -350,14 +349,7 @@ public:
         : recursive_(recursive), filter_(filter), plan_(plan), walk_(walk), detail_(detail) {}
 
     void Walk(const std::string& dir) {
-        // A linked directory that leads back into the current descent is not entered again.
-        DirectoryId id;
-        const bool known = GetDirectoryId(dir, id);
-        if (known) {
-            for (const DirectoryId& open : descent_)
-                if (open == id) return;
-            descent_.push_back(id);
-        }
+        if (!descent_.Enter(dir)) return;
         PlanFailure(plan_, PlanMark::DirectoryBegin, dir);
         std::vector<FindData> entries;
         std::string error;
@@ -389,7 +381,7 @@ public:
         if (!error.empty()) PlanFailure(plan_, PlanMark::Failure, CannotReadText(dir, Utf8ToCp1251(error).text));
         if (walk_.onEnd) walk_.onEnd(dir, admitted, names);
         PlanFailure(plan_, PlanMark::DirectoryEnd, dir);
-        if (known) descent_.pop_back();
+        descent_.Leave();
     }
 
 private:
@@ -398,7 +390,7 @@ private:
     RenamePlan& plan_;
     const PlanWalk& walk_;
     FindDetail detail_;
-    std::vector<DirectoryId> descent_;
+    WalkDescent descent_;
 };
 
 }  // namespace
