@@ -30,12 +30,8 @@ int main(int argc, char** argv) {
         const PlanStatus status = i % 50 == 0 ? PlanStatus::TargetExists
                                   : i % 7 == 0 ? PlanStatus::Unchanged
                                                : PlanStatus::WillRename;
-        PlanRow row;
-        row.dir = "/music/dir" + std::to_string(i / 1000);
-        row.oldName = "\xCF\xE5\xF1\xED\xFF " + n + ".mp3";
-        row.newName = "Pesnya " + n + ".mp3";
-        row.status = status;
-        plan.rows.push_back(std::move(row));
+        AddPlanRow(plan, "/music/dir" + std::to_string(i / 1000), "\xCF\xE5\xF1\xED\xFF " + n + ".mp3",
+                   "Pesnya " + n + ".mp3", status);
     }
 
     const auto start = bench::Clock::now();

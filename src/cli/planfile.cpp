@@ -79,12 +79,7 @@ bool ReadSavedPlan(const std::string& file, RenamePlan& plan, std::ostream& err)
         vacated.insert(from);
         vacated.erase(to);
         given.insert(to);
-        PlanRow row;
-        row.dir = dir.text;
-        row.oldName = oldName.text;
-        row.newName = newName.text;
-        row.status = PlanStatus::WillRename;
-        plan.rows.push_back(std::move(row));
+        AddPlanRow(plan, dir.text, oldName.text, newName.text, PlanStatus::WillRename);
     }
     return clean;
 }

@@ -283,25 +283,15 @@ void PlannedDirectory::Reserve(std::size_t entries) {
 }
 
 void PlanUnchanged(RenamePlan& plan, const std::string& dir, const std::string& name) {
-    PlanRow row;
-    row.dir = dir;
-    row.oldName = name;
-    row.newName = name;
-    row.status = PlanStatus::Unchanged;
-    plan.rows.push_back(std::move(row));
+    AddPlanRow(plan, dir, name, name, PlanStatus::Unchanged);
 }
 
 void PlanRefusal(RenamePlan& plan, const std::string& dir, const std::string& oldName, const std::string& newName,
                  PlanStatus status, const std::string& text, const std::string& reason, bool showReason) {
-    PlanRow row;
-    row.dir = dir;
-    row.oldName = oldName;
-    row.newName = newName;
-    row.status = status;
+    PlanRow& row = AddPlanRow(plan, dir, oldName, newName, status);
     row.problemText = text;
     row.problemReason = reason;
     row.showReason = showReason;
-    plan.rows.push_back(std::move(row));
 }
 
 void PlanFailure(RenamePlan& plan, PlanMark::Kind kind, const std::string& text) {
@@ -329,12 +319,7 @@ bool PlanMove(RenamePlan& plan, PlannedDirectory& names, const std::string& dir,
                     NotRenamedText(oldName), why, false);
         return false;
     }
-    PlanRow row;
-    row.dir = dir;
-    row.oldName = oldName;
-    row.newName = newName;
-    row.status = PlanStatus::WillRename;
-    plan.rows.push_back(std::move(row));
+    AddPlanRow(plan, dir, oldName, newName, PlanStatus::WillRename);
     if (names.files_.erase(oldName) != 0) names.files_.insert(newName);
     else if (names.others_.erase(oldName) != 0) names.others_.insert(newName);
     names.given_.insert(newName);

@@ -18,6 +18,16 @@ bool IsPlanProblem(PlanStatus status) {
     return status != PlanStatus::WillRename && status != PlanStatus::Unchanged;
 }
 
+PlanRow& AddPlanRow(RenamePlan& plan, const std::string& dir, const std::string& oldName, const std::string& newName,
+                    PlanStatus status) {
+    PlanRow& row = plan.rows.emplace_back();
+    row.dir = dir;
+    row.oldName = oldName;
+    row.newName = newName;
+    row.status = status;
+    return row;
+}
+
 PlanCounts CountPlan(const RenamePlan& plan) {
     PlanCounts counts;
     for (const PlanRow& row : plan.rows) {

@@ -64,6 +64,10 @@ struct RenamePlan {
     bool noLog = false;
 };
 
+// Appends a row with the names and status and returns it.
+PlanRow& AddPlanRow(RenamePlan& plan, const std::string& dir, const std::string& oldName, const std::string& newName,
+                    PlanStatus status);
+
 struct PlanCounts {
     int willRename = 0;
     int unchanged = 0;

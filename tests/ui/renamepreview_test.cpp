@@ -20,21 +20,12 @@ namespace {
 
 using namespace test;
 
-PlanRow Row(const char* dir, const std::string& oldName, const char* newName, PlanStatus status) {
-    PlanRow row;
-    row.dir = dir;
-    row.oldName = oldName;
-    row.newName = newName;
-    row.status = status;
-    return row;
-}
-
 RenamePlan MixedPlan() {
     RenamePlan plan;
-    plan.rows = {Row("/m", Cp("Кино.mp3"), "Kino.mp3", PlanStatus::WillRename),
-                 Row("/m", "abc.mp3", "abc.mp3", PlanStatus::Unchanged),
-                 Row("/m", Cp("Ёлка.mp3"), "Elka.mp3", PlanStatus::WillRename),
-                 Row("/m/sub", Cp("Ель.mp3"), "El.mp3", PlanStatus::TargetExists)};
+    AddPlanRow(plan, "/m", Cp("Кино.mp3"), "Kino.mp3", PlanStatus::WillRename);
+    AddPlanRow(plan, "/m", "abc.mp3", "abc.mp3", PlanStatus::Unchanged);
+    AddPlanRow(plan, "/m", Cp("Ёлка.mp3"), "Elka.mp3", PlanStatus::WillRename);
+    AddPlanRow(plan, "/m/sub", Cp("Ель.mp3"), "El.mp3", PlanStatus::TargetExists);
     return plan;
 }
 
