@@ -127,10 +127,11 @@ CatalogStats MakeDescriptions(const std::string& scanDir, const std::string& wri
     return stats;
 }
 
-RenamePlan PlanTranslitRun(const std::string& scanDir, const std::string& mask, const RenameOptions& options) {
+RenamePlan PlanTranslitRun(const std::string& scanDir, const std::string& mask, const RenameOptions& options,
+                           WalkProgress* progress) {
     RenameOptions o = options;
     o.recursive = true;
-    return PlanRenameDirectory(TrimTrailingDelimiters(scanDir), SingleExtensionFilter(mask), rkTranslit, o);
+    return PlanRenameDirectory(TrimTrailingDelimiters(scanDir), SingleExtensionFilter(mask), rkTranslit, o, progress);
 }
 
 CorrectionStats ExecuteTranslitRun(const RenamePlan& plan, const std::string& writeDir, const RenameOptions& options,

@@ -55,7 +55,8 @@ struct CorrectionStats {
 // MakeLowercaseExt and the log of options) and corrects each directory's
 // existing description.
 // The same as a plan (the renames of the whole tree) and its execution.
-RenamePlan PlanTranslitRun(const std::string& scanDir, const std::string& mask, const RenameOptions& options);
+RenamePlan PlanTranslitRun(const std::string& scanDir, const std::string& mask, const RenameOptions& options,
+                           WalkProgress* progress = nullptr);
 CorrectionStats ExecuteTranslitRun(const RenamePlan& plan, const std::string& writeDir, const RenameOptions& options,
                                    const std::vector<std::string>& driveRoots, Prompter& prompter);
 CorrectionStats TranslitAndCorrectDescriptions(const std::string& scanDir, const std::string& writeDir,

@@ -335,6 +335,14 @@ public:
 
     void Walk(const std::string& dir) {
         if (!descent_.Enter(dir)) return;
+        if (walk_.progress) {
+            walk_.progress->Directory(dir);
+            if (walk_.progress->Stop()) plan_.stopped = true;
+        }
+        if (plan_.stopped) {
+            descent_.Leave();
+            return;
+        }
         PlanFailure(plan_, PlanMark::DirectoryBegin, dir);
         std::vector<FindData> entries;
         std::string error;
@@ -356,8 +364,10 @@ public:
             if (e.IsDirectory()) {
                 // A linked directory may lead anywhere: it is not entered.
                 if (recursive_ && (e.attr & faSymLink) == 0) Walk(JoinPath(dir, e.name));
+                if (plan_.stopped) break;
                 continue;
             }
+            if (walk_.progress) walk_.progress->CountFile();
             if (filter_ && !filter_(e.name)) continue;
             if (IsRenameLog(e.name)) continue;
             if (walk_.onFile) walk_.onFile(dir, e, names);
@@ -573,7 +583,7 @@ RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::s
 }
 
 RenamePlan PlanRenameDirectory(const std::string& dir, const FileFilter& filter, RenameKind kind,
-                               const RenameOptions& options) {
+                               const RenameOptions& options, WalkProgress* progress) {
     RenamePlan plan;
     plan.section = kRenamedSection;
     plan.logged = options.writeRenameInfo;
@@ -581,13 +591,14 @@ RenamePlan PlanRenameDirectory(const std::string& dir, const FileFilter& filter,
     walk.onFile = [&](const std::string& d, const FindData& file, PlannedDirectory& names) {
         PlanListedFile(plan, names, d, file.name, kind, options);
     };
+    walk.progress = progress;
     WalkForPlan(dir, options.recursive, filter, plan, walk);
     return plan;
 }
 
 RenamePlan PlanRenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
-                               const RenameOptions& options) {
-    return PlanRenameDirectory(dir, MaskFilter(mask), kind, options);
+                               const RenameOptions& options, WalkProgress* progress) {
+    return PlanRenameDirectory(dir, MaskFilter(mask), kind, options, progress);
 }
 
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
@@ -596,7 +607,7 @@ RenameStats RenameDirectory(const std::string& dir, const std::string& mask, Ren
 }
 
 RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
-                             const RenameOptions& options) {
+                             const RenameOptions& options, WalkProgress* progress) {
     RenamePlan plan;
     plan.section = section;
     bool anyLog = false;
@@ -640,6 +651,7 @@ RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, co
             if (PlanMove(plan, state, d, from, to, false)) names.Moved(from, to);
         }
     };
+    walk.progress = progress;
     WalkForPlan(dir, options.recursive, MaskFilter(mask), plan, walk);
     if (!anyLog) {
         plan.noLog = true;

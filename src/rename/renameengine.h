@@ -75,10 +75,10 @@ RenameStats RenameSelectedFiles(const std::string& dir, const std::vector<std::s
 RenamePlan PlanRenameSelectedFiles(const std::string& dir, const std::vector<std::string>& names, RenameKind kind,
                                    const RenameOptions& options);
 RenamePlan PlanRenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
-                               const RenameOptions& options);
+                               const RenameOptions& options, WalkProgress* progress = nullptr);
 // The same over the files a filter admits (the translit run of the descriptions).
 RenamePlan PlanRenameDirectory(const std::string& dir, const FileFilter& filter, RenameKind kind,
-                               const RenameOptions& options);
+                               const RenameOptions& options, WalkProgress* progress = nullptr);
 RenameStats RenameDirectory(const std::string& dir, const std::string& mask, RenameKind kind,
                             const RenameOptions& options, Prompter& prompter);
 
@@ -90,7 +90,7 @@ RenameStats RenameDirectory(const std::string& dir, const std::string& mask, Ren
 // the log first (or read in its place when that fails); the logs stay as they
 // are otherwise. Uses recursive and makeLowercaseExt.
 RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
-                             const RenameOptions& options);
+                             const RenameOptions& options, WalkProgress* progress = nullptr);
 RenameStats RenameFromLog(const std::string& dir, const std::string& mask, const std::string& section,
                           const RenameOptions& options, Prompter& prompter);
 
@@ -185,6 +185,9 @@ struct PlanWalk {
     std::function<void(const std::string& dir, const FindData& file, PlannedDirectory& names)> onFile;
     std::function<void(const std::string& dir, std::vector<FindData>& files, PlannedDirectory& names)> onEnd;
     std::function<void(const std::string& dir, const std::vector<FindData>& entries)> onListed;
+    // Counts the directories and files for the progress line; once the user
+    // asks to stop, the walk ends and the plan is marked stopped.
+    WalkProgress* progress = nullptr;
 };
 void WalkForPlan(const std::string& dir, bool recursive, const FileFilter& filter, RenamePlan& plan,
                  const PlanWalk& walk, FindDetail detail = FindDetail::NamesAndKinds);

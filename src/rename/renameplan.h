@@ -62,6 +62,9 @@ struct RenamePlan {
     std::vector<std::string> journalDirs;
     std::string noLogIn;
     bool noLog = false;
+    // The user stopped the walk that computed the plan: it is incomplete and
+    // nothing of it is done.
+    bool stopped = false;
 };
 
 // Appends a row with the names and status and returns it.

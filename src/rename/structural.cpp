@@ -66,7 +66,8 @@ NumberingOptions NumberingOptionsFrom(const TAppSettings& s) {
     return o;
 }
 
-RenamePlan PlanLowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive) {
+RenamePlan PlanLowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive,
+                                   WalkProgress* progress) {
     RenamePlan plan;
     PlanWalk walk;
     walk.onFile = [&](const std::string& d, const FindData& file, PlannedDirectory& names) {
@@ -76,6 +77,7 @@ RenamePlan PlanLowerCaseExtensions(const std::string& dir, const std::string& ma
             return PlanUnchanged(plan, d, name);
         PlanMove(plan, names, d, name, CopyBeforeLastChar(name, '.') + "." + key, false);
     };
+    walk.progress = progress;
     WalkForPlan(dir, recursive, MaskFilter(mask), plan, walk);
     return plan;
 }
@@ -84,7 +86,8 @@ RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask,
     return ExecuteRenamePlan(PlanLowerCaseExtensions(dir, mask, recursive), prompter);
 }
 
-RenamePlan PlanAddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& o) {
+RenamePlan PlanAddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& o,
+                            WalkProgress* progress) {
     RenamePlan plan;
     PlanWalk walk;
     walk.onEnd = [&](const std::string& d, std::vector<FindData>& files, PlannedDirectory& state) {
@@ -106,6 +109,7 @@ RenamePlan PlanAddNumbering(const std::string& dir, const std::string& mask, con
             else PlanMove(plan, state, d, name, newName, false);
         }
     };
+    walk.progress = progress;
     WalkForPlan(dir, o.recursive, MaskFilter(mask), plan, walk);
     return plan;
 }
@@ -116,7 +120,7 @@ RenameStats AddNumbering(const std::string& dir, const std::string& mask, const 
 }
 
 RenamePlan PlanDeleteFirstSymbols(const std::string& dir, const std::string& mask, int count, bool recursive,
-                                  bool writeRenameInfo) {
+                                  bool writeRenameInfo, WalkProgress* progress) {
     RenamePlan plan;
     plan.section = kDeletedSection;
     plan.logged = writeRenameInfo;
@@ -131,6 +135,7 @@ RenamePlan PlanDeleteFirstSymbols(const std::string& dir, const std::string& mas
             PlanMove(plan, state, d, name, newName, writeRenameInfo);
         }
     };
+    walk.progress = progress;
     WalkForPlan(dir, recursive, MaskFilter(mask), plan, walk);
     return plan;
 }
@@ -141,7 +146,7 @@ RenameStats DeleteFirstSymbols(const std::string& dir, const std::string& mask, 
 }
 
 RenamePlan PlanSortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& o,
-                                   const std::string& startName, long long startNumber) {
+                                   const std::string& startName, long long startNumber, WalkProgress* progress) {
     RenamePlan plan;
     PlanWalk walk;
     walk.onEnd = [&](const std::string& d, std::vector<FindData>& files, PlannedDirectory& state) {
@@ -168,6 +173,7 @@ RenamePlan PlanSortByDateAndNumber(const std::string& dir, const std::string& ma
         }
     };
     // The dates come from each file's attributes.
+    walk.progress = progress;
     WalkForPlan(dir, o.recursive, MaskFilter(mask), plan, walk, FindDetail::Full);
     return plan;
 }
@@ -178,7 +184,7 @@ RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask,
 }
 
 RenamePlan PlanChangeExtensions(const std::string& dir, const std::string& sourceMask, const std::string& targetMask,
-                                bool recursive) {
+                                bool recursive, WalkProgress* progress) {
     RenamePlan plan;
     const bool targetHasDot = targetMask.find('.') != std::string::npos;
     const std::string targetExt = CopyAfterLastChar(targetMask, '.');
@@ -199,6 +205,7 @@ RenamePlan PlanChangeExtensions(const std::string& dir, const std::string& sourc
                                AlreadyExistsText(newName), NotRenamedText(name), false);
         PlanMove(plan, names, d, name, newName, false);
     };
+    walk.progress = progress;
     WalkForPlan(dir, recursive, SingleExtensionFilter(sourceMask), plan, walk);
     return plan;
 }

@@ -29,21 +29,23 @@ NumberingOptions NumberingOptionsFrom(const TAppSettings& settings);
 
 // Each extension that is not lower case (the text after the last full stop)
 // becomes lower case. No log.
-RenamePlan PlanLowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive);
+RenamePlan PlanLowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive,
+                                   WalkProgress* progress = nullptr);
 RenameStats LowerCaseExtensions(const std::string& dir, const std::string& mask, bool recursive, Prompter& prompter);
 
 // Per directory: the admitted names are ordered (by the first "*.m3u" file of
 // the directory when useM3u is on, alphabetically otherwise) and the i-th gets
 // IntToStrZero(i, numberFormat) + numberSplit in front, or numberSplit alone
 // when addingNumber is off. No log.
-RenamePlan PlanAddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& options);
+RenamePlan PlanAddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& options,
+                            WalkProgress* progress = nullptr);
 RenameStats AddNumbering(const std::string& dir, const std::string& mask, const NumberingOptions& options,
                          Prompter& prompter);
 
 // Per directory: each admitted name loses its first count characters; the
 // renames go to the "[deleted]" log when writeRenameInfo is on.
 RenamePlan PlanDeleteFirstSymbols(const std::string& dir, const std::string& mask, int count, bool recursive,
-                                  bool writeRenameInfo);
+                                  bool writeRenameInfo, WalkProgress* progress = nullptr);
 RenameStats DeleteFirstSymbols(const std::string& dir, const std::string& mask, int count, bool recursive,
                                bool writeRenameInfo, Prompter& prompter);
 
@@ -52,7 +54,8 @@ RenameStats DeleteFirstSymbols(const std::string& dir, const std::string& mask, 
 // its first full stop when startName is empty), with a lower-case extension.
 // With addingNumber off each name just gets numberSplit appended. No log.
 RenamePlan PlanSortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& options,
-                                   const std::string& startName, long long startNumber);
+                                   const std::string& startName, long long startNumber,
+                                   WalkProgress* progress = nullptr);
 RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask, const NumberingOptions& options,
                                 const std::string& startName, long long startNumber, Prompter& prompter);
 
@@ -60,7 +63,7 @@ RenameStats SortByDateAndNumber(const std::string& dir, const std::string& mask,
 // none) get the target mask's extension ("*.cd"), or lose theirs when the
 // target mask has no full stop. An existing target is refused. No log.
 RenamePlan PlanChangeExtensions(const std::string& dir, const std::string& sourceMask, const std::string& targetMask,
-                                bool recursive);
+                                bool recursive, WalkProgress* progress = nullptr);
 RenameStats ChangeExtensions(const std::string& dir, const std::string& sourceMask, const std::string& targetMask,
                              bool recursive, Prompter& prompter);
 

@@ -10,6 +10,7 @@
 #include "ui/filelists.h"
 #include "ui/processdirform.h"
 #include "ui/progresspump.h"
+#include "ui/renamepreview.h"
 
 namespace tandrel {
 
@@ -60,14 +61,13 @@ void TCatalogCommands::mnProcessRenFilesClick() {
     const std::string writeDir = AskDirectories(1);
     if (writeDir.empty()) return;
     const RenameOptions options = RenameOptionsFrom(context_.settings());
-    RenamePlan plan = PlanTranslitRun(context_.currentDirectory(), context_.fileMask(), options);
-    if (context_.settings().showRenamePreview && !context_.PreviewRenamePlan(plan)) {
-        context_.setStatusText(Message(context_.language(), MessageId::RenameNotStarted));
-        return;
-    }
+    const std::optional<RenamePlan> plan = PlanForRename(context_, [&](WalkProgress& p) {
+        return PlanTranslitRun(context_.currentDirectory(), context_.fileMask(), options, &p);
+    });
+    if (!plan) return;
     ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    const CorrectionStats stats = ExecuteTranslitRun(plan, writeDir, options, context_.driveRoots(), prompter);
+    const CorrectionStats stats = ExecuteTranslitRun(*plan, writeDir, options, context_.driveRoots(), prompter);
     Report(BatchSummary(stats.renames, context_.language()) + "; descriptions written: " +
                std::to_string(stats.written.size()),
            stats.renames.failures, prompter);

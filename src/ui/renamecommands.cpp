@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -14,6 +13,7 @@
 #include "ui/filelists.h"
 #include "ui/progresspump.h"
 #include "ui/renamedialogs.h"
+#include "ui/renamepreview.h"
 
 namespace tandrel {
 
@@ -31,15 +31,6 @@ QString WithoutAccelerators(const QString& caption) {
 }
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
-
-// The busy cursor while a plan is computed (the run itself shows the prompter's).
-class PlanningCursor {
-public:
-    PlanningCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~PlanningCursor() { QGuiApplication::restoreOverrideCursor(); }
-    PlanningCursor(const PlanningCursor&) = delete;
-    PlanningCursor& operator=(const PlanningCursor&) = delete;
-};
 
 }  // namespace
 
@@ -87,22 +78,15 @@ std::string TRenameCommands::Directory() const { return context_.currentDirector
 
 std::string TRenameCommands::Mask() const { return context_.fileMask(); }
 
-std::optional<RenameStats> TRenameCommands::RunPlan(const std::function<RenamePlan()>& build) {
-    RenamePlan plan;
-    {
-        PlanningCursor cursor;
-        plan = build();
-    }
-    if (context_.settings().showRenamePreview && !context_.PreviewRenamePlan(plan)) {
-        context_.setStatusText(Message(context_.language(), MessageId::RenameNotStarted));
-        return std::nullopt;
-    }
+std::optional<RenameStats> TRenameCommands::RunPlan(const std::function<RenamePlan(WalkProgress&)>& build) {
+    std::optional<RenamePlan> plan = PlanForRename(context_, build);
+    if (!plan) return std::nullopt;
     ProgressPump prompter(context_.prompter());
     WaitCursor wait(prompter);
-    return ExecuteRenamePlan(plan, prompter);
+    return ExecuteRenamePlan(*plan, prompter);
 }
 
-void TRenameCommands::RunAndReport(const std::function<RenamePlan()>& build) {
+void TRenameCommands::RunAndReport(const std::function<RenamePlan(WalkProgress&)>& build) {
     if (std::optional<RenameStats> stats = RunPlan(build)) ReportBatch(*stats, context_.prompter());
 }
 
@@ -128,12 +112,14 @@ void TRenameCommands::RenameDirectoryCommand(RenameKind kind, const char* item) 
     RenameOptions options = RenameOptionsFrom(context_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
-    RunAndReport([&] { return PlanRenameDirectory(Directory(), Mask(), kind, options); });
+    RunAndReport([&](WalkProgress& p) { return PlanRenameDirectory(Directory(), Mask(), kind, options, &p); });
 }
 
 void TRenameCommands::RenameFromLogCommand(const char* section, const char* item) {
     if (!Confirmed(item)) return;
-    RunAndReport([&] { return PlanRenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(context_.settings())); });
+    RunAndReport([&](WalkProgress& p) {
+        return PlanRenameFromLog(Directory(), "*.*", section, RenameOptionsFrom(context_.settings()), &p);
+    });
 }
 
 void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
@@ -144,7 +130,9 @@ void TRenameCommands::RenameSelectedCommand(RenameKind kind) {
         context_.prompter().ShowMessage(Message(context_.language(), MessageId::ChooseFile));
         return;
     }
-    RunAndReport([&] { return PlanRenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(context_.settings())); });
+    RunAndReport([&](WalkProgress&) {
+        return PlanRenameSelectedFiles(Directory(), names, kind, RenameOptionsFrom(context_.settings()));
+    });
 }
 
 void TRenameCommands::mnRenameToTranslitClick() { RenameDirectoryCommand(rkTranslit, "mnRenameToTranslit"); }
@@ -170,29 +158,34 @@ void TRenameCommands::pmRenameToUpFirstLetterLoCaseClick() { RenameSelectedComma
 void TRenameCommands::mnAddCountStrToFileNamesClick() {
     TFileAddNumForm dialog(context_.dialogParent());
     if (!dialog.Execute(context_.language(), context_.settings())) return;
-    RunAndReport([&] { return PlanAddNumbering(Directory(), Mask(), NumberingOptionsFrom(context_.settings())); });
+    RunAndReport([&](WalkProgress& p) {
+        return PlanAddNumbering(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), &p);
+    });
 }
 
 void TRenameCommands::mnDelFrstSymFromFileNamesClick() {
     TAppSettings& s = context_.settings();
     TFileDelSymForm dialog(context_.dialogParent());
     if (!dialog.Execute(context_.language(), deleteCount_, s.recursiveRename)) return;
-    RunAndReport(
-        [&] { return PlanDeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo); });
+    RunAndReport([&](WalkProgress& p) {
+        return PlanDeleteFirstSymbols(Directory(), Mask(), deleteCount_, s.recursiveRename, s.writeRenameInfo, &p);
+    });
 }
 
 void TRenameCommands::mnSortDateAddCountToFileNamesClick() {
     TSortFileAddNumForm dialog(context_.dialogParent());
     if (!dialog.Execute(context_.language(), context_.settings(), startName_, startNumber_)) return;
-    RunAndReport([&] {
+    RunAndReport([&](WalkProgress& p) {
         return PlanSortByDateAndNumber(Directory(), Mask(), NumberingOptionsFrom(context_.settings()), startName_,
-                                       startNumber_);
+                                       startNumber_, &p);
     });
 }
 
 void TRenameCommands::mnRenExtToLowCaseClick() {
     if (!Confirmed("mnRenExtToLowCase")) return;
-    RunAndReport([&] { return PlanLowerCaseExtensions(Directory(), Mask(), context_.settings().recursiveRename); });
+    RunAndReport([&](WalkProgress& p) {
+        return PlanLowerCaseExtensions(Directory(), Mask(), context_.settings().recursiveRename, &p);
+    });
 }
 
 void TRenameCommands::mnExtChangeClick() {
@@ -203,8 +196,8 @@ void TRenameCommands::mnExtChangeClick() {
     if (!dialog.Execute(context_.language(), masks, Mask(), s.recursiveRename, source, target)) return;
     SetMask(source);
     if (target.empty()) return;
-    std::optional<RenameStats> stats =
-        RunPlan([&] { return PlanChangeExtensions(Directory(), source, target, s.recursiveRename); });
+    std::optional<RenameStats> stats = RunPlan(
+        [&](WalkProgress& p) { return PlanChangeExtensions(Directory(), source, target, s.recursiveRename, &p); });
     if (!stats) return;
     // The list then shows the changed files, and the status line the summary.
     SetMask(target);
@@ -220,7 +213,7 @@ void TRenameCommands::mnSubStrChangeClick() {
     RenameOptions options = RenameOptionsFrom(context_.settings());
     options.oldSubStr = oldSubStr_;
     options.newSubStr = newSubStr_;
-    RunAndReport([&] { return PlanRenameDirectory(Directory(), Mask(), rkSubStr, options); });
+    RunAndReport([&](WalkProgress& p) { return PlanRenameDirectory(Directory(), Mask(), rkSubStr, options, &p); });
 }
 
 void TRenameCommands::SetMask(const std::string& mask) { context_.setFileMask(mask); }

@@ -58,12 +58,11 @@ protected:
 
 private:
     bool Confirmed(const char* item);
-    // Builds a batch's plan, shows it for checking when the settings ask for
-    // it and executes it; nothing when the user cancelled the preview (the
-    // status line then says that nothing was renamed).
-    std::optional<RenameStats> RunPlan(const std::function<RenamePlan()>& build);
+    // Builds a batch's plan (PlanForRename) and executes it; nothing when the
+    // user stopped the walk or cancelled the preview.
+    std::optional<RenameStats> RunPlan(const std::function<RenamePlan(WalkProgress&)>& build);
     // RunPlan, then ReportBatch.
-    void RunAndReport(const std::function<RenamePlan()>& build);
+    void RunAndReport(const std::function<RenamePlan(WalkProgress&)>& build);
     // The summary on the status line, and with more than one failure the
     // whole list in a message; then the file list is read again.
     void ReportBatch(const RenameStats& stats, Prompter& prompter);

@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,8 +11,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/dirwalk.h"
 #include "app/language.h"
+#include "app/messages.h"
+#include "ui/commandcontext.h"
 #include "ui/filelists.h"
+#include "ui/progresspump.h"
 #include "ui/widgets.h"
 
 namespace tandrel {
@@ -195,6 +200,24 @@ bool RunRenamePreview(QWidget* parent, int language, RenamePlan& plan) {
     const std::vector<char>& chosen = form.model()->included();
     for (std::size_t i = 0; i < plan.rows.size(); ++i) plan.rows[i].included = chosen[i] != 0;
     return true;
+}
+
+std::optional<RenamePlan> PlanForRename(CommandContext& context,
+                                        const std::function<RenamePlan(WalkProgress&)>& build) {
+    RenamePlan plan;
+    {
+        // The busy cursor of the application: the moves that follow show the prompter's.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        ProgressPump pump(context.prompter());
+        WalkProgress progress(pump);
+        plan = build(progress);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (plan.stopped || (context.settings().showRenamePreview && !context.PreviewRenamePlan(plan))) {
+        context.setStatusText(Message(context.language(), MessageId::RenameNotStarted));
+        return std::nullopt;
+    }
+    return plan;
 }
 
 }  // namespace tandrel

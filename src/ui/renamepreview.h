@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "rename/renameplan.h"
@@ -15,6 +17,9 @@ class QPushButton;
 class QTableView;
 
 namespace tandrel {
+
+class CommandContext;
+class WalkProgress;
 
 // The plan's rows as a table, through a filter: a model, so a plan of any size
 // opens at once. Column 0 is the old name with the check box of the rows that
@@ -75,5 +80,11 @@ private:
 // Shows the plan modally; rows the user unticks become not included. True
 // for Rename, false for Cancel (the plan's rows are then as they were).
 bool RunRenamePreview(QWidget* parent, int language, RenamePlan& plan);
+
+// Computes a batch rename's plan with the progress line and Cancel, then
+// shows it for checking when the settings ask for it. Nothing, and the status
+// line says that no file was renamed, when the user stopped the walk or
+// cancelled the preview.
+std::optional<RenamePlan> PlanForRename(CommandContext& context, const std::function<RenamePlan(WalkProgress&)>& build);
 
 }  // namespace tandrel

@@ -155,10 +155,12 @@ TEST_F(RenamePreviewTest, ARenameStoppedWithEscCanBeRenamedBackFromItsLog) {
     for (int i = 0; i < kFiles; ++i) tmp.Write("music/Песня " + std::to_string(i) + ".mp3", "x");
     StartRenaming(false);
     const std::vector<std::string> before = Names();
-    // Esc at the first progress the window shows (it shows at most every 50 ms).
+    // Esc at the first progress of the moves the window shows (it shows at
+    // most every 50 ms); the moves know their total, the walk before them not.
     bool pressed = false;
-    prompter.onProgress = [this, &pressed](const ProgressInfo&) {
-        if (!pressed) Key(&form(), Qt::Key_Escape);
+    prompter.onProgress = [this, &pressed](const ProgressInfo& p) {
+        if (pressed || p.total == 0) return;
+        Key(&form(), Qt::Key_Escape);
         pressed = true;
     };
     Action("mnRenameToTranslit")->trigger();
@@ -177,6 +179,40 @@ TEST_F(RenamePreviewTest, ARenameStoppedWithEscCanBeRenamedBackFromItsLog) {
     std::vector<std::string> after = Names();
     after.erase(std::remove(after.begin(), after.end(), "rename.ini"), after.end());
     EXPECT_EQ(after, before);
+}
+
+TEST_F(RenamePreviewTest, EscWhileThePlanIsComputedRenamesNothing) {
+    for (int i = 0; i < 5; ++i) tmp.Write("music/d" + std::to_string(i) + "/Песня.mp3", "x");
+    WriteRegistry("\"ShowRenameWarning\"=dword:00000000\r\n\"RecursiveRename\"=dword:00000001\r\n"
+                  "\"ShowRenamePreview\"=dword:00000001\r\n");
+    Start();
+    form().show();
+    form().fileManager->edMask->setEditText("*.mp3");
+    bool pressed = false;
+    ProgressInfo seen;
+    prompter.onProgress = [this, &pressed, &seen](const ProgressInfo& p) {
+        if (pressed) return;
+        seen = p;
+        Key(&form(), Qt::Key_Escape);
+        pressed = true;
+    };
+    // No preview may open; one that does is closed, so the test cannot hang.
+    bool previewed = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&previewed] {
+        if (auto* d = qobject_cast<TRenamePreviewForm*>(QApplication::activeModalWidget())) {
+            previewed = true;
+            d->reject();
+        }
+    });
+    guard.start(10);
+    Action("mnRenameToTranslit")->trigger();
+    EXPECT_FALSE(previewed);
+    prompter.onProgress = nullptr;
+    ASSERT_TRUE(pressed);
+    EXPECT_GE(seen.directories, 1);
+    EXPECT_EQ(form().statusText(), "Rename cancelled: no file was renamed.");
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(std::filesystem::exists(music + "/d" + std::to_string(i) + "/Песня.mp3"));
 }
 
 }  // namespace
