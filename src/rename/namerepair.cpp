@@ -106,12 +106,20 @@ RenameStats RepairNames(NameRepairPlan& plan, Prompter& prompter) {
         log.reset();
     };
     std::unordered_set<std::string> notRepairedDirs;  // directories whose rows cannot be reached
+    ProgressInfo progress;
+    progress.total = static_cast<std::int64_t>(plan.rows.size());
     for (NameRepairRow& row : plan.rows) {
+        ++progress.files;
         if (row.status != NameRepairStatus::kReady) {
             if (row.directory) notRepairedDirs.insert(JoinPath(row.dir, row.newName));
             continue;
         }
         if (stats.stopped) break;
+        // The names repaired so far stay repaired and logged.
+        if (stats.renamed + stats.refused > 0 && prompter.StopRequested()) {
+            stats.cancelled = true;
+            break;
+        }
         if (notRepairedDirs.count(row.dir) != 0) {
             row.status = NameRepairStatus::kSkipped;
             if (row.directory) notRepairedDirs.insert(JoinPath(row.dir, row.newName));
@@ -122,7 +130,8 @@ RenameStats RepairNames(NameRepairPlan& plan, Prompter& prompter) {
             logDir = row.dir;
             log = std::make_unique<DirectoryLog>(row.dir, kRepairedNamesSection, true);
         }
-        ReportProgress(prompter, row.dir, row.newName);
+        progress.entry = JoinPath(row.dir, row.newName);
+        prompter.ReportProgress(progress);
         const auto fail = [&](const std::string& reason) {
             Count(stats, prompter, row, reason);
             if (row.directory) notRepairedDirs.insert(JoinPath(row.dir, row.newName));

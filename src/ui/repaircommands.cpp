@@ -9,6 +9,8 @@
 
 #include "app/dirwalk.h"
 #include "app/language.h"
+#include "app/messages.h"
+#include "app/progress.h"
 #include "rename/namerepair.h"
 #include "tags/tagrepair.h"
 #include "text/cp1251.h"
@@ -111,10 +113,21 @@ void TRepairCommands::mnRepairTagsClick() {
                           {Say(language, kFile), Say(language, kFrame), Say(language, kOldText), Say(language, kNewText)},
                           {}};
     std::vector<std::string> failures;
+    const std::string cancelled = Message(language, MessageId::Cancelled);
     {
         WaitCursor wait(prompter);
-        for (const std::string& file : TagRepairFiles()) {
-            prompter.SetProgressText(file);
+        const std::vector<std::string> files = TagRepairFiles();
+        ProgressInfo progress;
+        progress.total = static_cast<std::int64_t>(files.size());
+        for (const std::string& file : files) {
+            if (prompter.StopRequested()) {
+                prompter.SetProgressText("");
+                prompter.SetStatusText(DoneOfText(progress.files, progress.total, language) + cancelled);
+                return;
+            }
+            ++progress.files;
+            progress.entry = file;
+            prompter.ReportProgress(progress);
             TagRepair plan;
             if (FileResult r = PlanTagRepair(file, plan); !r) {
                 failures.push_back(Utf8ToCp1251(r.error).text);
@@ -134,10 +147,20 @@ void TRepairCommands::mnRepairTagsClick() {
     }
     if (!preview_(preview)) return;
     int frames = 0, files = 0;
+    bool stopped = false;
     {
         WaitCursor wait(prompter);
+        ProgressInfo progress;
+        progress.total = static_cast<std::int64_t>(plans.size());
         for (auto& [file, plan] : plans) {
-            prompter.SetProgressText(file);
+            // The files repaired so far stay repaired.
+            if (progress.files > 0 && prompter.StopRequested()) {
+                stopped = true;
+                break;
+            }
+            ++progress.files;
+            progress.entry = file;
+            prompter.ReportProgress(progress);
             if (FileResult r = RepairTag(file, plan); !r) {
                 failures.push_back(Utf8ToCp1251(r.error).text);
                 continue;
@@ -151,7 +174,8 @@ void TRepairCommands::mnRepairTagsClick() {
     status = Replace(status, "%1", std::to_string(frames));
     status = Replace(status, "%2", std::to_string(files));
     status = Replace(status, "%3", std::to_string(failures.size()));
-    prompter.SetStatusText(Utf8ToCp1251(status).text + (failures.empty() ? "" : ". " + failures.front()));
+    prompter.SetStatusText(Utf8ToCp1251(status).text + (stopped ? cancelled : "") +
+                           (failures.empty() ? "" : ". " + failures.front()));
 }
 
 void TRepairCommands::mnRepairNamesClick() {
@@ -183,7 +207,7 @@ void TRepairCommands::mnRepairNamesClick() {
         prompter.SetProgressText("");
     }
     stats.failures.insert(stats.failures.end(), plan.failures.begin(), plan.failures.end());
-    prompter.SetStatusText(BatchSummary(stats));
+    prompter.SetStatusText(BatchSummary(stats, language));
     context_.fileList().reload();
 }
 

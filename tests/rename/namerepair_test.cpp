@@ -80,6 +80,26 @@ TEST(NameRepair, RepairsATreeAndItsLogRenamesItBack) {
     EXPECT_EQ(ReadTree(dir.str(), IsLogOrTemporary), before);
 }
 
+TEST(NameRepair, AStoppedRepairKeepsWhatItDidInItsLog) {
+    TempDir dir;
+    WriteRaw(dir / kKinoCp1251, "kino");
+    WriteRaw(dir / kPesnyaKoi8, "text");
+    WriteRaw(dir / kSongCp866, "song");
+    const auto before = ReadTree(dir.str());
+    NameRepairPlan plan = PlanNameRepair(dir.str(), false);
+    ASSERT_EQ(plan.rows.size(), 3u);
+    ScriptedPrompter prompter;
+    prompter.StopAfterFiles(1);
+    const RenameStats stats = RepairNames(plan, prompter);
+    EXPECT_TRUE(stats.cancelled);
+    EXPECT_EQ(stats.renamed, 1);
+    EXPECT_NE(ReadTree(dir.str(), IsLogOrTemporary), before);
+
+    ScriptedPrompter again;
+    EXPECT_EQ(RenameRepairedNamesBack(dir.str(), false, again).renamed, 1);
+    EXPECT_EQ(ReadTree(dir.str(), IsLogOrTemporary), before);
+}
+
 TEST(NameRepair, DryRunOfASubFolderWithALegacyNameSeesInsideIt) {
     TempDir dir;
     ASSERT_EQ(::mkdir((dir / kAlbumCp1251).c_str(), 0755), 0);
