@@ -70,6 +70,36 @@ TEST_F(RepairWindowTest, TagRepairPreviewsThenRewritesTheFrame) {
     EXPECT_EQ(prompter.statusText(), Cp("ID3v2 text repaired: frames 1, files 1, failed 0"));
 }
 
+TEST_F(RepairWindowTest, EscDuringTheTagRepairKeepsTheFilesRepairedSoFar) {
+    // Enough files for the repair to outlast the window's 50 ms between two looks at the input.
+    constexpr int kFiles = 1000;
+    std::vector<std::string> paths;
+    for (int i = 0; i < kFiles; ++i)
+        paths.push_back(tmp.Write("music/" + std::to_string(i) + ".mp3", TitleTag("\xCA\xE8\xED\xEE") + Audio()));
+    Start();
+    form().show();
+    form().fileManager->edMask->setEditText("*.mp3");
+    std::vector<std::vector<std::string>> rows;
+    WhenPreviewOpen(true, &rows);
+    // Esc once the preview was accepted (it filled rows) and the repair reports progress.
+    bool pressed = false;
+    prompter.onProgress = [this, &rows, &pressed](const ProgressInfo&) {
+        if (pressed || rows.empty()) return;
+        Key(&form(), Qt::Key_Escape);
+        pressed = true;
+    };
+    Action("mnRepairTags")->trigger();
+    prompter.onProgress = nullptr;
+    ASSERT_TRUE(pressed);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kFiles));
+    int repaired = 0;
+    for (const std::string& path : paths)
+        repaired += ReadAll(path).find(Bytes({1, 0xFF, 0xFE, 0x1A, 0x04})) != std::string::npos;
+    EXPECT_GE(repaired, 1);
+    EXPECT_LT(repaired, kFiles);
+    EXPECT_NE(prompter.statusText().find("(cancelled by the user)"), std::string::npos) << prompter.statusText();
+}
+
 TEST_F(RepairWindowTest, LegacyNamesAreRepairedAfterThePreviewAndRenamedBack) {
     std::ofstream(music + "/\xCA\xE8\xED\xEE.mp3") << "kino";  // Кино.mp3 in code page 1251
     Start();
