@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -7,6 +9,7 @@
 #include "tags/tagbytes.h"
 #include "text/paths.h"
 #include "ui/fromid3renameoptionsform.h"
+#include "ui/renamepreview.h"
 #include "ui/settingsform.h"
 #include "window_fixture.h"
 
@@ -197,6 +200,33 @@ TEST_F(FromTagsWindowTest, EscKeepsEveryNameWhenPressedBeforeTheFirstRename) {
     EXPECT_EQ(list()->names(), (Names{"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(form().statusText(), "0 of 3 files (cancelled by the user)");
     EXPECT_TRUE(form().fileManager->bbtnFromID3Rename->isEnabled());
+}
+
+// With the preview on, the rename from tags shows its rows; a file left out
+// keeps its name and Cancel moves nothing.
+TEST_F(FromTagsWindowTest, ThePreviewShowsTheTagNamesAndLeavesOutWhatTheUserUnticks) {
+    Mp3("a.mp3", 1, "Kino");
+    Mp3("b.mp3", 2, "Aria");
+    Start("\"ID3TagMode\"=dword:00000000\r\n\"ID3FileFormat\"=\"N-A\"\r\n\"ID3TrackNum\"=dword:00000001\r\n"
+          "\"ID3Artist\"=dword:00000001\r\n\"ShowRenamePreview\"=dword:00000001\r\n",
+          "*.mp3");
+    Select({"a.mp3", "b.mp3"});
+    test::WhenOpen<TRenamePreviewForm>(&form(), [](TRenamePreviewForm* d) { d->bbtnCancel->click(); });
+    form().fileManager->bbtnFromID3Rename->click();
+    EXPECT_EQ(list()->names(), (Names{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(form().statusText(), "Rename cancelled: no file was renamed.");
+
+    Select({"a.mp3", "b.mp3"});
+    test::WhenOpen<TRenamePreviewForm>(&form(), [](TRenamePreviewForm* d) {
+        EXPECT_EQ(d->lCounts->text(), "Will rename: 2   Unchanged: 0   Problems: 0");
+        RenamePlanModel* model = d->model();
+        ASSERT_EQ(model->data(model->index(1, 0), Qt::DisplayRole).toString(), "b.mp3");
+        EXPECT_EQ(model->data(model->index(1, RenamePlanModel::NewName), Qt::DisplayRole).toString(), "02_-_Aria.mp3");
+        model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+        d->bbtnRename->click();
+    });
+    form().fileManager->bbtnFromID3Rename->click();
+    EXPECT_EQ(list()->names(), (Names{"01_-_Kino.mp3", "b.mp3"}));
 }
 
 }  // namespace
