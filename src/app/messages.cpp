@@ -57,7 +57,6 @@ const std::array<Bilingual, kMessageCount>& MessageTable() {
         Texts("Stopped on request; files renamed before the stop: ",
               "Остановлено по запросу; переименовано файлов до остановки: "),
         Texts("Rename cancelled: no file was renamed.", "Переименование отменено: ни один файл не переименован."),
-        Texts("Filling the editor: ", "Заполнение редактора: "),
     };
     return table;
 }

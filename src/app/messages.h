@@ -38,9 +38,8 @@ enum class MessageId {
     Cancelled,            // " (cancelled by the user)", after the summary of what was done
     RenameStoppedByUser,  // "Stopped on request; files renamed before the stop: "
     RenameNotStarted,     // "Rename cancelled: no file was renamed."
-    FillingEditor,        // "Filling the editor: " (then the lines so far)
 };
-inline constexpr int kMessageCount = 29;
+inline constexpr int kMessageCount = 28;
 
 const std::string& Message(int language, MessageId id);
 

@@ -180,15 +180,8 @@ private:
     void WireOutputCommands();  // mainform_output.cpp
     void EnableM3UCommands(bool enable);
     bool WriteOutput(const std::string& path);
-    // The editor's text as lines. While the editor is hidden they wait here and
-    // fill the widget only when it is shown, so a big document is not copied
-    // into a view nobody sees.
+    // The editor's text as lines.
     void SetEditorLines(LineList lines);
-    // Fills the widget; a long document goes in parts, the window painting and
-    // Esc stopping it. Stopped, the widget is left empty and the lines wait
-    // (then false).
-    bool FillEditor(const LineList& lines);
-    void ShowCheckListView();
     LineList EditorLines() const;
     bool EditorEmpty() const;
     void FormCreate();
@@ -233,8 +226,6 @@ private:
     std::string documentName_;
     std::string savePath_;
     TextOrigin outputOrigin_;  // how the opened file was written; saves keep it
-    std::optional<LineList> editorPending_;  // the editor's lines not yet in the widget
-    bool fillingEditor_ = false;
     int findPosition_ = 0;
     FindDialog* findDialog_ = nullptr;
     FileResult* exitResult_ = nullptr;

@@ -4,9 +4,6 @@
 #include <algorithm>
 #include <QClipboard>
 #include <QItemSelectionModel>
-#include <QSignalBlocker>
-#include <QTextBlock>
-#include <QTextCursor>
 
 #include "app/messages.h"
 #include "platform/files.h"
@@ -17,7 +14,6 @@
 #include "ui/editform.h"
 #include "ui/finddialog.h"
 #include "ui/mainform.h"
-#include "ui/progresspump.h"
 #include "ui/tagpanelview.h"
 
 namespace tandrel {
@@ -36,10 +32,6 @@ void TMainForm::WireOutputCommands() {
     connect(output->cbAddFilePath, &QCheckBox::clicked, this, &TMainForm::cbAddFilePathClick);
     connect(fileManager->filesListBox, &QListView::doubleClicked, this, [this] { FilesListBoxDblClick(); });
     connect(output->clbOutput, &QListView::clicked, this, [this] { clbOutputClick(); });
-    // An edit (or a test's text) in the widget makes it the editor's text again.
-    connect(output->reOutput, &QPlainTextEdit::textChanged, this, [this] {
-        if (!fillingEditor_) editorPending_.reset();
-    });
 
     struct ButtonWire { QPushButton* button; void (TMainForm::*handler)(); };
     for (const ButtonWire& w : {ButtonWire{output->bbtnAddToFile, &TMainForm::bbtnAddToFileClick},
@@ -65,135 +57,23 @@ void TMainForm::WireOutputCommands() {
 }
 
 std::string TMainForm::outputText() const {
-    if (!editorPending_) return FromQt(output->reOutput->toPlainText());
+    const LineList lines = EditorLines();
     std::string text;
-    for (std::size_t i = 0; i < editorPending_->size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i) text += '\n';
-        text += (*editorPending_)[i];
+        text += lines[i];
     }
     return text;
 }
 
 std::vector<std::string> TMainForm::outputLines() const { return EditorLines().ToVector(); }
 
-void TMainForm::SetEditorLines(LineList lines) {
-    if (!output->reOutput->isHidden()) {
-        // Stopped while filling, the lines are shown in the check list instead.
-        if (!FillEditor(lines)) {
-            checkList_.setLines(lines);
-            ShowCheckListView();
-        }
-        return;
-    }
-    fillingEditor_ = true;
-    output->reOutput->clear();
-    fillingEditor_ = false;
-    editorPending_ = std::move(lines);
-}
+// The editor shares the lines; it copies only the lines it edits.
+void TMainForm::SetEditorLines(LineList lines) { output->reOutput->setLines(std::move(lines)); }
 
-namespace {
+LineList TMainForm::EditorLines() const { return output->reOutput->lines(); }
 
-// Lines [from, to) as the editor's text, starting with a line end when they
-// follow others.
-QString EditorText(const LineList& lines, std::size_t from, std::size_t to) {
-    std::size_t size = from > 0 ? 1 : 0;
-    for (std::size_t i = from; i < to; ++i) size += lines[i].size() + (i > from ? 1 : 0);
-    QString text(static_cast<qsizetype>(size), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (std::size_t i = from; i < to; ++i) {
-        if (i > 0) *out++ = QChar('\n');
-        for (char c : lines[i]) *out++ = QChar(static_cast<char16_t>(Cp1251ToCodePoint(c)));
-    }
-    return text;
-}
-
-}  // namespace
-
-bool TMainForm::FillEditor(const LineList& lines) {
-    // Lines a part; up to one part the text goes in at once.
-    constexpr std::size_t kPart = 50000;
-    QPlainTextEdit* editor = output->reOutput;
-    fillingEditor_ = true;
-    if (lines.size() <= kPart) {
-        editor->setPlainText(EditorText(lines, 0, lines.size()));
-        fillingEditor_ = false;
-        editorPending_.reset();
-        return true;
-    }
-    ProgressPump pump(prompter());
-    WaitCursor wait(pump);
-    QTextDocument* document = editor->document();
-    editor->clear();
-    document->setUndoRedoEnabled(false);
-    QTextCursor cursor(document);
-    bool stopped = false;
-    for (std::size_t from = 0; from < lines.size() && !stopped; from += kPart) {
-        const std::size_t to = std::min(lines.size(), from + kPart);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(EditorText(lines, from, to));
-        pump.SetProgressText(Message(language(), MessageId::FillingEditor) + std::to_string(to) + " / " +
-                             std::to_string(lines.size()));
-        stopped = pump.StopRequested();
-    }
-    document->setUndoRedoEnabled(true);
-    document->setModified(false);
-    editor->moveCursor(QTextCursor::Start);
-    prompter().SetProgressText("");  // at once, past the pump's pacing
-    if (stopped) {
-        editor->clear();
-        fillingEditor_ = false;
-        editorPending_ = lines;
-        return false;
-    }
-    fillingEditor_ = false;
-    editorPending_.reset();
-    return true;
-}
-
-void TMainForm::ShowCheckListView() {
-    output->reOutput->hide();
-    output->clbOutput->show();
-    {
-        const QSignalBlocker quiet(output->rgEditMode);  // the view is switched here, not by the click handler
-        output->rgEditMode->setItemIndex(1);
-    }
-    settings_.currentEditMode = 1;
-    EnableCheckListCommands();
-}
-
-LineList TMainForm::EditorLines() const {
-    if (editorPending_) return *editorPending_;
-    // Block by block, so that the whole text never exists a second time in
-    // UTF-16; characters change as the document's plain text changes them.
-    const QTextDocument* document = output->reOutput->document();
-    std::string text;
-    text.reserve(static_cast<std::size_t>(std::max(0, document->characterCount())));
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        if (block != document->begin()) text += '\n';
-        QString part = block.text();
-        for (QChar& c : part) {
-            switch (c.unicode()) {
-                case 0xFDD0:  // the beginning and the end of a frame
-                case 0xFDD1:
-                case QChar::ParagraphSeparator:
-                case QChar::LineSeparator:
-                    c = QChar('\n');
-                    break;
-                case QChar::Nbsp:
-                    c = QChar(' ');
-                    break;
-                default:
-                    break;
-            }
-        }
-        text += FromQt(part);
-    }
-    return LineList(std::make_shared<const TextLines>(TextLines::Split(std::move(text))));
-}
-
-bool TMainForm::EditorEmpty() const {
-    return editorPending_ ? editorPending_->empty() : output->reOutput->document()->isEmpty();
-}
+bool TMainForm::EditorEmpty() const { return output->reOutput->isEmpty(); }
 
 void TMainForm::EnableM3UCommands(bool enable) {
     for (const char* name : {"mnGetM3Uinf", "mnGetM3Unames", "mnGetM3UnamesAndSaveToFile"})
@@ -292,17 +172,14 @@ void TMainForm::RefreshCheckList() {
 void TMainForm::rgEditModeClick() {
     // Decided by the view that is visible now, not by the item clicked.
     if (output->clbOutput->isHidden()) {
-        // The editor's lines go to the check list and wait for the editor
-        // there, out of the widget, which would hold a second, bigger copy.
-        const LineList lines = EditorLines();
         output->reOutput->hide();
         output->clbOutput->show();
-        checkList_.setLines(lines);
-        SetEditorLines(lines);
+        checkList_.setLines(EditorLines());
     } else {
         output->reOutput->show();
         output->clbOutput->hide();
-        if (!FillEditor(checkList_.lineList())) ShowCheckListView();  // stopped: the check list stays
+        // Unchanged in the check list, the lines keep the editor's caret and history.
+        SetEditorLines(checkList_.lineList());
     }
     settings_.currentEditMode = static_cast<std::int8_t>(std::max(0, output->rgEditMode->itemIndex()));
     EnableCheckListCommands();
@@ -417,14 +294,16 @@ void TMainForm::mnFindClick() {
 }
 
 void TMainForm::FindDialogFind(const QString& text, bool matchCase) {
-    if (editorPending_) FillEditor(*editorPending_);  // the selection is made in the widget
-    if (std::optional<TextSelection> hit = FindStep(outputText(), FromQt(text), matchCase, findPosition_)) {
-        QTextCursor cursor = output->reOutput->textCursor();
-        cursor.setPosition(hit->start);
-        cursor.setPosition(hit->start + hit->length, QTextCursor::KeepAnchor);
-        output->reOutput->setTextCursor(cursor);
-        output->reOutput->setFocus();
+    // Line by line from the previous hit, as FindStep searches the whole text.
+    TLineEditor* editor = output->reOutput;
+    const EditLines& lines = editor->editLines();
+    const LinePlace from = lines.PlaceAt(static_cast<std::uint64_t>(std::max(findPosition_, 0)));
+    if (const auto hit = FindInLines(lines, FromQt(text), matchCase, from)) {
+        findPosition_ = static_cast<int>(lines.OffsetOf(hit->second));
+        editor->setSelection(hit->first, hit->second);
+        editor->setFocus();
     } else {
+        findPosition_ = 0;
         prompter().ShowMessage(Message(language(), MessageId::SearchFinished));
     }
 }
@@ -435,7 +314,7 @@ void TMainForm::pmToClipBoardClick() {
         if (row >= 0 && row < checkList_.rowCount())
             QApplication::clipboard()->setText(ToQt(checkList_.line(row)));
     } else if (!EditorEmpty()) {
-        QApplication::clipboard()->setText(output->reOutput->textCursor().selectedText().replace(QChar(0x2029), '\n'));
+        QApplication::clipboard()->setText(output->reOutput->selectedText());
     }
 }
 
@@ -459,8 +338,8 @@ std::optional<std::string> TMainForm::ChosenOutputLine() const {
         if (row < 0 || row >= checkList_.rowCount()) return std::nullopt;
         return checkList_.line(row);
     }
-    if (output->reOutput->document()->isEmpty()) return std::nullopt;
-    return FromQt(output->reOutput->textCursor().block().text());
+    if (EditorEmpty()) return std::nullopt;
+    return output->reOutput->currentLine();
 }
 
 void TMainForm::clbOutputClick() {

@@ -142,8 +142,7 @@ OutputRegion::OutputRegion(QWidget* parent) : QGroupBox("Edit File", parent) {
     bbtnAddToFile = Button(this, "bbtnAddToFile", "Add");
     bbtnShowWindow = Button(this, "bbtnShowWindow", "Window");
 
-    reOutput = Named(new QPlainTextEdit(this), "reOutput");
-    reOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reOutput = Named(new TLineEditor(this), "reOutput");
     clbOutput = Named(new QListView(this), "clbOutput");
     clbOutput->hide();
     clbOutput->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -8,12 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolButton>
 
 #include "ui/filelists.h"
+#include "ui/lineeditor.h"
 #include "ui/widgets.h"
 
 namespace tandrel {
@@ -69,7 +69,7 @@ public:
     QCheckBox* cbAddFilePath;
     QPushButton* bbtnAddToFile;
     QPushButton* bbtnShowWindow;
-    QPlainTextEdit* reOutput;
+    TLineEditor* reOutput;
     QListView* clbOutput;
     QPushButton* bbtnGetMP3files;
     QPushButton* bbtnCheckAll;

@@ -1,4 +1,4 @@
-#include <QPlainTextEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -144,13 +144,13 @@ TEST_F(OutputTest, FindInTheEditorSelectsEachOccurrenceThenStartsOver) {
     form().OpenOutputDocument(OpenMode::SearchResults, "");
     form().output->reOutput->setPlainText("abc x abc");
     form().FindDialogFind("ABC", false);
-    EXPECT_EQ(form().output->reOutput->textCursor().selectionStart(), 0);
+    EXPECT_EQ(form().output->reOutput->selectionStart(), 0);
     form().FindDialogFind("ABC", false);
-    EXPECT_EQ(form().output->reOutput->textCursor().selectionStart(), 6);
+    EXPECT_EQ(form().output->reOutput->selectionStart(), 6);
     form().FindDialogFind("ABC", false);
     EXPECT_EQ(prompter.Texts(PromptKind::Message).back(), "Searching is notorized.");
     form().FindDialogFind("ABC", false);
-    EXPECT_EQ(form().output->reOutput->textCursor().selectionStart(), 0);
+    EXPECT_EQ(form().output->reOutput->selectionStart(), 0);
 }
 
 TEST_F(OutputTest, SearchResultsOpenAsTheFirstCatalogueName) {
@@ -174,7 +174,8 @@ TEST_F(OutputTest, TheCheckListAndTheEditorShareTheDocumentAndSaveWritesTheEdito
     Start();
     Control<TRadioGroup>("rgEditMode")->button(1)->click();
     form().OpenOutputDocument(OpenMode::FileList, "list.txt");
-    EXPECT_TRUE(form().output->reOutput->toPlainText().isEmpty());  // nothing copied while hidden
+    // The hidden editor shares the lines of the check list: nothing is copied.
+    EXPECT_EQ(form().output->reOutput->lines()[1].data(), form().checkList().lineList()[1].data());
     const std::vector<std::string> opened = {"b", Cp("Ёж"), "A", Cp("еж"), "a", Cp("L·x"), "Ly"};
     EXPECT_EQ(form().outputLines(), opened);
     EXPECT_EQ(form().checkList().lines(), opened);
@@ -200,48 +201,43 @@ TEST_F(OutputTest, TheCheckListAndTheEditorShareTheDocumentAndSaveWritesTheEdito
     EXPECT_EQ(form().outputLines(), (std::vector<std::string>{"edited", "lines"}));
 }
 
-// A document of more lines than go into the editor at once is filled in parts
-// with a progress text, and ends up whole.
-TEST_F(OutputTest, ALongDocumentFillsTheEditorInPartsWithProgress) {
+// A long document goes to the editor and back whole; an edit made in the
+// editor reaches the check list, and coming back the editor still undoes it.
+TEST_F(OutputTest, ALongDocumentSwitchesToTheEditorAndBackKeepingItsEditsAndTheirUndo) {
+    constexpr int kLines = 200000;
     std::string file;
-    constexpr int kLines = 120001;
     for (int i = 0; i < kLines; ++i) file += "line " + std::to_string(i) + "\r\n";
     tmp.Write("music/long.txt", file);
     Start();
+    Control<TRadioGroup>("rgEditMode")->button(1)->click();
     form().OpenOutputDocument(OpenMode::FileList, "long.txt");
-    const QString text = form().output->reOutput->toPlainText();
-    EXPECT_EQ(form().output->reOutput->document()->blockCount(), kLines);
-    EXPECT_TRUE(text.startsWith("line 0\nline 1\n"));
-    EXPECT_TRUE(text.endsWith("\nline 120000"));
-    EXPECT_EQ(text.size(), static_cast<qsizetype>(file.size()) - kLines - 1);  // CR LF became LF, no last one
-    const std::vector<std::string> progress = prompter.Texts(PromptKind::Progress);
-    ASSERT_GE(progress.size(), 2u);
-    EXPECT_EQ(progress.front().rfind("Filling the editor: ", 0), 0u);
-    EXPECT_EQ(progress.back(), "");
-    EXPECT_FALSE(form().output->reOutput->document()->isUndoAvailable());
-}
+    Control<TRadioGroup>("rgEditMode")->button(0)->click();
+    TLineEditor* editor = form().output->reOutput;
+    ASSERT_EQ(editor->lineCount(), kLines);
+    EXPECT_EQ(editor->editLines().line(kLines - 1), "line 199999");
+    EXPECT_FALSE(editor->isUndoAvailable());
 
-// Esc while the editor fills leaves the whole document in the check list.
-TEST_F(OutputTest, EscWhileTheEditorFillsKeepsTheDocumentInTheCheckList) {
-    constexpr int kLines = 120001;
-    std::string file;
-    for (int i = 0; i < kLines; ++i) file += "line " + std::to_string(i) + "\r\n";
-    tmp.Write("music/long.txt", file);
-    Start();
-    form().show();
-    bool pressed = false;
-    prompter.onProgress = [this, &pressed](const ProgressInfo& p) {
-        if (pressed || p.entry.rfind("Filling the editor: ", 0) != 0) return;
-        pressed = true;
-        test::Key(&form(), Qt::Key_Escape);
-    };
-    form().OpenOutputDocument(OpenMode::FileList, "long.txt");
-    prompter.onProgress = nullptr;
-    ASSERT_TRUE(pressed);
-    EXPECT_LT(form().output->reOutput->document()->blockCount(), kLines);
-    EXPECT_TRUE(form().output->clbOutput->isVisible());
-    ASSERT_EQ(form().checkList().lines().size(), static_cast<std::size_t>(kLines));
-    EXPECT_EQ(form().checkList().lines().back(), "line 120000");
+    editor->setSelection({100000, 5}, {100000, 11});
+    EXPECT_EQ(editor->selectedText(), "100000");
+    test::Type(editor, "edited");
+    QTest::keyClick(editor, Qt::Key_Return);
+    Control<TRadioGroup>("rgEditMode")->button(1)->click();
+    ASSERT_EQ(form().checkList().rowCount(), kLines + 1);
+    EXPECT_EQ(form().checkList().line(100000), "line edited");
+    EXPECT_EQ(form().checkList().line(100001), "");
+    EXPECT_EQ(form().checkList().line(kLines), "line 199999");
+
+    Control<TRadioGroup>("rgEditMode")->button(0)->click();
+    ASSERT_TRUE(editor->isUndoAvailable());
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(editor->isUndoAvailable());
+    const std::vector<std::string> lines = form().outputLines();
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kLines));
+    for (int i : {0, 99999, 100000, 100001, kLines - 1}) EXPECT_EQ(lines[i], "line " + std::to_string(i));
+    prompter.Text(music + "/copy.txt");
+    Action("mnSaveAs")->trigger();
+    EXPECT_EQ(test::ReadAll(music + "/copy.txt"), file);
 }
 
 }  // namespace
