@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "text/transforms.h"
 
@@ -216,9 +217,11 @@ std::optional<std::pair<LinePlace, LinePlace>> FindInLines(const EditLines& line
         if (end == std::string_view::npos) break;
         start = end + 1;
     }
-    std::string text;
+    std::string text;  // one buffer for every line, folded in place
     for (std::size_t i = from.line; i < lines.size(); ++i) {
-        text = fold(lines.line(i));
+        const std::string_view line = lines.line(i);
+        text.assign(line.begin(), line.end());
+        if (!matchCase) text = ToLowerCase(std::move(text));
         const std::size_t first = i == from.line ? std::min(from.column, text.size()) : 0;
         if (parts.size() == 1) {
             const std::size_t at = text.find(parts[0], first);

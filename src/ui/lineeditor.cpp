@@ -210,9 +210,7 @@ void TLineEditor::AfterEdit(LinePlace caret) {
 }
 
 void TLineEditor::undo() {
-    if (std::optional<LinePlace> place = doc_.Undo()) {
-        AfterEdit(*place);
-    }
+    if (std::optional<LinePlace> place = doc_.Undo()) AfterEdit(*place);
 }
 
 void TLineEditor::redo() {
