@@ -43,7 +43,10 @@ public:
             // vanished during the walk never arrives here. A name that has no
             // code-page-1251 form is handed on as listed; every operation on it
             // refuses with a reason.
-            if (handler_.onFile) handler_.onFile(dir, entry);
+            if (handler_.onFileAt)
+                handler_.onFileAt(dir, entry, find.Current());
+            else if (handler_.onFile)
+                handler_.onFile(dir, entry);
         }
         if (!find.Error().empty() && handler_.onDirectoryError)
             handler_.onDirectoryError(dir, Utf8ToCp1251(find.Error()).text);

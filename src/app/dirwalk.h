@@ -43,6 +43,10 @@ struct WalkHandler {
     // Asked after onDirectory, before the walk descends: false leaves that
     // sub-directory out.
     std::function<bool(const std::string& dir, const FindData& subdir)> enterDirectory{};
+    // Takes onFile's place when set, for handlers that open the files: the
+    // same call with where the listing found the file, so that it is opened
+    // by its name relative to the directory already open.
+    std::function<void(const std::string& dir, const FindData& file, const ListedEntry& at)> onFileAt{};
 };
 
 // The directories a walk is inside, so that a linked directory leading back

@@ -67,11 +67,13 @@ struct FileFind::Impl {
     bool matchAll = false;
     FindDetail detail = FindDetail::Full;
     std::string error;  // why the listing stopped early
+    const char* current = nullptr;  // d_name of the entry handed on last
 
     ~Impl() { Close(); }
     void Close() {
         if (dir) ::closedir(dir);
         dir = nullptr;
+        current = nullptr;
     }
 
     bool Next(FindData& out) {
@@ -89,6 +91,7 @@ struct FileFind::Impl {
                 out.attr = e->d_type == DT_DIR ? faDirectory : faArchive;
                 if (hidden) out.attr |= faHidden;
                 out.name = std::move(name);
+                current = e->d_name;
                 return true;
             }
             struct stat st {};
@@ -112,6 +115,7 @@ struct FileFind::Impl {
             if (hidden) out.attr |= faHidden;
             out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
             out.dosTime = ToDosTime(st.st_mtim.tv_sec);
+            current = e->d_name;
             return true;
         }
         if (errno != 0) error = detail::ErrnoText(errno);
@@ -156,6 +160,11 @@ bool FileFind::FindNext(FindData& out) { return impl_->Next(out); }
 const std::string& FileFind::Error() const { return impl_->error; }
 
 void FileFind::FindClose() { impl_->Close(); }
+
+ListedEntry FileFind::Current() const {
+    if (!impl_->dir || !impl_->current) return {};
+    return {::dirfd(impl_->dir), impl_->current};
+}
 
 bool FileExists(const std::string& path) {
     struct stat st {};

@@ -33,6 +33,14 @@ struct FindData {
 // entry where the listing itself says what it is).
 enum class FindDetail { Full, NamesAndKinds };
 
+// Where the entry a listing handed on last lies: its open directory and its
+// name on disk, for opening it by that name alone instead of by a whole path.
+// Valid until the listing moves on or closes.
+struct ListedEntry {
+    int directoryFd = -1;
+    const char* nativeName = nullptr;  // UTF-8, as the directory holds it
+};
+
 // Find-first / find-next over one directory: every entry (including "." and
 // ".."), all attributes, in the file system's own order, unsorted. The pattern
 // is a directory, the delimiter and a name pattern with "*" and "?" ("*.*" and
@@ -48,6 +56,8 @@ public:
     bool FindFirst(const std::string& pattern, FindData& out, FindDetail detail = FindDetail::Full);
     bool FindNext(FindData& out);
     void FindClose();
+    // The entry last handed on; directoryFd -1 when there is none.
+    ListedEntry Current() const;
     // Why the listing stopped early: the reason a directory could not be
     // opened or read, "" when it ended normally or nothing matched.
     const std::string& Error() const;

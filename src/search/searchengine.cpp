@@ -5,6 +5,7 @@
 #include "platform/textfile.h"
 #include "search/searchtext.h"
 #include "search/synonymsfile.h"
+#include "tags/tagfile.h"
 #include "tags/tagmatch.h"
 #include "text/cp1251.h"
 #include "text/paths.h"
@@ -165,16 +166,26 @@ void SearchEngine::SearchTree(const std::string& dir, const std::string& mask, b
         if (options_.findMode != 1) return;
         const std::string path = JoinPath(d, file.name);
         if (!Nameable(path)) return;
-        if (options_.tagSearch) {
-            if (TagMatches(tagNeedle, path)) results_.push_back(NameLine(d, file.name, options_.addFileName));
-            return;
-        }
         ForEachLineHolding(scanner, path, [&](const std::string& line) {
             normal.assign(line);
             normal = NormaliseForSearch(std::move(normal), options_.overSearch);
             if (const int hits = NeedleHits(needle, normal)) AddTimes(results_, hits, LineHit(line, path));
         });
     };
+    // The tag test takes onFile's place: each file is opened by its name in
+    // the directory being listed, through one reader for the whole walk.
+    TagFileReader reader;
+    const TagMessages messages{env_.prompter, env_.language};
+    if (options_.tagSearch && options_.findMode == 1) {
+        handler.onFileAt = [&](const std::string& d, const FindData& file, const ListedEntry& at) {
+            walk_.File(d, file.name);
+            KeepAlive();
+            const std::string path = JoinPath(d, file.name);
+            if (!Nameable(path)) return;
+            if (MatchListedID3Tags(env_.id3v1, env_.id3v2, reader, messages, tagNeedle, path, file, at))
+                results_.push_back(NameLine(d, file.name, options_.addFileName));
+        };
+    }
     WalkDirectory(dir, recursive, MaskFilter(mask), handler, FindDetail::NamesAndKinds);
 }
 

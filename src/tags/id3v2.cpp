@@ -153,8 +153,8 @@ ContentPrefix PrefixOf(const FrameHeader& h, std::uint8_t version, std::uint8_t 
 }
 
 // A frame's text before the field rules. Single-byte text is the whole
-// window, content followed by zero bytes, as it stands; the comment loses its
-// encoding byte and language. Unicode text is decoded; a comment's non-empty
+// window (the content, made up to 4 bytes by zero bytes), as it stands; the
+// comment loses its encoding byte and language. Unicode text is decoded; a comment's non-empty
 // description stays in front of its text, followed by a zero byte.
 std::string FrameText(std::string_view window, std::size_t contentSize, bool comment, std::u32string* lost) {
     const auto encoding = static_cast<unsigned char>(window[0]);
@@ -387,7 +387,9 @@ bool ReadFieldText(Source& source, const FrameRef& f, std::uint8_t version, std:
     bytes.erase(0, std::min(prefix.skip, bytes.size()));
     if (prefix.unsync) bytes = RemoveUnsync(bytes);
     const std::size_t contentSize = std::min(bytes.size(), TID3v2::kFrameWindow);
-    bytes.resize(TID3v2::kFrameWindow, '\0');
+    // Zero bytes after the content would only be trimmed off the field: the
+    // window is padded only to the 4 bytes of a comment's encoding and language.
+    bytes.resize(std::max<std::size_t>(contentSize, 4), '\0');
     std::u32string lost;
     std::string text = FrameText(bytes, contentSize, f.field == kComment, &lost);
     if (f.h.id == "TDRC") text = YearOfTimestamp(TrimTagText(text));
@@ -404,6 +406,7 @@ FrameScan ScanFrames(Source& source, std::uint8_t version, std::uint8_t flags, s
     FrameScan scan;
     const std::optional<FrameLayout> layout = LayoutOf(version);
     if (!layout) return scan;
+    scan.frames.reserve(16);  // a usual tag's frames without growing the list
     std::int64_t pos = FramesStart(source, version, flags);
     if (pos < 0) return scan;
     const auto headerSize = static_cast<std::int64_t>(layout->headerSize);

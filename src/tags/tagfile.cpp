@@ -54,6 +54,7 @@ namespace {
 
 constexpr std::int64_t kHeadWindow = 8 * 1024;
 constexpr std::int64_t kTailWindow = 128;
+static_assert(kTailWindow == std::tuple_size_v<std::array<char, 128>>);
 
 }  // namespace
 
@@ -65,11 +66,20 @@ void TagFileReader::Close() {
     headLoaded_ = tailLoaded_ = false;
 }
 
+const std::string& TagFileReader::Name() const {
+    if (!nativeKnown_) {
+        native_ = Cp1251ToUtf8(path_);
+        nativeKnown_ = true;
+    }
+    return native_;
+}
+
 FileResult TagFileReader::Open(const std::string& path) {
     Close();
     size_ = 0;
     lastErrno_ = 0;
     missing_ = false;
+    nativeKnown_ = true;
     if (FileResult r = NativeName("read", path, native_); !r) return r;
     // Only a regular file is opened: the stat comes first.
     struct stat st {};
@@ -95,6 +105,54 @@ FileResult TagFileReader::Open(const std::string& path) {
     return FileResult::Success();
 }
 
+FileResult TagFileReader::OpenListed(const ListedEntry& at, const std::string& path) {
+    Close();
+    size_ = 0;
+    lastErrno_ = 0;
+    missing_ = false;
+    path_.assign(path);
+    nativeKnown_ = false;
+    if (at.directoryFd < 0 || at.nativeName == nullptr) return Fail("read", Name(), "the listing has moved on");
+    // Non-blocking and not through a link: a pipe or a link put in the file's
+    // place since the listing can neither hang the open nor lead elsewhere.
+    const int fd = ::openat(at.directoryFd, at.nativeName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0) {
+        const int err = errno;
+        missing_ = err == ENOENT;
+        return Fail("read", Name(), std::strerror(err));
+    }
+    fd_ = fd;
+    ssize_t got;
+    do {
+        got = ::pread(fd_, Head(), static_cast<std::size_t>(kHeadWindow), 0);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        const int err = errno;
+        Close();
+        return Fail("read", Name(), std::strerror(err));
+    }
+    // A regular file returns less than was asked for only where it ends.
+    if (got < kHeadWindow) {
+        size_ = got;
+        headLoaded_ = true;
+        return FileResult::Success();
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        const int err = errno;
+        Close();
+        return Fail("read", Name(), std::strerror(err));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Close();
+        return Fail("read", Name(), "it is not a regular file");
+    }
+    // The window holds the start of a file of this size (its first size_ bytes when it shrank since the read).
+    size_ = static_cast<std::int64_t>(st.st_size);
+    headLoaded_ = true;
+    return FileResult::Success();
+}
+
 bool TagFileReader::ReadDirect(std::int64_t pos, char* out, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
@@ -115,15 +173,19 @@ bool TagFileReader::ReadDirect(std::int64_t pos, char* out, std::size_t n) {
 
 // Serves a read from a window of the file read once; false when the read does
 // not lie inside the window (or the window cannot be read).
-bool TagFileReader::Cached(std::string& window, bool& loaded, std::int64_t start, std::int64_t length,
-                           std::int64_t pos, char* out, std::size_t n) {
+char* TagFileReader::Head() {
+    if (!head_) head_.reset(new char[static_cast<std::size_t>(kHeadWindow)]);
+    return head_.get();
+}
+
+bool TagFileReader::Cached(char* window, bool& loaded, std::int64_t start, std::int64_t length, std::int64_t pos,
+                           char* out, std::size_t n) {
     if (length <= 0 || pos < start || pos + static_cast<std::int64_t>(n) > start + length) return false;
     if (!loaded) {
-        window.resize(static_cast<std::size_t>(length));
-        if (!ReadDirect(start, window.data(), window.size())) return false;
+        if (!ReadDirect(start, window, static_cast<std::size_t>(length))) return false;
         loaded = true;
     }
-    std::memcpy(out, window.data() + (pos - start), n);
+    std::memcpy(out, window + (pos - start), n);
     return true;
 }
 
@@ -135,13 +197,13 @@ bool TagFileReader::ReadAt(std::int64_t pos, char* out, std::size_t n) {
     if (n == 0) return true;
     // A file no larger than the start window is read whole, once.
     const std::int64_t tailStart = std::max<std::int64_t>(0, size_ - kTailWindow);
-    if (size_ > kHeadWindow && Cached(tail_, tailLoaded_, tailStart, size_ - tailStart, pos, out, n)) return true;
-    if (Cached(head_, headLoaded_, 0, std::min(size_, kHeadWindow), pos, out, n)) return true;
+    if (size_ > kHeadWindow && Cached(tail_.data(), tailLoaded_, tailStart, size_ - tailStart, pos, out, n)) return true;
+    if (Cached(Head(), headLoaded_, 0, std::min(size_, kHeadWindow), pos, out, n)) return true;
     return ReadDirect(pos, out, n);
 }
 
 FileResult TagFileReader::ReadFailure() const {
-    return Fail("read", native_, lastErrno_ != 0 ? std::strerror(lastErrno_) : "the file ends too early");
+    return Fail("read", Name(), lastErrno_ != 0 ? std::strerror(lastErrno_) : "the file ends too early");
 }
 
 FileResult WriteFileBytesAt(const std::string& path, std::int64_t pos, std::string_view bytes,

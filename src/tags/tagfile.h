@@ -4,11 +4,14 @@
 // refused, as everywhere in the platform layer. Errors are UTF-8 texts.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/result.h"
 
 namespace tandrel {
@@ -24,6 +27,13 @@ public:
     // a pipe that would block). One stat and one open; the reads that follow
     // are positioned, and the start and the last 128 bytes are read once each.
     FileResult Open(const std::string& path);
+    // Opens a file a directory listing found, by its name relative to the
+    // listing's open directory and never through a link; path (code page
+    // 1251) names it in messages. The start of the file is read at once: a
+    // file smaller than the start window needs nothing more, a larger one is
+    // examined on its descriptor for its size and refused unless regular.
+    // A reader kept from file to file reuses its buffers.
+    FileResult OpenListed(const ListedEntry& at, const std::string& path);
     std::int64_t Size() const { return size_; }
     // Reads exactly n bytes at pos; false on a short read or an error.
     bool ReadAt(std::int64_t pos, char* out, std::size_t n);
@@ -35,21 +45,25 @@ public:
     // The open descriptor, for copies by the kernel; -1 when not open.
     int Fd() const { return fd_; }
     // The UTF-8 name of the file last opened, as the messages give it.
-    const std::string& Name() const { return native_; }
+    const std::string& Name() const;
     void Close();
 
 private:
     bool ReadDirect(std::int64_t pos, char* out, std::size_t n);
-    bool Cached(std::string& window, bool& loaded, std::int64_t start, std::int64_t length, std::int64_t pos,
-                char* out, std::size_t n);
+    // The start window's buffer, made once per reader and filled by reads only.
+    char* Head();
+    bool Cached(char* window, bool& loaded, std::int64_t start, std::int64_t length, std::int64_t pos, char* out,
+                std::size_t n);
 
     int fd_ = -1;
-    std::string native_;
+    std::string path_;            // code page 1251, as given to OpenListed
+    mutable std::string native_;  // made from path_ when first asked for
+    mutable bool nativeKnown_ = false;
     std::int64_t size_ = 0;
     int lastErrno_ = 0;
     bool missing_ = false;
-    std::string head_;  // the first bytes, where a tag header and its frames lie
-    std::string tail_;  // the last 128 bytes, where an ID3v1 record lies
+    std::unique_ptr<char[]> head_;  // the first bytes, where a tag header and its frames lie
+    std::array<char, 128> tail_{};  // the last 128 bytes, where an ID3v1 record lies
     bool headLoaded_ = false;
     bool tailLoaded_ = false;
 };

@@ -1,6 +1,9 @@
 #include "tags/tagmatch.h"
 
+#include <algorithm>
+#include <array>
 #include <initializer_list>
+#include <string_view>
 
 #include "platform/files.h"
 #include "tags/tagsave.h"
@@ -43,11 +46,50 @@ bool ReadTag(Tag& tag, const TagMessages& messages, const std::string& fileName)
     return true;
 }
 
-bool AnyContains(std::initializer_list<std::string> fields, const std::string& query) {
-    if (query.empty()) return false;
-    for (const std::string& field : fields)
-        if (ToLowerCase(field).find(query) != std::string::npos) return true;
+// ToLowerCase of every byte, made once.
+const std::array<char, 256>& LowerCaseTable() {
+    static const std::array<char, 256> table = [] {
+        std::string bytes(256, '\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i);
+        bytes = ToLowerCase(std::move(bytes));
+        std::array<char, 256> t{};
+        std::copy(bytes.begin(), bytes.end(), t.begin());
+        return t;
+    }();
+    return table;
+}
+
+// Whether ToLowerCase(field) holds query, without making the lower-cased copy.
+bool LoweredContains(std::string_view field, std::string_view query, const std::array<char, 256>& lower) {
+    if (query.size() > field.size()) return false;
+    const std::size_t last = field.size() - query.size();
+    for (std::size_t i = 0; i <= last; ++i) {
+        std::size_t k = 0;
+        while (k < query.size() && lower[static_cast<unsigned char>(field[i + k])] == query[k]) ++k;
+        if (k == query.size()) return true;
+    }
     return false;
+}
+
+bool AnyContains(std::initializer_list<std::string_view> fields, const std::string& query) {
+    if (query.empty()) return false;
+    const std::array<char, 256>& lower = LowerCaseTable();
+    for (std::string_view field : fields)
+        if (LoweredContains(field, query, lower)) return true;
+    return false;
+}
+
+std::string_view GenreNameView(int genreId) {
+    if (genreId < 0 || genreId >= kGenreCount) return {};
+    return GenreNames[static_cast<std::size_t>(genreId)];
+}
+
+bool V1Contains(const TID3v1& t, const std::string& query) {
+    return AnyContains({t.Title(), t.Artist(), t.Album(), t.Year(), GenreNameView(t.GenreID()), t.Comment()}, query);
+}
+
+bool V2Contains(const TID3v2& t, const std::string& query) {
+    return AnyContains({t.Title(), t.Artist(), t.Album(), t.Year(), t.Genre(), t.Comment()}, query);
 }
 
 // Reads the tag of an existing file; false (after the message) when it cannot.
@@ -116,14 +158,11 @@ bool ReadTagShowingFailure(TID3v2& tag, const TagMessages& messages, const std::
 }
 
 bool MatchID3v1Tag(TID3v1& tag, const TagMessages& messages, const std::string& query, const std::string& fileName) {
-    if (!ReadForMatch(tag, messages, fileName)) return false;
-    return AnyContains({tag.Title(), tag.Artist(), tag.Album(), tag.Year(), GenreName(tag.GenreID()), tag.Comment()},
-                       query);
+    return ReadForMatch(tag, messages, fileName) && V1Contains(tag, query);
 }
 
 bool MatchID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& query, const std::string& fileName) {
-    if (!ReadForMatch(tag, messages, fileName)) return false;
-    return AnyContains({tag.Title(), tag.Artist(), tag.Album(), tag.Year(), tag.Genre(), tag.Comment()}, query);
+    return ReadForMatch(tag, messages, fileName) && V2Contains(tag, query);
 }
 
 namespace {
@@ -148,11 +187,29 @@ bool MatchID3Tags(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std
     // A file that cannot be opened gets the messages of the separate reads.
     if (!file.Open(fileName))
         return MatchID3v1Tag(v1, messages, query, fileName) || MatchID3v2Tag(v2, messages, query, fileName);
-    if (ReadOpenForMatch(v1, messages, file, fileName) &&
-        AnyContains({v1.Title(), v1.Artist(), v1.Album(), v1.Year(), GenreName(v1.GenreID()), v1.Comment()}, query))
+    if (ReadOpenForMatch(v1, messages, file, fileName) && V1Contains(v1, query)) return true;
+    return ReadOpenForMatch(v2, messages, file, fileName) && V2Contains(v2, query);
+}
+
+bool MatchListedID3Tags(TID3v1& v1, TID3v2& v2, TagFileReader& reader, const TagMessages& messages,
+                        const std::string& query, const std::string& fileName, const FindData& file,
+                        const ListedEntry& at) {
+    const bool plainFile = (file.attr & (faArchive | faDirectory | faSymLink)) == faArchive;
+    // Every way that shows a message is left to MatchID3Tags: nothing is shown
+    // here before it takes over, so the file gets exactly its messages.
+    if (fileName.empty() || !plainFile || !reader.OpenListed(at, fileName) ||
+        reader.Size() < static_cast<std::int64_t>(TID3v1::kTagSize) || !v1.ReadFrom(reader)) {
+        reader.Close();
+        return MatchID3Tags(v1, v2, messages, query, fileName);
+    }
+    if (v1.Exists() && V1Contains(v1, query)) {
+        reader.Close();
         return true;
-    return ReadOpenForMatch(v2, messages, file, fileName) &&
-           AnyContains({v2.Title(), v2.Artist(), v2.Album(), v2.Year(), v2.Genre(), v2.Comment()}, query);
+    }
+    const bool read = v2.ReadFrom(reader);
+    reader.Close();
+    if (!read) return MatchID3Tags(v1, v2, messages, query, fileName);
+    return v2.Exists() && V2Contains(v2, query);
 }
 
 bool UpdateID3v1Fields(TID3v1& tag, const TagMessages& messages, const std::string& fileName,

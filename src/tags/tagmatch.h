@@ -8,8 +8,10 @@
 
 #include "app/messages.h"
 #include "app/prompts.h"
+#include "platform/files.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
+#include "tags/tagfile.h"
 
 namespace tandrel {
 
@@ -38,6 +40,14 @@ bool MatchID3v2Tag(TID3v2& tag, const TagMessages& messages, const std::string& 
 // file opened once for both.
 bool MatchID3Tags(TID3v1& v1, TID3v2& v2, const TagMessages& messages, const std::string& query,
                   const std::string& fileName);
+// MatchID3Tags for a file a directory listing found (at), through a reader
+// kept from file to file. A plain regular file is opened by its name in the
+// listed directory. Links, entries the listing could not call a plain
+// regular file, and files that turn out too short for an ID3v1 record or
+// fail to open or read go the way of MatchID3Tags, with its messages.
+bool MatchListedID3Tags(TID3v1& v1, TID3v2& v2, TagFileReader& reader, const TagMessages& messages,
+                        const std::string& query, const std::string& fileName, const FindData& file,
+                        const ListedEntry& at);
 
 // The fields an update changes. An empty text leaves its field as the file
 // has it, and so does a text equal to it.

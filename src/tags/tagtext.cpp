@@ -1,7 +1,9 @@
 #include "tags/tagtext.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "text/cp1251.h"
 #include "text/numbers.h"
@@ -176,18 +178,34 @@ std::string EncodeUtf16WithBom(const std::u32string& text, bool terminated) {
     return out;
 }
 
-std::string TrimTagText(std::string_view s) {
-    std::size_t begin = 0, end = s.size();
-    while (begin < end && Blank(s[begin])) ++begin;
+namespace {
+
+// Where s ends once its trailing blanks go, not before begin. Eight bytes at a
+// time over the long runs of zero bytes that pad tag fields: a byte above 32
+// sets its high bit, 33 to 127 through the addition, 128 and above by itself.
+std::size_t TextEnd(std::string_view s, std::size_t begin) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL, kAdd = 0x5F5F5F5F5F5F5F5FULL;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    std::size_t end = s.size();
+    while (end >= begin + 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + end - 8, sizeof word);
+        if ((((word & kLow7) + kAdd) | word) & kHigh) break;
+        end -= 8;
+    }
     while (end > begin && Blank(s[end - 1])) --end;
-    return std::string(s.substr(begin, end - begin));
+    return end;
 }
 
-std::string TrimTrailingTagText(std::string_view s) {
-    std::size_t end = s.size();
-    while (end > 0 && Blank(s[end - 1])) --end;
-    return std::string(s.substr(0, end));
+}  // namespace
+
+std::string TrimTagText(std::string_view s) {
+    std::size_t begin = 0;
+    while (begin < s.size() && Blank(s[begin])) ++begin;
+    return std::string(s.substr(begin, TextEnd(s, begin) - begin));
 }
+
+std::string TrimTrailingTagText(std::string_view s) { return std::string(s.substr(0, TextEnd(s, 0))); }
 
 std::uint8_t TrackFromText(const std::string& s) {
     const std::optional<std::int32_t> n = IntegerValue(s);

@@ -16,10 +16,14 @@
 #include "search/synonymsfile.h"
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
+#include "tags/tagbytes.h"
+#include "tags/tagmatch.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
 #include "text/cp1251.h"
 #include "text/encoding.h"
+#include "text/paths.h"
+#include "text/transforms.h"
 
 namespace tandrel {
 namespace {
@@ -131,6 +135,75 @@ TEST_F(SearchEngineTest, TagConditionTestsTagsAndWordModesRefuse) {
     o.fullString = false;
     EXPECT_EQ(Scan(o, "рок band", "*.mp3", 1), Lines(2, kUseAnotherMode));
     EXPECT_EQ(Scan(o, "рок band", "*.mp3", 0), Lines(2, "a.mp3"));  // any word: one tag test per word
+}
+
+// The tag search of a tree opens each plain file by its name in the listed
+// folder; what it finds, in walk order, and the messages it shows are those
+// of the test of each file by its path.
+TEST_F(SearchEngineTest, TagSearchOfATreeGivesTheTestOfEachFileByPath) {
+    using test::Audio;
+    using test::Bytes;
+    using test::Zeros;
+    auto frame = [](const std::string& id, const std::string& content) {
+        return id + test::Be32(static_cast<std::uint32_t>(content.size())) + Zeros(2) + content;
+    };
+    auto tag23 = [](const std::string& frames, std::uint32_t size) {
+        return std::string("ID3") + Bytes({3, 0, 0}) + test::Syncsafe(size) + frames;
+    };
+    const std::string title = frame("TIT2", Bytes({0}) + "Gamma");
+    const std::string v2 = tag23(title, static_cast<std::uint32_t>(title.size()));
+    const std::string v1 = std::string("TAG") + "Alpha" + Zeros(25) + "Beta" + Zeros(90) + Bytes({17});
+    const std::string bigFrames = frame("TXXX", Bytes({0}) + std::string(9000, 'p')) + title;
+    // Files around the 8192-byte start window that a first read takes whole.
+    auto sized = [&](std::size_t size) { return v2 + Audio(size - v2.size() - v1.size()) + v1; };
+    const std::pair<const char*, std::string> files[] = {
+        {"both.mp3", v2 + Audio(700) + v1},
+        {"v1only.mp3", Audio(700) + v1},
+        {"v2only.mp3", v2 + Audio(700)},
+        {"pastend.mp3", tag23(title, 100000) + Audio(300)},       // the header's size runs past the end
+        {"short.mp3", v2},                                           // under 128 bytes: a message
+        {"tiny.mp3", "ID3"},
+        {"big.mp3", tag23(bigFrames, static_cast<std::uint32_t>(bigFrames.size())) + Audio(700) + v1},
+        {"w8191.mp3", sized(8191)},
+        {"w8192.mp3", sized(8192)},
+        {"w8193.mp3", sized(8193)},
+    };
+    for (const auto& [name, bytes] : files) tmp.Write(name, bytes);
+    std::filesystem::create_symlink(tmp / "both.mp3", tmp / "link.mp3");
+    std::filesystem::create_symlink(tmp / "gone.mp3", tmp / "broken.mp3");
+    ASSERT_EQ(::mkfifo((tmp / "fifo.mp3").c_str(), 0644), 0);
+    std::filesystem::create_directory(tmp / "folder.mp3");
+
+    SearchOptions o;
+    o.tagSearch = true;
+    for (const char* query : {"ALPHA", "beta", "gamma", "rock", "ppp"}) {
+        test::ScriptedPrompter listed, byPath;
+        SearchEngine(o, SearchEnvironment{listed, 0, id3v1, id3v2, nullptr}, results)
+            .RunScan({{tmp.str(), "*.mp3"}}, query, 0, false);
+        TID3v1 t1;
+        TID3v2 t2;
+        Lines expected;
+        WalkHandler each;
+        each.onFile = [&](const std::string& dir, const FindData& file) {
+            const std::string path = JoinPath(dir, file.name);
+            if (MatchID3Tags(t1, t2, TagMessages{byPath, 0}, ToLowerCase(query), path)) expected.push_back(path);
+        };
+        WalkDirectory(tmp.str(), false, MaskFilter("*.mp3"), each, FindDetail::NamesAndKinds);
+        EXPECT_EQ(results, expected) << query;
+        EXPECT_EQ(listed.Texts(PromptKind::Message), byPath.Texts(PromptKind::Message)) << query;
+        EXPECT_EQ(listed.Texts(PromptKind::Status), byPath.Texts(PromptKind::Status)) << query;
+    }
+    // Both ways agree on what they find, and they find this (a file too short
+    // for an ID3v1 record gets its message, and its ID3v2 tag is still read):
+    EXPECT_EQ(Scan(o, "gamma", "*.mp3"), (Lines{"big.mp3", "both.mp3", "link.mp3", "pastend.mp3", "short.mp3",
+                                               "v2only.mp3", "w8191.mp3", "w8192.mp3", "w8193.mp3"}));
+    EXPECT_EQ(Scan(o, "rock", "*.mp3"), (Lines{"big.mp3", "both.mp3", "link.mp3", "v1only.mp3", "w8191.mp3",
+                                              "w8192.mp3", "w8193.mp3"}));
+    const Lines messages = prompter.Texts(PromptKind::Message);
+    for (const char* unread : {"short.mp3", "tiny.mp3", "broken.mp3", "fifo.mp3"})
+        EXPECT_TRUE(std::any_of(messages.begin(), messages.end(),
+                                [&](const std::string& m) { return m.find(unread) != m.npos; }))
+            << unread;
 }
 
 TEST_F(SearchEngineTest, AFileThatCannotBeReadIsNotedAndTheSearchGoesOn) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "platform/posix_file.h"
 #include "support/scripted_prompter.h"
 #include "support/tempdir.h"
@@ -36,26 +37,42 @@ std::string Tag23(const std::string& frames) {
     return std::string("ID3") + Bytes({3, 0, 0}) + Syncsafe(static_cast<std::uint32_t>(frames.size())) + frames;
 }
 
+// Opens the file by its name in the listing of its folder, as a walk does.
+FileResult OpenListed(TagFileReader& file, const std::string& folder, const std::string& name) {
+    FileFind find;
+    FindData entry;
+    for (bool more = find.FindFirst(folder + "/*", entry, FindDetail::NamesAndKinds); more; more = find.FindNext(entry))
+        if (entry.name == name) return file.OpenListed(find.Current(), folder + "/" + name);
+    return FileResult::Failure(name + " is not listed");
+}
+
 // Reads at the edges of the cached start and end of the file, and across
-// them, give the file's bytes; reads past the end fail.
+// them, give the file's bytes; reads past the end fail. The file is opened
+// by its path and by its name in the listing, one reader kept for all.
 TEST(TagFileReader, ReadsAtWindowEdgesGiveTheFileBytes) {
     TempDir dir;
-    for (std::size_t size : {0u, 5u, 127u, 128u, 200u, 8191u, 8192u, 8300u, 20000u}) {
+    TagFileReader listed;
+    // The last size follows larger ones through the same reader.
+    for (std::size_t size : {0u, 5u, 127u, 128u, 200u, 8191u, 8192u, 8193u, 8300u, 20000u, 100u}) {
         const std::string bytes = Pattern(size);
         const std::string path = dir.Write("f.bin", bytes);
-        TagFileReader file;
-        ASSERT_TRUE(file.Open(path).ok);
-        ASSERT_EQ(file.Size(), static_cast<std::int64_t>(size));
-        const auto s = static_cast<std::int64_t>(size);
-        struct Read { std::int64_t pos; std::size_t n; };
-        const Read reads[] = {{0, 10}, {s - 128, 128}, {s - 3, 3}, {8190, 10}, {8192 - 128, 200},
-                              {s - 130, 10}, {100, 8000}, {0, size}, {s - 1, 2}, {s, 1}, {-1, 1}};
-        for (const Read& r : reads) {
-            std::string out(r.n, 'x');
-            const bool inside = r.pos >= 0 && r.pos + static_cast<std::int64_t>(r.n) <= s;
-            EXPECT_EQ(file.ReadAt(r.pos, out.data(), r.n), inside) << size << " at " << r.pos << " n " << r.n;
-            if (inside) {
-                EXPECT_EQ(out, bytes.substr(static_cast<std::size_t>(r.pos), r.n)) << size << " at " << r.pos;
+        for (const bool byListing : {false, true}) {
+            TagFileReader byPath;
+            TagFileReader& file = byListing ? listed : byPath;
+            ASSERT_TRUE(byListing ? OpenListed(file, dir.str(), "f.bin").ok : file.Open(path).ok);
+            ASSERT_EQ(file.Size(), static_cast<std::int64_t>(size));
+            const auto s = static_cast<std::int64_t>(size);
+            struct Read { std::int64_t pos; std::size_t n; };
+            const Read reads[] = {{0, 10}, {s - 128, 128}, {s - 3, 3}, {8190, 10}, {8192 - 128, 200},
+                                  {s - 130, 10}, {100, 8000}, {0, size}, {s - 1, 2}, {s, 1}, {-1, 1}};
+            for (const Read& r : reads) {
+                std::string out(r.n, 'x');
+                const bool inside = r.pos >= 0 && r.pos + static_cast<std::int64_t>(r.n) <= s;
+                EXPECT_EQ(file.ReadAt(r.pos, out.data(), r.n), inside)
+                    << size << " at " << r.pos << " n " << r.n << " listed " << byListing;
+                if (inside) {
+                    EXPECT_EQ(out, bytes.substr(static_cast<std::size_t>(r.pos), r.n)) << size << " at " << r.pos;
+                }
             }
         }
     }
@@ -74,6 +91,15 @@ TEST(TagFileReader, OpensOnlyRegularFiles) {
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(file.Missing());
     EXPECT_NE(r.error.find("not a regular file"), std::string::npos) << r.error;
+    // By its name in the listing: never through a link, and never blocking on a pipe.
+    dir.Write("real.mp3", Pattern(300));
+    std::filesystem::create_symlink(dir / "real.mp3", dir / "link.mp3");
+    EXPECT_TRUE(OpenListed(file, dir.str(), "real.mp3").ok);
+    const FileResult link = OpenListed(file, dir.str(), "link.mp3");
+    EXPECT_FALSE(link.ok);
+    EXPECT_NE(link.error.find("link.mp3"), std::string::npos) << link.error;
+    EXPECT_FALSE(OpenListed(file, dir.str(), "pipe.mp3").ok);
+    EXPECT_FALSE(file.OpenListed(ListedEntry{}, dir / "real.mp3").ok);  // no listing
 }
 
 // The search reads both tags from one open file; what it finds and the
