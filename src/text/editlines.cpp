@@ -140,15 +140,9 @@ std::optional<LinePlace> EditLines::Redo() {
 
 LineList EditLines::Lines() const {
     if (built_) return *built_;
+    if (Unedited()) return original_;
     std::size_t n = size_;
     if (line(n - 1).empty()) --n;
-    if (Unedited()) {
-        if (n == original_.size()) return original_;
-        std::vector<std::uint32_t> rows(n);  // all but the final empty line
-        for (std::size_t i = 0; i < n; ++i) rows[i] = static_cast<std::uint32_t>(i);
-        built_ = original_.Pick(rows);
-        return *built_;
-    }
     std::size_t bytes = 0;
     for (const Piece& p : pieces_)
         for (std::uint32_t i = 0; i < p.count; ++i) bytes += SourceLine(p.source, p.start + i).size() + 1;

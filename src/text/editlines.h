@@ -53,9 +53,10 @@ public:
     // True when every edit is undone (or none was made).
     bool Unedited() const { return done_ == 0; }
 
-    // The lines as a list: the original one while unedited, else one built in
-    // one pass and kept until the next edit. A final empty line is left out,
-    // as a text's final line end adds no line.
+    // The lines as a list: the original one, whole, while unedited, so that
+    // a document saved unchanged keeps every line; else one built in one pass
+    // and kept until the next edit, a final empty line left out, as a text's
+    // final line end adds no line.
     LineList Lines() const;
     // True when lines is the list this document started from and it is
     // unedited, or the list Lines() last built and no edit came since.

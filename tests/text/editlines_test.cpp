@@ -25,12 +25,16 @@ TEST(EditLines, StartsFromTheListItselfAndGivesItBackWhileUnedited) {
     EXPECT_EQ(doc.Lines()[2].data(), list[2].data());
     EXPECT_FALSE(doc.Holds(LineList(Lines{"a", "b", "c"})));  // equal text, another list
 
-    const LineList blankLast(Lines{"a", ""});  // as a text ending in two line ends is split
+    // A document ending in a blank line keeps it while unedited; once edited,
+    // the lines are those of the editor's text, whose final line end adds none.
+    const LineList blankLast(Lines{"a", ""});
     EditLines trimmed(blankLast);
     EXPECT_EQ(trimmed.size(), 2u);
-    EXPECT_EQ(trimmed.Lines().ToVector(), Lines{"a"});
+    EXPECT_EQ(trimmed.Lines().ToVector(), (Lines{"a", ""}));
     EXPECT_EQ(trimmed.Lines()[0].data(), blankLast[0].data());
     EXPECT_TRUE(trimmed.Holds(trimmed.Lines()));
+    trimmed.Replace(0, 1, {"b"});
+    EXPECT_EQ(trimmed.Lines().ToVector(), Lines{"b"});
 
     EditLines empty{LineList()};
     EXPECT_EQ(All(empty), Lines{""});  // an empty text is one empty line

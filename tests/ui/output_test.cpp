@@ -201,6 +201,20 @@ TEST_F(OutputTest, TheCheckListAndTheEditorShareTheDocumentAndSaveWritesTheEdito
     EXPECT_EQ(form().outputLines(), (std::vector<std::string>{"edited", "lines"}));
 }
 
+// A document ending in blank lines is saved back whole from either view.
+TEST_F(OutputTest, ADocumentEndingInBlankLinesIsSavedBackWhole) {
+    const std::string file = "a\r\n\r\n\r\n";
+    tmp.Write("music/list.txt", file);
+    Start();
+    for (int view : {0, 1}) {
+        Control<TRadioGroup>("rgEditMode")->button(view)->click();
+        form().OpenOutputDocument(OpenMode::FileList, "list.txt");
+        prompter.Text(music + "/copy.txt");
+        Action("mnSaveAs")->trigger();
+        EXPECT_EQ(test::ReadAll(music + "/copy.txt"), file) << "view " << view;
+    }
+}
+
 // A long document goes to the editor and back whole; an edit made in the
 // editor reaches the check list, and coming back the editor still undoes it.
 TEST_F(OutputTest, ALongDocumentSwitchesToTheEditorAndBackKeepingItsEditsAndTheirUndo) {
