@@ -60,7 +60,7 @@ std::vector<std::string> LogFile(const std::string& section, const std::vector<s
 
 }  // namespace
 
-bool IsRenameLog(const std::string& name) { return name == kRenameLogName || name == kRenameJournalName; }
+bool IsRenameLog(std::string_view name) { return name == kRenameLogName || name == kRenameJournalName; }
 
 std::string LogRefusal(const std::string& newName, const std::string& oldName) {
     if ((newName + oldName).find_first_of("\r\n") != std::string::npos)

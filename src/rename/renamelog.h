@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,7 +28,7 @@ inline constexpr const char* kDeletedSection = "deleted";
 
 // True for the names of the log and its journal, which the walks leave alone
 // and no rename gives to a file.
-bool IsRenameLog(const std::string& name);
+bool IsRenameLog(std::string_view name);
 
 // Why the log cannot hold the rename of oldName to newName (a line break in a
 // name), "" when it can.
