@@ -92,6 +92,13 @@ bool Move(const std::string& dir, const std::string& oldName, const std::string&
     return true;
 }
 
+// JoinPath(dir, name) written into out, whose buffer serves again.
+void AssignJoinedPath(std::string& out, const std::string& dir, const std::string& name) {
+    out.assign(dir);
+    if (dir.empty() || dir.back() != kPathDelim) out += kPathDelim;
+    out += name;
+}
+
 // The new name with the extension after its last full stop in lower case,
 // when both names have one.
 std::string WithLowerCaseExtension(const std::string& oldName, const std::string& newName) {
@@ -508,23 +515,22 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
     std::vector<bool> recorded(plan.rows.size(), false);
     const auto recordRun = [&](std::size_t first) {
         const std::string& dir = plan.rows[first].dir;
-        std::vector<std::pair<std::string, std::string>> renames;
+        std::vector<std::pair<std::string_view, std::string_view>> renames;
         std::size_t end = first;
         for (; end < plan.rows.size() && plan.rows[end].dir == dir; ++end) {
             const PlanRow& r = plan.rows[end];
-            if (r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
-                LogRefusal(r.newName, r.oldName).empty())
-                renames.emplace_back(r.newName, r.oldName);
+            recorded[end] = r.status == PlanStatus::WillRename && r.included &&
+                            CheckNames(r.oldName, r.newName).result && LogRefusal(r.newName, r.oldName).empty();
+            if (recorded[end]) renames.emplace_back(r.newName, r.oldName);
         }
         // When the batch cannot be written, each rename is recorded alone and the first that fails says why.
-        if (renames.empty() || !logs.For(dir).RecordBatch(renames)) return;
-        for (std::size_t j = first; j < end; ++j) {
-            const PlanRow& r = plan.rows[j];
-            recorded[j] = r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
-                          LogRefusal(r.newName, r.oldName).empty();
-        }
+        if (renames.empty() || !logs.For(dir).RecordBatch(renames))
+            std::fill(recorded.begin() + static_cast<std::ptrdiff_t>(first),
+                      recorded.begin() + static_cast<std::ptrdiff_t>(end), false);
     };
     bool ended = true;
+    ProgressInfo progress;  // its text's buffer serves every row
+    progress.total = static_cast<std::int64_t>(plan.rows.size());
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         runMarks(i);
         if (stats.stopped) {
@@ -539,10 +545,8 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
             ended = false;
             break;
         }
-        ProgressInfo progress;
         progress.files = static_cast<std::int64_t>(i) + 1;
-        progress.total = static_cast<std::int64_t>(plan.rows.size());
-        progress.entry = JoinPath(row.dir, row.oldName);
+        AssignJoinedPath(progress.entry, row.dir, row.oldName);
         prompter.ReportProgress(progress);
         if (row.status == PlanStatus::Unchanged) continue;
         if (IsPlanProblem(row.status)) {

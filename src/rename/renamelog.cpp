@@ -4,6 +4,7 @@
 #include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/cp1251.h"
+#include "text/encoding.h"
 #include "text/paths.h"
 #include "text/transforms.h"
 
@@ -50,6 +51,22 @@ FileResult ReadJournal(const std::string& path, Journal& j) {
     return FileResult::Success();
 }
 
+// One record as the journal and the log hold it.
+void AppendRecord(std::string& out, std::string_view newName, std::string_view oldName) {
+    out.append(newName).append(1, '=').append(oldName).append("\r\n");
+}
+
+// The bytes of "rename.ini" for the section and its records, as WriteTextLines
+// writes the lines: code page 1251, or UTF-8 when those bytes would read back
+// as Unicode.
+std::string LogFileBytes(const std::string& section, const std::string& records) {
+    std::string bytes;
+    bytes.reserve(section.size() + 4 + records.size());
+    bytes.append(Header(section)).append("\r\n").append(records);
+    if (DetectTextEncoding(bytes).encoding != TextEncoding::Cp1251) return Cp1251ToUtf8(bytes);
+    return bytes;
+}
+
 std::vector<std::string> LogFile(const std::string& section, const std::vector<std::string>& lines) {
     std::vector<std::string> file;
     file.reserve(lines.size() + 1);
@@ -63,7 +80,7 @@ std::vector<std::string> LogFile(const std::string& section, const std::vector<s
 bool IsRenameLog(std::string_view name) { return name == kRenameLogName || name == kRenameJournalName; }
 
 std::string LogRefusal(const std::string& newName, const std::string& oldName) {
-    if ((newName + oldName).find_first_of("\r\n") != std::string::npos)
+    if (newName.find_first_of("\r\n") != std::string::npos || oldName.find_first_of("\r\n") != std::string::npos)
         return "the name holds a line break, which the rename log cannot hold";
     return {};
 }
@@ -118,7 +135,7 @@ FileResult DirectoryLog::Start() {
             if (FileResult r = journal_.Open(path); !r) return r;
             if (FileResult r = journal_.Truncate(static_cast<std::int64_t>(j.complete)); !r) return r;
             section_ = j.section;
-            lines_ = std::move(j.lines);
+            for (const std::string& line : j.lines) records_.append(line).append("\r\n");
             return FileResult::Success();
         }
         if (FileResult r = RecoverJournal(dir_); !r) return r;
@@ -143,8 +160,11 @@ FileResult DirectoryLog::Record(const std::string& newName, const std::string& o
         }
     }
     lastRecord_ = journal_.Size();
-    if (FileResult r = journal_.Append(newName + "=" + oldName + "\r\n"); !r) return r;
-    lines_.push_back(newName + "=" + oldName);
+    std::string record;
+    AppendRecord(record, newName, oldName);
+    if (FileResult r = journal_.Append(record); !r) return r;
+    lastLine_ = records_.size();
+    records_ += record;
     if (++unsynced_ >= kSyncBatch) {
         unsynced_ = 0;
         if (FileResult r = journal_.Sync(); !r) {
@@ -156,7 +176,7 @@ FileResult DirectoryLog::Record(const std::string& newName, const std::string& o
     return FileResult::Success();
 }
 
-FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, std::string>>& renames) {
+FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string_view, std::string_view>>& renames) {
     if (!enabled_ || renames.empty()) return FileResult::Success();
     if (!journal_.IsOpen()) {
         if (FileResult r = Start(); !r) {
@@ -166,7 +186,10 @@ FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, st
     }
     const std::int64_t before = journal_.Size();
     std::string records;
-    for (const auto& [newName, oldName] : renames) records += newName + "=" + oldName + "\r\n";
+    std::size_t size = 0;
+    for (const auto& [newName, oldName] : renames) size += newName.size() + oldName.size() + 3;
+    records.reserve(size);
+    for (const auto& [newName, oldName] : renames) AppendRecord(records, newName, oldName);
     FileResult r = journal_.Append(records);
     if (r) r = journal_.Sync();
     if (!r) {
@@ -178,22 +201,22 @@ FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, st
     return FileResult::Success();
 }
 
-void DirectoryLog::Confirm(const std::string& newName, const std::string& oldName) {
-    if (enabled_) lines_.push_back(newName + "=" + oldName);
+void DirectoryLog::Confirm(std::string_view newName, std::string_view oldName) {
+    if (enabled_) AppendRecord(records_, newName, oldName);
 }
 
 void DirectoryLog::Cancel() {
-    if (!enabled_ || lines_.empty() || !journal_.IsOpen()) return;
+    if (!enabled_ || records_.empty() || !journal_.IsOpen()) return;
     // A record left behind would do no harm: the rename back finds no file to move.
     (void)journal_.Truncate(lastRecord_);
-    lines_.pop_back();
+    records_.resize(lastLine_);
 }
 
 FileResult DirectoryLog::Finish() {
     if (!enabled_ || !journal_.IsOpen()) return FileResult::Success();
     const std::string journalPath = JoinPath(dir_, kRenameJournalName);
-    if (!lines_.empty()) {
-        FileResult r = WriteTextLines(JoinPath(dir_, kRenameLogName), LogFile(section_, lines_));
+    if (!records_.empty()) {
+        FileResult r = ReplaceFileContents(JoinPath(dir_, kRenameLogName), LogFileBytes(section_, records_));
         if (!r) {
             (void)journal_.Sync();
             journal_.Close();
@@ -202,7 +225,7 @@ FileResult DirectoryLog::Finish() {
         RenameStep();
     }
     journal_.Close();
-    lines_.clear();
+    records_.clear();
     FileResult r = DeleteFileChecked(journalPath);
     RenameStep();
     return r;

@@ -65,8 +65,8 @@ public:
     // is confirmed, and only the confirmed ones reach "rename.ini". A record
     // whose move never happened does no harm: the rename back finds no file
     // of its new name. On a failure the journal is as it was before.
-    FileResult RecordBatch(const std::vector<std::pair<std::string, std::string>>& renames);
-    void Confirm(const std::string& newName, const std::string& oldName);
+    FileResult RecordBatch(const std::vector<std::pair<std::string_view, std::string_view>>& renames);
+    void Confirm(std::string_view newName, std::string_view oldName);
     // Folds the journal into "rename.ini" and removes it. Nothing is written
     // when no rename was recorded (an older log stays). On a failure the
     // journal stays, so the renames can still be undone.
@@ -79,7 +79,10 @@ private:
     std::string section_;
     bool enabled_;
     AppendFile journal_;
-    std::vector<std::string> lines_;
+    // The records that reach "rename.ini", each "new=old" and CR LF, in the
+    // order of renaming; the last one Record added begins at lastLine_.
+    std::string records_;
+    std::size_t lastLine_ = 0;
     std::int64_t lastRecord_ = 0;
     int unsynced_ = 0;
 };
