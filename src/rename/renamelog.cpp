@@ -136,6 +136,7 @@ FileResult DirectoryLog::Start() {
             if (FileResult r = journal_.Truncate(static_cast<std::int64_t>(j.complete)); !r) return r;
             section_ = j.section;
             for (const std::string& line : j.lines) records_.append(line).append("\r\n");
+            unsynced_ = 1;  // what the killed run appended last may not be durable yet
             return FileResult::Success();
         }
         if (FileResult r = RecoverJournal(dir_); !r) return r;
@@ -216,7 +217,21 @@ FileResult DirectoryLog::Finish() {
     if (!enabled_ || !journal_.IsOpen()) return FileResult::Success();
     const std::string journalPath = JoinPath(dir_, kRenameJournalName);
     if (!records_.empty()) {
-        FileResult r = ReplaceFileContents(JoinPath(dir_, kRenameLogName), LogFileBytes(section_, records_));
+        const std::string logPath = JoinPath(dir_, kRenameLogName);
+        const std::string bytes = LogFileBytes(section_, records_);
+        // The records kept are those of the journal in its order, less the
+        // renames that were not done. When every one was done (and the bytes
+        // needed no conversion) the journal holds the log exactly: synced, it
+        // becomes the log by one rename, and nothing is written twice.
+        const std::size_t raw = Header(section_).size() + 2 + records_.size();
+        if (journal_.Size() == static_cast<std::int64_t>(raw) && bytes.size() == raw &&
+            (unsynced_ == 0 || journal_.Sync()) && journal_.MoveOver(logPath)) {
+            unsynced_ = 0;
+            records_.clear();
+            RenameStep();
+            return FileResult::Success();
+        }
+        FileResult r = ReplaceFileContents(logPath, bytes);
         if (!r) {
             (void)journal_.Sync();
             journal_.Close();
