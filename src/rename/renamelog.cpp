@@ -1,11 +1,11 @@
 #include "rename/renamelog.h"
 
 #include "platform/files.h"
-#include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/cp1251.h"
 #include "text/encoding.h"
 #include "text/paths.h"
+#include "text/strings.h"
 #include "text/transforms.h"
 
 namespace tandrel {
@@ -67,6 +67,33 @@ std::string LogFileBytes(const std::string& section, const std::string& records)
     return bytes;
 }
 
+std::string_view Trimmed(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+// The records of the first section of that name (without regard to case) in
+// the bytes of "rename.ini", as ReadIniSection reads them with kIniAsWritten:
+// a line that begins with "[" (blanks aside) and holds no "=" is a header;
+// every other line holding "=" is a record, taken whole.
+void ReadSectionLines(const std::string& bytes, const std::string& section, std::vector<std::string>& out) {
+    TextOrigin origin;
+    std::vector<std::string> lines = DecodeTextDocument(bytes, false, origin);
+    const std::string wanted = ToLowerCase(TrimBlanks(section));
+    bool inside = false;
+    for (std::string& line : lines) {
+        const std::string_view t = Trimmed(line);
+        if (!t.empty() && t[0] == '[' && t.find('=') == std::string_view::npos) {
+            if (inside) break;
+            const std::size_t close = t.find(']');
+            inside = ToLowerCase(TrimBlanks(t.substr(1, close == std::string_view::npos ? close : close - 1))) == wanted;
+            continue;
+        }
+        if (inside && line.find('=') != std::string::npos) out.push_back(std::move(line));
+    }
+}
+
 std::vector<std::string> LogFile(const std::string& section, const std::vector<std::string>& lines) {
     std::vector<std::string> file;
     file.reserve(lines.size() + 1);
@@ -103,9 +130,9 @@ FileResult ReadLogSection(const std::string& dir, const std::string& section, Lo
     if (!FileExists(path)) return FileResult::Success();
     out.found = true;
     // A header holds no "=": a log line of a name beginning with "[" is a record.
-    IniSection entries;
-    if (FileResult r = ReadIniSection(path, section, entries, kIniAsWritten); !r) return r;
-    for (const auto& [newName, oldName] : entries.pairs()) out.lines.push_back(newName + "=" + oldName);
+    std::string bytes;
+    if (FileResult r = ReadFileBytes(path, bytes); !r) return r;
+    ReadSectionLines(bytes, section, out.lines);
     return FileResult::Success();
 }
 

@@ -4,10 +4,12 @@
 //
 // A run records each rename in the journal before the file moves (appended at
 // once, synced in batches); when the directory is done the journal is folded
-// into "rename.ini" and removed. A journal that a killed run left behind is
-// the log of that run: the rename back reads it, and the next command that
-// uses the log there folds it in (or, for a run of the same section, goes on
-// with it).
+// into "rename.ini" and removed (a journal that holds exactly the new log,
+// every recorded rename done, is synced and renamed to "rename.ini", which
+// replaces the old log as a whole-file write would). A journal that a killed
+// run left behind is the log of that run: the rename back reads it, and the
+// next command that uses the log there folds it in (or, for a run of the
+// same section, goes on with it).
 #pragma once
 
 #include <cstdint>
