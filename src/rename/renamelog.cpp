@@ -106,8 +106,18 @@ std::vector<std::string> LogFile(const std::string& section, const std::vector<s
 
 bool IsRenameLog(std::string_view name) { return name == kRenameLogName || name == kRenameJournalName; }
 
+namespace {
+
+bool HoldsLineBreak(const std::string& name) {
+    for (char c : name)
+        if (c == '\r' || c == '\n') return true;
+    return false;
+}
+
+}  // namespace
+
 std::string LogRefusal(const std::string& newName, const std::string& oldName) {
-    if (newName.find_first_of("\r\n") != std::string::npos || oldName.find_first_of("\r\n") != std::string::npos)
+    if (HoldsLineBreak(newName) || HoldsLineBreak(oldName))
         return "the name holds a line break, which the rename log cannot hold";
     return {};
 }
