@@ -75,4 +75,20 @@ FileResult AppendFile::Sync() {
     return FileResult::Success();
 }
 
+bool AppendFile::MoveOver(const std::string& target) {
+    if (fd_ < 0 || !CheckMappable("write", target)) return false;
+    const std::string nativeTarget = detail::NativePath(target);
+    struct stat st {};
+    if (::lstat(nativeTarget.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0) return false;
+        if (::fchmod(fd_, st.st_mode & 07777) != 0) return false;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    if (::rename(native_.c_str(), nativeTarget.c_str()) != 0) return false;
+    Close();
+    detail::SyncFolder(detail::FolderOf(nativeTarget));
+    return true;
+}
+
 }  // namespace tandrel

@@ -28,6 +28,14 @@ public:
     std::int64_t Size() const { return size_; }
     // Makes what was appended durable.
     FileResult Sync();
+    // Makes this file, as appended and synced so far, the file target
+    // (code-page-1251) in the same folder, as a whole-file write would leave
+    // it: one rename replaces the old file at once and the folder is synced.
+    // Only where that write would simply replace a file: target missing, or a
+    // regular file (not a link) that the owner may write, whose permissions
+    // this file then takes. Otherwise, and on any failure, both stay as they
+    // are and the answer is false; on true this file is closed.
+    bool MoveOver(const std::string& target);
     void Close();
 
 private:

@@ -264,9 +264,14 @@ DirectoryMover::~DirectoryMover() {
 
 FileResult DirectoryMover::Move(const std::string& from, const std::string& to) {
     if (fd_ >= 0 && !from.empty() && !to.empty() && !PathIsUnmappable(from) && !PathIsUnmappable(to) &&
-        from.find(kPathDelim) == std::string::npos && to.find(kPathDelim) == std::string::npos &&
-        ::syscall(SYS_renameat2, fd_, Cp1251ToUtf8(from).c_str(), fd_, Cp1251ToUtf8(to).c_str(), RENAME_NOREPLACE) == 0)
-        return FileResult::Success();
+        from.find(kPathDelim) == std::string::npos && to.find(kPathDelim) == std::string::npos) {
+        from_.clear();
+        AppendCp1251AsUtf8(from_, from);
+        to_.clear();
+        AppendCp1251AsUtf8(to_, to);
+        if (::syscall(SYS_renameat2, fd_, from_.c_str(), fd_, to_.c_str(), RENAME_NOREPLACE) == 0)
+            return FileResult::Success();
+    }
     // Every case but the plain one (and each failure, with its reason) goes the general way.
     return MoveFileNoReplace(JoinPath(dir_, from), JoinPath(dir_, to));
 }

@@ -96,6 +96,7 @@ public:
 private:
     std::string dir_;
     int fd_ = -1;
+    std::string from_, to_;  // the names on disk, buffers used again by each move
 };
 
 // Why MoveFileNoReplace refuses from -> to when an entry named to exists

@@ -152,14 +152,22 @@ FileResult MakeDirectories(const std::string& nativePath) {
     return FileResult::Success();
 }
 
-namespace {
-
 std::string FolderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
 }
+
+void SyncFolder(const std::string& folder) {
+    // Makes the rename durable; file systems that cannot sync a folder are fine as they are.
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+namespace {
 
 constexpr const char* kTempPrefix = ".tandrel-";
 constexpr const char* kTempSuffix = ".tmp";
@@ -256,14 +264,6 @@ std::atomic<bool> g_unnamedAllowed{true};
 
 void Step(WriteStep step) {
     if (WriteStepHook hook = g_stepHook.load()) hook(step);
-}
-
-void SyncFolder(const std::string& folder) {
-    // Makes the rename durable; file systems that cannot sync a folder are fine as they are.
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    (void)::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace

@@ -52,6 +52,12 @@ void SplitTextLines(const std::string& bytes, std::vector<std::string>& lines);
 // without hard links. Code-page-1251 paths, already checked.
 FileResult MoveWithoutRenameFlags(const std::string& from, const std::string& to);
 
+// The folder of a UTF-8 path ("." when it has none).
+std::string FolderOf(const std::string& path);
+// Makes the renames in a folder durable; file systems that cannot sync a
+// folder are left as they are.
+void SyncFolder(const std::string& folder);
+
 // Creates a folder and every missing parent (UTF-8 path).
 FileResult MakeDirectories(const std::string& nativePath);
 

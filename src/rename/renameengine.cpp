@@ -92,6 +92,13 @@ bool Move(const std::string& dir, const std::string& oldName, const std::string&
     return true;
 }
 
+// JoinPath(dir, name) written into out, whose buffer serves again.
+void AssignJoinedPath(std::string& out, const std::string& dir, const std::string& name) {
+    out.assign(dir);
+    if (dir.empty() || dir.back() != kPathDelim) out += kPathDelim;
+    out += name;
+}
+
 // The new name with the extension after its last full stop in lower case,
 // when both names have one.
 std::string WithLowerCaseExtension(const std::string& oldName, const std::string& newName) {
@@ -118,42 +125,64 @@ bool TransformGives(const std::string& oldName, const std::string& newName, cons
     return false;
 }
 
-// Per directory of the rename back: its log section and the admitted names.
-struct BackRun {
-    LogLines log;
-    std::vector<std::string> names;
-};
-
 // The names of one directory during the rename back, exactly and without
-// regard to case, kept up to date as files move.
+// regard to case, kept up to date as files move. The exact names are the
+// planned directory's marked ones: the files the walk admitted, moved along
+// by the rows planned.
 class NameIndex {
 public:
-    explicit NameIndex(const std::vector<std::string>& names) : exact_(names.begin(), names.end()) {}
-    bool Has(const std::string& name) const { return exact_.count(name) != 0; }
+    explicit NameIndex(const PlannedDirectory& state) : state_(state) {}
+    bool Has(std::string_view name) const { return state_.Marked(name); }
     // The names that match name without regard to case (as an INI reader's
     // key). The index of folded names is built when first asked for.
     const std::vector<std::string>* Folded(const std::string& name) {
         if (!foldedBuilt_) {
-            folded_.reserve(exact_.size());
-            for (const std::string& n : exact_) folded_[Fold(n)].push_back(n);
+            state_.ForEachMarked([&](std::string_view n) { folded_[Fold(n)].emplace_back(n); });
             foldedBuilt_ = true;
         }
         auto it = folded_.find(Fold(name));
         return it == folded_.end() ? nullptr : &it->second;
     }
+    // A row moved from to to (the planned directory knows already).
     void Moved(const std::string& from, const std::string& to) {
-        exact_.erase(from);
-        exact_.insert(to);
         if (!foldedBuilt_) return;
         std::erase(folded_[Fold(from)], from);
         folded_[Fold(to)].push_back(to);
     }
 
 private:
-    static std::string Fold(const std::string& name) { return ToLowerCase(TrimBlanks(name)); }
-    std::unordered_set<std::string> exact_;
+    static std::string Fold(std::string_view name) { return ToLowerCase(TrimBlanks(name)); }
+    const PlannedDirectory& state_;
     bool foldedBuilt_ = false;
     std::unordered_map<std::string, std::vector<std::string>> folded_;
+};
+
+// The admitted names of a directory as listed that some log line holds
+// exactly (before any "="): those are that line's, never a case-insensitive
+// match. Found when first asked for: only a line that names no file exactly
+// asks.
+class ExactlyNamed {
+public:
+    ExactlyNamed(const std::vector<FindData>& files, const std::vector<std::string>& lines)
+        : files_(files), lines_(lines) {}
+    bool Contains(const std::string& name) {
+        if (!built_) {
+            std::unordered_set<std::string_view> listed;
+            listed.reserve(files_.size());
+            for (const FindData& f : files_) listed.insert(f.name);
+            for (const std::string& line : lines_)
+                for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1))
+                    if (listed.count(std::string_view(line).substr(0, eq))) named_.insert(line.substr(0, eq));
+            built_ = true;
+        }
+        return named_.count(name) != 0;
+    }
+
+private:
+    const std::vector<FindData>& files_;
+    const std::vector<std::string>& lines_;
+    bool built_ = false;
+    std::unordered_set<std::string> named_;
 };
 
 // The file a log line restores now, and the name it gets back: the split of
@@ -163,14 +192,13 @@ private:
 // the one file whose name matches without regard to case, when exactly one
 // does and no line names it exactly.
 std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string& line, NameIndex& names,
-                                                               const std::unordered_set<std::string>& named,
-                                                               const std::string& section) {
+                                                               ExactlyNamed& named, const std::string& section) {
     std::optional<std::pair<std::string, std::string>> chosen;
     // With one "=" there is one split: no transform needs to choose.
     const bool several = line.find('=') != line.rfind('=');
     for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1)) {
+        if (!names.Has(std::string_view(line).substr(0, eq))) continue;
         std::string from = line.substr(0, eq), to = line.substr(eq + 1);
-        if (!names.Has(from)) continue;
         const bool given = several && TransformGives(to, from, section);
         if (!chosen || given) chosen.emplace(std::move(from), std::move(to));
         if (given) break;
@@ -179,8 +207,15 @@ std::optional<std::pair<std::string, std::string>> ResolveLine(const std::string
     std::string key, value;
     if (!ParseIniEntry(line, key, value) || key.empty()) return std::nullopt;
     const std::vector<std::string>* folded = names.Folded(key);
-    if (!folded || folded->size() != 1 || named.count(folded->front())) return std::nullopt;
+    if (!folded || folded->size() != 1 || named.Contains(folded->front())) return std::nullopt;
     return std::make_pair(folded->front(), value);
+}
+
+// The name without the blanks and tabs around it.
+std::string_view Trimmed(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
 }  // namespace
@@ -272,15 +307,10 @@ void WatchWalk(WalkHandler& handler, Prompter& prompter, RenameStats& stats) {
 
 // ---- Plans ----
 
-void PlannedDirectory::Listed(const FindData& entry) {
-    if (entry.IsDirectory()) others_.insert(entry.name);
-    else files_.insert(entry.name);
-}
+void PlannedDirectory::Listed(const FindData& entry) { names_.At(entry.name) |= entry.IsDirectory() ? kOther : kFile; }
 
-void PlannedDirectory::Reserve(std::size_t entries) {
-    files_.reserve(entries);
-    given_.reserve(entries);
-}
+// Room for the listed names and as many given ones.
+void PlannedDirectory::Reserve(std::size_t entries) { names_.Reserve(2 * entries); }
 
 void PlanUnchanged(RenamePlan& plan, const std::string& dir, const std::string& name) {
     AddPlanRow(plan, dir, name, name, PlanStatus::Unchanged);
@@ -320,9 +350,16 @@ bool PlanMove(RenamePlan& plan, PlannedDirectory& names, const std::string& dir,
         return false;
     }
     AddPlanRow(plan, dir, oldName, newName, PlanStatus::WillRename);
-    if (names.files_.erase(oldName) != 0) names.files_.insert(newName);
-    else if (names.others_.erase(oldName) != 0) names.others_.insert(newName);
-    names.given_.insert(newName);
+    // The entry (file or other, with its mark) goes to the new name; a name
+    // that was not listed only becomes given.
+    constexpr std::uint8_t kMoving = PlannedDirectory::kFile | PlannedDirectory::kOther | PlannedDirectory::kMark;
+    std::uint8_t moving = 0;
+    if (names.names_.Flags(oldName) != 0) {
+        std::uint8_t& old = names.names_.At(oldName);
+        moving = old & kMoving;
+        old &= static_cast<std::uint8_t>(~kMoving);
+    }
+    names.names_.At(newName) |= moving | PlannedDirectory::kGiven;
     return true;
 }
 
@@ -360,7 +397,7 @@ public:
         for (const FindData& e : entries) names.Listed(e);
         if (walk_.onListed) walk_.onListed(dir, entries);
         std::vector<FindData> admitted;
-        for (const FindData& e : entries) {
+        for (FindData& e : entries) {
             if (e.IsDirectory()) {
                 // A linked directory may lead anywhere: it is not entered.
                 if (recursive_ && (e.attr & faSymLink) == 0) Walk(JoinPath(dir, e.name));
@@ -371,7 +408,7 @@ public:
             if (filter_ && !filter_(e.name)) continue;
             if (IsRenameLog(e.name)) continue;
             if (walk_.onFile) walk_.onFile(dir, e, names);
-            if (walk_.onEnd) admitted.push_back(e);
+            if (walk_.onEnd) admitted.push_back(std::move(e));  // the listing is not read again
         }
         if (!error.empty()) PlanFailure(plan_, PlanMark::Failure, CannotReadText(dir, Utf8ToCp1251(error).text));
         if (walk_.onEnd) walk_.onEnd(dir, admitted, names);
@@ -478,23 +515,22 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
     std::vector<bool> recorded(plan.rows.size(), false);
     const auto recordRun = [&](std::size_t first) {
         const std::string& dir = plan.rows[first].dir;
-        std::vector<std::pair<std::string, std::string>> renames;
+        std::vector<std::pair<std::string_view, std::string_view>> renames;
         std::size_t end = first;
         for (; end < plan.rows.size() && plan.rows[end].dir == dir; ++end) {
             const PlanRow& r = plan.rows[end];
-            if (r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
-                LogRefusal(r.newName, r.oldName).empty())
-                renames.emplace_back(r.newName, r.oldName);
+            recorded[end] = r.status == PlanStatus::WillRename && r.included &&
+                            CheckNames(r.oldName, r.newName).result && LogRefusal(r.newName, r.oldName).empty();
+            if (recorded[end]) renames.emplace_back(r.newName, r.oldName);
         }
         // When the batch cannot be written, each rename is recorded alone and the first that fails says why.
-        if (renames.empty() || !logs.For(dir).RecordBatch(renames)) return;
-        for (std::size_t j = first; j < end; ++j) {
-            const PlanRow& r = plan.rows[j];
-            recorded[j] = r.status == PlanStatus::WillRename && r.included && CheckNames(r.oldName, r.newName).result &&
-                          LogRefusal(r.newName, r.oldName).empty();
-        }
+        if (renames.empty() || !logs.For(dir).RecordBatch(renames))
+            std::fill(recorded.begin() + static_cast<std::ptrdiff_t>(first),
+                      recorded.begin() + static_cast<std::ptrdiff_t>(end), false);
     };
     bool ended = true;
+    ProgressInfo progress;  // its text's buffer serves every row
+    progress.total = static_cast<std::int64_t>(plan.rows.size());
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         runMarks(i);
         if (stats.stopped) {
@@ -509,10 +545,8 @@ RenameStats ExecuteRenamePlan(const RenamePlan& plan, Prompter& prompter, const 
             ended = false;
             break;
         }
-        ProgressInfo progress;
         progress.files = static_cast<std::int64_t>(i) + 1;
-        progress.total = static_cast<std::int64_t>(plan.rows.size());
-        progress.entry = JoinPath(row.dir, row.oldName);
+        AssignJoinedPath(progress.entry, row.dir, row.oldName);
         prompter.ReportProgress(progress);
         if (row.status == PlanStatus::Unchanged) continue;
         if (IsPlanProblem(row.status)) {
@@ -621,24 +655,18 @@ RenamePlan PlanRenameFromLog(const std::string& dir, const std::string& mask, co
         if (FileResult r = ReadLogSection(d, section, log); !r)
             PlanFailure(plan, PlanMark::Failure, Utf8ToCp1251(r.error).text);
         anyLog = anyLog || log.found;
-        std::vector<std::string> listed;
-        listed.reserve(files.size());
-        for (const FindData& f : files) listed.push_back(f.name);
-        NameIndex names(listed);
-        // Every name some line holds exactly is that line's, never a case-insensitive match.
-        std::unordered_set<std::string> named;
-        named.reserve(log.lines.size());
-        for (const std::string& line : log.lines)
-            for (std::size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1))
-                if (names.Has(line.substr(0, eq))) named.insert(line.substr(0, eq));
+        for (const FindData& f : files) state.Mark(f.name);
+        NameIndex names(state);
+        ExactlyNamed named(files, log.lines);
         // The renames are undone in the reverse order, so a name a later
         // rename took is free again when an earlier one wants it back.
         for (auto line = log.lines.rbegin(); line != log.lines.rend(); ++line) {
             const std::size_t eq = line->find('=');
-            const std::string key = TrimBlanks(line->substr(0, eq));
-            std::string value = TrimBlanks(line->substr(eq + 1));
+            const std::string_view key = Trimmed(std::string_view(*line).substr(0, eq));
+            const std::string_view value = Trimmed(std::string_view(*line).substr(eq + 1));
             if (IsRenameLog(key) || IsRenameLog(value)) {
-                PlanRefusal(plan, d, key, value, PlanStatus::NotAllowed, NotRenamedText(key), kLogNameReason, true);
+                PlanRefusal(plan, d, std::string(key), std::string(value), PlanStatus::NotAllowed,
+                            NotRenamedText(std::string(key)), kLogNameReason, true);
                 continue;
             }
             auto restore = ResolveLine(*line, names, named, section);

@@ -16,7 +16,7 @@
 
 #include <functional>
 #include <string>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 #include "app/dirwalk.h"
@@ -24,6 +24,7 @@
 #include "app/settings.h"
 #include "platform/result.h"
 #include "rename/renamekind.h"
+#include "rename/nametable.h"
 #include "rename/renamelog.h"
 #include "rename/renameplan.h"
 
@@ -155,15 +156,27 @@ class PlannedDirectory {
 public:
     void Listed(const FindData& entry);
     void Reserve(std::size_t entries);
-    bool HasFile(const std::string& name) const { return files_.count(name) != 0; }
-    bool Has(const std::string& name) const { return files_.count(name) != 0 || others_.count(name) != 0; }
+    bool HasFile(std::string_view name) const { return (names_.Flags(name) & kFile) != 0; }
+    bool Has(std::string_view name) const { return (names_.Flags(name) & (kFile | kOther)) != 0; }
     // True when an earlier row of the plan gives the name.
-    bool Given(const std::string& name) const { return given_.count(name) != 0; }
+    bool Given(std::string_view name) const { return (names_.Flags(name) & kGiven) != 0; }
+    // A mark of the caller's on a listed name; a row that moves the name
+    // moves its mark along.
+    void Mark(std::string_view name) { names_.At(name) |= kMark; }
+    bool Marked(std::string_view name) const { return (names_.Flags(name) & kMark) != 0; }
+    // Each marked name, in no particular order.
+    template <class F>
+    void ForEachMarked(F&& f) const {
+        names_.ForEach([&](std::string_view name, std::uint8_t flags) {
+            if (flags & kMark) f(name);
+        });
+    }
 
 private:
     friend bool PlanMove(RenamePlan&, PlannedDirectory&, const std::string&, const std::string&, const std::string&,
                          bool);
-    std::unordered_set<std::string> files_, others_, given_;
+    enum : std::uint8_t { kFile = 1, kOther = 2, kGiven = 4, kMark = 8 };
+    NameTable names_;
 };
 
 // The row of a move as LoggedMove (logged) or MoveInDirectory would go: a

@@ -1,10 +1,11 @@
 #include "rename/renamelog.h"
 
 #include "platform/files.h"
-#include "platform/ini.h"
 #include "platform/textfile.h"
 #include "text/cp1251.h"
+#include "text/encoding.h"
 #include "text/paths.h"
+#include "text/strings.h"
 #include "text/transforms.h"
 
 namespace tandrel {
@@ -50,6 +51,49 @@ FileResult ReadJournal(const std::string& path, Journal& j) {
     return FileResult::Success();
 }
 
+// One record as the journal and the log hold it.
+void AppendRecord(std::string& out, std::string_view newName, std::string_view oldName) {
+    out.append(newName).append(1, '=').append(oldName).append("\r\n");
+}
+
+// The bytes of "rename.ini" for the section and its records, as WriteTextLines
+// writes the lines: code page 1251, or UTF-8 when those bytes would read back
+// as Unicode.
+std::string LogFileBytes(const std::string& section, const std::string& records) {
+    std::string bytes;
+    bytes.reserve(section.size() + 4 + records.size());
+    bytes.append(Header(section)).append("\r\n").append(records);
+    if (DetectTextEncoding(bytes).encoding != TextEncoding::Cp1251) return Cp1251ToUtf8(bytes);
+    return bytes;
+}
+
+std::string_view Trimmed(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+// The records of the first section of that name (without regard to case) in
+// the bytes of "rename.ini", as ReadIniSection reads them with kIniAsWritten:
+// a line that begins with "[" (blanks aside) and holds no "=" is a header;
+// every other line holding "=" is a record, taken whole.
+void ReadSectionLines(const std::string& bytes, const std::string& section, std::vector<std::string>& out) {
+    TextOrigin origin;
+    std::vector<std::string> lines = DecodeTextDocument(bytes, false, origin);
+    const std::string wanted = ToLowerCase(TrimBlanks(section));
+    bool inside = false;
+    for (std::string& line : lines) {
+        const std::string_view t = Trimmed(line);
+        if (!t.empty() && t[0] == '[' && t.find('=') == std::string_view::npos) {
+            if (inside) break;
+            const std::size_t close = t.find(']');
+            inside = ToLowerCase(TrimBlanks(t.substr(1, close == std::string_view::npos ? close : close - 1))) == wanted;
+            continue;
+        }
+        if (inside && line.find('=') != std::string::npos) out.push_back(std::move(line));
+    }
+}
+
 std::vector<std::string> LogFile(const std::string& section, const std::vector<std::string>& lines) {
     std::vector<std::string> file;
     file.reserve(lines.size() + 1);
@@ -60,10 +104,20 @@ std::vector<std::string> LogFile(const std::string& section, const std::vector<s
 
 }  // namespace
 
-bool IsRenameLog(const std::string& name) { return name == kRenameLogName || name == kRenameJournalName; }
+bool IsRenameLog(std::string_view name) { return name == kRenameLogName || name == kRenameJournalName; }
+
+namespace {
+
+bool HoldsLineBreak(const std::string& name) {
+    for (char c : name)
+        if (c == '\r' || c == '\n') return true;
+    return false;
+}
+
+}  // namespace
 
 std::string LogRefusal(const std::string& newName, const std::string& oldName) {
-    if ((newName + oldName).find_first_of("\r\n") != std::string::npos)
+    if (HoldsLineBreak(newName) || HoldsLineBreak(oldName))
         return "the name holds a line break, which the rename log cannot hold";
     return {};
 }
@@ -86,9 +140,9 @@ FileResult ReadLogSection(const std::string& dir, const std::string& section, Lo
     if (!FileExists(path)) return FileResult::Success();
     out.found = true;
     // A header holds no "=": a log line of a name beginning with "[" is a record.
-    IniSection entries;
-    if (FileResult r = ReadIniSection(path, section, entries, kIniAsWritten); !r) return r;
-    for (const auto& [newName, oldName] : entries.pairs()) out.lines.push_back(newName + "=" + oldName);
+    std::string bytes;
+    if (FileResult r = ReadFileBytes(path, bytes); !r) return r;
+    ReadSectionLines(bytes, section, out.lines);
     return FileResult::Success();
 }
 
@@ -118,7 +172,8 @@ FileResult DirectoryLog::Start() {
             if (FileResult r = journal_.Open(path); !r) return r;
             if (FileResult r = journal_.Truncate(static_cast<std::int64_t>(j.complete)); !r) return r;
             section_ = j.section;
-            lines_ = std::move(j.lines);
+            for (const std::string& line : j.lines) records_.append(line).append("\r\n");
+            unsynced_ = 1;  // what the killed run appended last may not be durable yet
             return FileResult::Success();
         }
         if (FileResult r = RecoverJournal(dir_); !r) return r;
@@ -143,8 +198,11 @@ FileResult DirectoryLog::Record(const std::string& newName, const std::string& o
         }
     }
     lastRecord_ = journal_.Size();
-    if (FileResult r = journal_.Append(newName + "=" + oldName + "\r\n"); !r) return r;
-    lines_.push_back(newName + "=" + oldName);
+    std::string record;
+    AppendRecord(record, newName, oldName);
+    if (FileResult r = journal_.Append(record); !r) return r;
+    lastLine_ = records_.size();
+    records_ += record;
     if (++unsynced_ >= kSyncBatch) {
         unsynced_ = 0;
         if (FileResult r = journal_.Sync(); !r) {
@@ -156,7 +214,7 @@ FileResult DirectoryLog::Record(const std::string& newName, const std::string& o
     return FileResult::Success();
 }
 
-FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, std::string>>& renames) {
+FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string_view, std::string_view>>& renames) {
     if (!enabled_ || renames.empty()) return FileResult::Success();
     if (!journal_.IsOpen()) {
         if (FileResult r = Start(); !r) {
@@ -166,7 +224,10 @@ FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, st
     }
     const std::int64_t before = journal_.Size();
     std::string records;
-    for (const auto& [newName, oldName] : renames) records += newName + "=" + oldName + "\r\n";
+    std::size_t size = 0;
+    for (const auto& [newName, oldName] : renames) size += newName.size() + oldName.size() + 3;
+    records.reserve(size);
+    for (const auto& [newName, oldName] : renames) AppendRecord(records, newName, oldName);
     FileResult r = journal_.Append(records);
     if (r) r = journal_.Sync();
     if (!r) {
@@ -178,22 +239,36 @@ FileResult DirectoryLog::RecordBatch(const std::vector<std::pair<std::string, st
     return FileResult::Success();
 }
 
-void DirectoryLog::Confirm(const std::string& newName, const std::string& oldName) {
-    if (enabled_) lines_.push_back(newName + "=" + oldName);
+void DirectoryLog::Confirm(std::string_view newName, std::string_view oldName) {
+    if (enabled_) AppendRecord(records_, newName, oldName);
 }
 
 void DirectoryLog::Cancel() {
-    if (!enabled_ || lines_.empty() || !journal_.IsOpen()) return;
+    if (!enabled_ || records_.empty() || !journal_.IsOpen()) return;
     // A record left behind would do no harm: the rename back finds no file to move.
     (void)journal_.Truncate(lastRecord_);
-    lines_.pop_back();
+    records_.resize(lastLine_);
 }
 
 FileResult DirectoryLog::Finish() {
     if (!enabled_ || !journal_.IsOpen()) return FileResult::Success();
     const std::string journalPath = JoinPath(dir_, kRenameJournalName);
-    if (!lines_.empty()) {
-        FileResult r = WriteTextLines(JoinPath(dir_, kRenameLogName), LogFile(section_, lines_));
+    if (!records_.empty()) {
+        const std::string logPath = JoinPath(dir_, kRenameLogName);
+        const std::string bytes = LogFileBytes(section_, records_);
+        // The records kept are those of the journal in its order, less the
+        // renames that were not done. When every one was done (and the bytes
+        // needed no conversion) the journal holds the log exactly: synced, it
+        // becomes the log by one rename, and nothing is written twice.
+        const std::size_t raw = Header(section_).size() + 2 + records_.size();
+        if (journal_.Size() == static_cast<std::int64_t>(raw) && bytes.size() == raw &&
+            (unsynced_ == 0 || journal_.Sync()) && journal_.MoveOver(logPath)) {
+            unsynced_ = 0;
+            records_.clear();
+            RenameStep();
+            return FileResult::Success();
+        }
+        FileResult r = ReplaceFileContents(logPath, bytes);
         if (!r) {
             (void)journal_.Sync();
             journal_.Close();
@@ -202,7 +277,7 @@ FileResult DirectoryLog::Finish() {
         RenameStep();
     }
     journal_.Close();
-    lines_.clear();
+    records_.clear();
     FileResult r = DeleteFileChecked(journalPath);
     RenameStep();
     return r;

@@ -4,14 +4,17 @@
 //
 // A run records each rename in the journal before the file moves (appended at
 // once, synced in batches); when the directory is done the journal is folded
-// into "rename.ini" and removed. A journal that a killed run left behind is
-// the log of that run: the rename back reads it, and the next command that
-// uses the log there folds it in (or, for a run of the same section, goes on
-// with it).
+// into "rename.ini" and removed (a journal that holds exactly the new log,
+// every recorded rename done, is synced and renamed to "rename.ini", which
+// replaces the old log as a whole-file write would). A journal that a killed
+// run left behind is the log of that run: the rename back reads it, and the
+// next command that uses the log there folds it in (or, for a run of the
+// same section, goes on with it).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,7 +30,7 @@ inline constexpr const char* kDeletedSection = "deleted";
 
 // True for the names of the log and its journal, which the walks leave alone
 // and no rename gives to a file.
-bool IsRenameLog(const std::string& name);
+bool IsRenameLog(std::string_view name);
 
 // Why the log cannot hold the rename of oldName to newName (a line break in a
 // name), "" when it can.
@@ -64,8 +67,8 @@ public:
     // is confirmed, and only the confirmed ones reach "rename.ini". A record
     // whose move never happened does no harm: the rename back finds no file
     // of its new name. On a failure the journal is as it was before.
-    FileResult RecordBatch(const std::vector<std::pair<std::string, std::string>>& renames);
-    void Confirm(const std::string& newName, const std::string& oldName);
+    FileResult RecordBatch(const std::vector<std::pair<std::string_view, std::string_view>>& renames);
+    void Confirm(std::string_view newName, std::string_view oldName);
     // Folds the journal into "rename.ini" and removes it. Nothing is written
     // when no rename was recorded (an older log stays). On a failure the
     // journal stays, so the renames can still be undone.
@@ -78,7 +81,10 @@ private:
     std::string section_;
     bool enabled_;
     AppendFile journal_;
-    std::vector<std::string> lines_;
+    // The records that reach "rename.ini", each "new=old" and CR LF, in the
+    // order of renaming; the last one Record added begins at lastLine_.
+    std::string records_;
+    std::size_t lastLine_ = 0;
     std::int64_t lastRecord_ = 0;
     int unsynced_ = 0;
 };

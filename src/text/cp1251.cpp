@@ -1,5 +1,6 @@
 #include "text/cp1251.h"
 
+#include <array>
 #include <cstdint>
 
 namespace tandrel {
@@ -112,10 +113,51 @@ Cp1251Text Utf8ToCp1251(std::string_view utf8) {
 
 char CodePointToCp1251(char32_t cp) { return CodePointToByte(cp); }
 
+namespace {
+
+// The UTF-8 form of each byte: its length and up to three bytes (the page
+// lies in the Basic Multilingual Plane).
+struct Utf8Form {
+    unsigned char size = 0;
+    char bytes[3] = {};
+};
+
+std::array<Utf8Form, 256> MakeUtf8Forms() {
+    std::array<Utf8Form, 256> forms{};
+    for (int b = 0; b < 256; ++b) {
+        std::string utf8;
+        AppendUtf8(utf8, ByteToCodePoint(static_cast<unsigned char>(b)));
+        forms[b].size = static_cast<unsigned char>(utf8.size());
+        for (std::size_t i = 0; i < utf8.size(); ++i) forms[b].bytes[i] = utf8[i];
+    }
+    return forms;
+}
+
+const std::array<Utf8Form, 256>& Utf8Forms() {
+    static const std::array<Utf8Form, 256> forms = MakeUtf8Forms();
+    return forms;
+}
+
+}  // namespace
+
+void AppendCp1251AsUtf8(std::string& out, std::string_view cp1251) {
+    const std::array<Utf8Form, 256>& forms = Utf8Forms();
+    const std::size_t start = out.size();
+    out.resize(start + 3 * cp1251.size());
+    char* p = out.data() + start;
+    for (char c : cp1251) {
+        const Utf8Form& f = forms[static_cast<unsigned char>(c)];
+        p[0] = f.bytes[0];
+        p[1] = f.bytes[1];
+        p[2] = f.bytes[2];
+        p += f.size;
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
 std::string Cp1251ToUtf8(std::string_view cp1251) {
     std::string out;
-    out.reserve(cp1251.size() * 2);
-    for (char c : cp1251) AppendUtf8(out, ByteToCodePoint(static_cast<unsigned char>(c)));
+    AppendCp1251AsUtf8(out, cp1251);
     return out;
 }
 

@@ -30,5 +30,7 @@ void AppendUtf8(std::string& out, char32_t cp);
 
 // kUnmappableChar becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view cp1251);
+// The same appended to out (a buffer used again costs no allocation).
+void AppendCp1251AsUtf8(std::string& out, std::string_view cp1251);
 
 }  // namespace tandrel

@@ -114,5 +114,48 @@ TEST(RenameJournal, RenameIsNeverGivenTheNameOfTheLog) {
     EXPECT_EQ(FileNames(tmp.str()), (Names{"RENAME.INI", "RENAME.INI.JOURNAL"}));
 }
 
+TEST(RenameJournal, AnOlderLogIsReplacedAsAWholeFileWriteReplacesIt) {
+    // The log keeps the permissions it had, a linked log is written through,
+    // and a read-only one is refused with the journal kept for the way back.
+    namespace fs = std::filesystem;
+    {
+        TempDir tmp;
+        tmp.Write("Зима.mp3", "1");
+        tmp.Write("rename.ini", "[renamed]\r\nold=older\r\n");
+        fs::permissions(tmp / "rename.ini", fs::perms(0640));
+        ScriptedPrompter p;
+        EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p).renamed, 1);
+        EXPECT_EQ(ReadAll(tmp / "rename.ini"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+        EXPECT_EQ(fs::status(tmp / "rename.ini").permissions(), fs::perms(0640));
+        EXPECT_FALSE(fs::exists(tmp / "rename.ini.journal"));
+    }
+    {
+        TempDir tmp;
+        tmp.Write("Зима.mp3", "1");
+        tmp.Write("logs/music.ini", "[renamed]\r\nold=older\r\n");
+        fs::create_symlink("logs/music.ini", tmp / "rename.ini");
+        ScriptedPrompter p;
+        EXPECT_EQ(RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p).renamed, 1);
+        EXPECT_TRUE(fs::is_symlink(tmp / "rename.ini"));
+        EXPECT_EQ(ReadAll(tmp / "logs/music.ini"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+        EXPECT_FALSE(fs::exists(tmp / "rename.ini.journal"));
+    }
+    {
+        TempDir tmp;
+        tmp.Write("Зима.mp3", "1");
+        tmp.Write("rename.ini", "[renamed]\r\nold=older\r\n");
+        fs::permissions(tmp / "rename.ini", fs::perms(0444));
+        ScriptedPrompter p;
+        const RenameStats stats = RenameDirectory(tmp.str(), "*.*", rkTranslit, Logged(), p);
+        EXPECT_EQ(stats.renamed, 1);
+        ASSERT_EQ(stats.failures.size(), 1u);
+        EXPECT_EQ(stats.failures[0].rfind(tmp / "rename.ini not written!!! (", 0), 0u) << stats.failures[0];
+        EXPECT_EQ(ReadAll(tmp / "rename.ini"), "[renamed]\r\nold=older\r\n");
+        EXPECT_EQ(ReadAll(tmp / "rename.ini.journal"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+        EXPECT_EQ(RenameFromLog(tmp.str(), "*.*", kRenamedSection, Logged(), p).renamed, 1);
+        EXPECT_TRUE(fs::exists(fs::u8path(tmp / "Зима.mp3")));
+    }
+}
+
 }  // namespace
 }  // namespace tandrel

@@ -273,5 +273,52 @@ TEST(RenamePlan, RenameBackPlanMovesNothingAndExecutingItRestoresTheTree) {
     EXPECT_EQ(ReadTree(t.str(), IsLogOrTemporary), original);
 }
 
+TEST(RenamePlan, ADirectoryChangedAfterPlanningGetsEachChangedFileReportedAndLogsOnlyTheMoves) {
+    TempDir t;
+    t.Write("Зима.mp3", "1");
+    t.Write("Лето.mp3", "2");
+    t.Write("Осень.mp3", "3");
+    const RenamePlan plan = PlanRenameDirectory(t.str(), "*.*", rkTranslit, Options(true));
+    ASSERT_EQ(CountPlan(plan).willRename, 3);
+    t.Write("Leto.mp3", "came meanwhile");  // the target of a row is taken now
+    fs::remove(fs::u8path(t / "Осень.mp3"));   // the file of a row is gone
+    ScriptedPrompter p;
+    const RenameStats stats = ExecuteRenamePlan(plan, p);
+    EXPECT_EQ(stats.renamed, 1);
+    EXPECT_EQ(stats.refused, 2);
+    Names failures = stats.failures;
+    std::sort(failures.begin(), failures.end());
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[0].rfind(Cp("Лето.mp3 not renamed!!! ("), 0), 0u) << failures[0];
+    EXPECT_EQ(failures[1].rfind(Cp("Осень.mp3 not renamed!!! ("), 0), 0u) << failures[1];
+    EXPECT_EQ(FileNames(t.str()), (Names{"Leto.mp3", "Zima.mp3", "rename.ini", "Лето.mp3"}));
+    EXPECT_EQ(ReadAll(t / "Leto.mp3"), "came meanwhile");
+    EXPECT_EQ(ReadAll(t / "rename.ini"), Cp("[renamed]\r\nZima.mp3=Зима.mp3\r\n"));
+}
+
+TEST(PlannedDirectory, ManyNamesKeepTheirKindsAndMarksAsRowsMoveThem) {
+    // Far more names than the table first holds, so it grows while rows move them.
+    TempDir t;
+    RenamePlan plan;
+    PlannedDirectory names;
+    for (int i = 0; i < 3000; ++i)
+        names.Listed(FindData{"f" + std::to_string(i), i % 3 == 0 ? unsigned(faDirectory) : unsigned(faArchive), 0, 0});
+    for (int i = 0; i < 3000; i += 2) names.Mark("f" + std::to_string(i));
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(PlanMove(plan, names, t.str(), "f" + std::to_string(i), "g" + std::to_string(i), false)) << i;
+    int marked = 0;
+    names.ForEachMarked([&](std::string_view) { ++marked; });
+    EXPECT_EQ(marked, 1500);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string f = "f" + std::to_string(i), g = "g" + std::to_string(i);
+        ASSERT_FALSE(names.Has(f)) << f;
+        ASSERT_EQ(names.HasFile(g), i % 3 != 0) << g;
+        ASSERT_TRUE(names.Has(g) && names.Given(g)) << g;
+        ASSERT_EQ(names.Marked(g), i % 2 == 0) << g;
+    }
+    EXPECT_FALSE(PlanMove(plan, names, t.str(), "g1", "g2", false));
+    EXPECT_EQ(plan.rows.back().status, PlanStatus::SameTarget);
+}
+
 }  // namespace
 }  // namespace tandrel
