@@ -608,17 +608,18 @@ TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin
     // Line breaks convert one to one, so the text shows those of the file.
     origin.lineBreak = FirstLineBreak(text);
     origin.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
-    const bool lossy = text.find(kUnmappableChar) != std::string::npos;
+    std::size_t lost = static_cast<std::size_t>(std::count(text.begin(), text.end(), kUnmappableChar));
     TextLines lines = TextLines::Split(std::move(text));
-    if (!lossy) return lines;
 
     // The lines that lost characters keep their UTF-8 text: the file's lines
-    // are walked beside the converted ones.
+    // are walked beside the converted ones up to the last such line.
     const std::string_view body = std::string_view(bytes).substr(detected.markSize);
     std::size_t at = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size() && lost > 0; ++i) {
         const std::string_view source = utf16 ? NextUtf16Line(body, at, bigEndian) : NextLine(body, at);
-        if (lines[i].find(kUnmappableChar) == std::string_view::npos) continue;
+        const auto inLine = static_cast<std::size_t>(std::count(lines[i].begin(), lines[i].end(), kUnmappableChar));
+        if (inLine == 0) continue;
+        lost -= inLine;
         origin.keptLines[std::string(lines[i])].push_back(utf16 ? Utf16ToUtf8(source, bigEndian)
                                                                 : std::string(source));
     }
