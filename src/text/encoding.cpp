@@ -608,7 +608,12 @@ TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin
     // Line breaks convert one to one, so the text shows those of the file.
     origin.lineBreak = FirstLineBreak(text);
     origin.finalBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
-    std::size_t lost = static_cast<std::size_t>(std::count(text.begin(), text.end(), kUnmappableChar));
+    std::size_t lost = 0;  // characters lost in the whole text
+    const char* const end = text.data() + text.size();
+    for (const char* at = text.data(); at < end; ++at, ++lost) {
+        at = static_cast<const char*>(std::memchr(at, kUnmappableChar, static_cast<std::size_t>(end - at)));
+        if (!at) break;
+    }
     TextLines lines = TextLines::Split(std::move(text));
 
     // The lines that lost characters keep their UTF-8 text: the file's lines
