@@ -66,14 +66,16 @@ std::size_t DecodeSequence(const unsigned char* p, std::size_t avail, char32_t& 
 }
 
 // Utf8ToCp1251 appending to out, with quick paths for runs of ASCII and for
-// the Cyrillic letters А..я: the search converts whole files with it.
-void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
+// the Cyrillic letters А..я: the search converts whole files with it. False
+// when a byte began no well-formed sequence.
+bool AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
     const std::size_t start = out.size();
     out.resize(start + utf8.size());  // the text never grows
     char* o = out.data() + start;
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t n = utf8.size();
     std::size_t i = 0;
+    bool wellFormed = true;
     while (i < n) {
 #if defined(__SSE2__)
         // Sixteen bytes at a time while they are ASCII: the output never runs
@@ -106,8 +108,10 @@ void AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
         const std::size_t length = DecodeSequence(p + i, n - i, cp);
         *o++ = length ? CodePointToCp1251(cp) : kUnmappableChar;
         i += length ? length : 1;
+        wellFormed = wellFormed && length != 0;
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
+    return wellFormed;
 }
 
 // Appends the code-page-1251 text of the whole UTF-16 units of bytes (an odd
@@ -451,7 +455,7 @@ void TextDecoder::DecodeUtf8(std::string_view bytes, std::string& out) {
         carry_.append(bytes.substr(0, take));
         bytes.remove_prefix(take);
         if (carry_.size() < length) return;
-        AppendUtf8AsCp1251(carry_, out);
+        if (!AppendUtf8AsCp1251(carry_, out)) malformed_ = true;
         carry_.clear();
     }
     // A sequence begun in the last three bytes and not ended there waits for the next block.
@@ -464,7 +468,7 @@ void TextDecoder::DecodeUtf8(std::string_view bytes, std::string& out) {
         if (SequenceLength(c, min2, max2) > k) cut = bytes.size() - k;
         break;
     }
-    AppendUtf8AsCp1251(bytes.substr(0, cut), out);
+    if (!AppendUtf8AsCp1251(bytes.substr(0, cut), out)) malformed_ = true;
     carry_.assign(bytes.substr(cut));
 }
 
@@ -525,7 +529,7 @@ void TextDecoder::Finish(std::string& out) {
     if (!decided_)
         out += carry_;
     else if (encoding_ == TextEncoding::Utf8)
-        AppendUtf8AsCp1251(carry_, out);
+        malformed_ = !AppendUtf8AsCp1251(carry_, out) || malformed_;  // a sequence cut by the end
     else
         out += Utf16ToCp1251(carry_, encoding_ == TextEncoding::Utf16BE).text;
     carry_.clear();
@@ -589,10 +593,14 @@ std::string EncodeTextDocument(const std::vector<std::string>& lines, const Text
 
 TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin& origin) {
     origin = TextOrigin{};
-    const DetectedEncoding detected = DetectTextEncoding(bytes, utf8ByName);
-    if (detected.encoding == TextEncoding::Cp1251) return TextLines::Split(std::move(bytes));
-    origin.encoding = detected.encoding;
-    origin.byteOrderMark = detected.markSize > 0;
+    // Without a mark or a name saying UTF-8, a file holding non-ASCII bytes is
+    // UTF-8 when all of it is valid: it is converted as UTF-8 and taken as
+    // code page 1251 at the first malformed sequence, so that a UTF-8 file is
+    // read once, not checked first.
+    DetectedEncoding detected = ByMark(bytes);
+    const bool byValidity = detected.markSize == 0 && !utf8ByName;
+    if (byValidity && FirstHighByte(bytes) == std::string_view::npos) return TextLines::Split(std::move(bytes));
+    if (detected.markSize == 0) detected.encoding = TextEncoding::Utf8;
     const bool utf16 = detected.encoding != TextEncoding::Utf8;
     const bool bigEndian = detected.encoding == TextEncoding::Utf16BE;
 
@@ -601,9 +609,14 @@ TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin
     std::string text;
     text.reserve(utf16 ? bytes.size() / 2 + 1 : bytes.size());
     TextDecoder decoder(detected.encoding == TextEncoding::Utf8);
-    for (std::size_t at = 0; at < bytes.size(); at += kDecodeBlockSize)
+    for (std::size_t at = 0; at < bytes.size(); at += kDecodeBlockSize) {
         decoder.Decode(std::string_view(bytes).substr(at, kDecodeBlockSize), text);
+        if (byValidity && decoder.Malformed()) return TextLines::Split(std::move(bytes));
+    }
     decoder.Finish(text);
+    if (byValidity && decoder.Malformed()) return TextLines::Split(std::move(bytes));
+    origin.encoding = detected.encoding;
+    origin.byteOrderMark = detected.markSize > 0;
 
     // Line breaks convert one to one, so the text shows those of the file.
     origin.lineBreak = FirstLineBreak(text);

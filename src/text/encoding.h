@@ -76,6 +76,9 @@ public:
     // The end of the file: a sequence left incomplete becomes kUnmappableChar.
     void Finish(std::string& out);
     TextEncoding encoding() const { return encoding_; }
+    // Whether the UTF-8 converted so far held a malformed sequence (one cut
+    // by the end of the file counts once Finish has seen it).
+    bool Malformed() const { return malformed_; }
 
 private:
     void Decide(std::string_view bytes, std::size_t firstHigh);
@@ -89,6 +92,7 @@ private:
     TextEncoding encoding_ = TextEncoding::Cp1251;
     std::string carry_;          // bytes of a sequence cut by the end of the last block
     char32_t highSurrogate_ = 0; // UTF-16: a high surrogate waiting for its pair
+    bool malformed_ = false;
 };
 
 // How a text file was written, kept with the document read from it so that

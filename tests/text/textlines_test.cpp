@@ -123,6 +123,8 @@ TEST(LineList, RandomDocumentsOfEveryEncodingDecodeAndEncodeAsLineByLine) {
         if (round % 4 == 0) utf16 += 'x';
         const std::string trace = "round " + std::to_string(round);
         ExpectDecodedAndEncodedAsLineByLine(text, false, trace + ", UTF-8");
+        ExpectDecodedAndEncodedAsLineByLine(broken, false, trace + ", malformed UTF-8, so code page 1251");
+        ExpectDecodedAndEncodedAsLineByLine(text + "\xD0", false, trace + ", UTF-8 cut by the end, so code page 1251");
         ExpectDecodedAndEncodedAsLineByLine("\xEF\xBB\xBF" + broken, false, trace + ", UTF-8 with mark, malformed");
         ExpectDecodedAndEncodedAsLineByLine(broken, true, trace + ", UTF-8 by name, malformed");
         ExpectDecodedAndEncodedAsLineByLine((round % 2 ? "\xFE\xFF" : "\xFF\xFE") + utf16, false, trace + ", UTF-16");
@@ -144,6 +146,7 @@ TEST(LineList, BlockEndsInsideCharactersAndLineBreaksChangeNothing) {
         {"UTF-8, a Cyrillic letter", "", "\xD0\x9A", false, false},
         {"UTF-8, a character outside the page", "", "\xF0\x9F\x8E\xB8", false, false},
         {"UTF-8, CR LF", "\xEF\xBB\xBF", "\xD0\x9A\r\n", false, false},
+        {"malformed UTF-8 in the second block, so code page 1251", "", "\xD0\x9A\xD0", false, false},
         {"UTF-16 LE, a surrogate pair", "\xFF\xFE", "\xF0\x9F\x8E\xB8", true, false},
         {"UTF-16 BE, a surrogate pair", "\xFE\xFF", "\xF0\x9F\x8E\xB8", true, true},
         {"UTF-16 LE, CR LF", "\xFF\xFE", "\xD0\x9A\r\n", true, false},
