@@ -1,6 +1,6 @@
 // The main window's output document with one big text file, driven through the
 // real window offscreen: open in the check list, switch to the editor, Sort
-// Lines, Check All and Save. Each operation runs in a fresh process of this
+// Lines, Check All and Save, and open the same lines in UTF-8. Each operation runs in a fresh process of this
 // program (so its peak resident memory is its own); the figures are the time
 // of the operation, the window painted after it, and the process's peak
 // resident memory against the file's size.
@@ -79,19 +79,21 @@ double PeakResidentMb() {
 }
 
 // Lines as a music catalogue holds them: Russian and Latin names with a folder
-// in brackets, about 91 characters each, in code page 1251 with CR LF.
-bool WriteCatalogue(const std::string& path, long lines) {
+// in brackets, about 91 characters each, in code page 1251 with CR LF; the
+// same lines in UTF-8 go to utf8Path.
+bool WriteCatalogue(const std::string& path, const std::string& utf8Path, long lines) {
     static const char* const artists[] = {"Кино", "Аквариум", "ДДТ", "Nautilus Pompilius", "The Beatles",
                                           "Ария", "Pink Floyd", "Сплин", "Земфира", "Queen", "Алиса", "Браво"};
     static const char* const words[] = {"звезда", "по имени", "солнце", "Love", "ночь", "город", "Dream",
                                         "дорога", "river", "Зима", "лето", "Ёлка", "время", "Night", "дом"};
     std::ofstream out(path, std::ios::binary);
+    std::ofstream utf8Out(utf8Path, std::ios::binary);
     std::uint64_t seed = 12345;
     auto next = [&seed](std::uint64_t n) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
         return (seed >> 33) % n;
     };
-    std::string buffer;
+    std::string buffer, utf8Buffer;
     for (long i = 0; i < lines; ++i) {
         std::string line = artists[next(12)];
         line += " - ";
@@ -103,16 +105,21 @@ bool WriteCatalogue(const std::string& path, long lines) {
         line += artists[next(12)];
         line += "/Альбом " + std::to_string(1970 + next(50)) + "/CD" + std::to_string(1 + next(4)) + "]";
         std::string cp1251 = tandrel::Utf8ToCp1251(line).text;
-        cp1251.resize(std::max<std::size_t>(cp1251.size(), 80 + next(23)), '_');
+        const std::size_t padded = std::max<std::size_t>(cp1251.size(), 80 + next(23));
+        utf8Buffer += line + std::string(padded - cp1251.size(), '_') + "\r\n";
+        cp1251.resize(padded, '_');
         buffer += cp1251;
         buffer += "\r\n";
         if (buffer.size() > (1 << 20)) {
             out << buffer;
+            utf8Out << utf8Buffer;
             buffer.clear();
+            utf8Buffer.clear();
         }
     }
     out << buffer;
-    return static_cast<bool>(out);
+    utf8Out << utf8Buffer;
+    return out && utf8Out;
 }
 
 // One operation in this process; prints "OP seconds peak-MB".
@@ -198,10 +205,13 @@ int main(int argc, char** argv) {
     const TempDir scratch(argc > 2 ? argv[2] : DefaultParent(), "tandrel-bench-");
     if (!scratch.ok()) return Fail(scratch.error());
     const std::string file = scratch.path() + "/catalogue.txt";
-    if (!WriteCatalogue(file, lines)) return Fail("cannot write " + file);
+    const std::string utf8File = scratch.path() + "/catalogue-utf8.txt";
+    if (!WriteCatalogue(file, utf8File, lines)) return Fail("cannot write " + file);
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0) return Fail("cannot read " + file);
     const double fileMb = static_cast<double>(st.st_size) / (1024.0 * 1024.0);
+    if (::stat(utf8File.c_str(), &st) != 0) return Fail("cannot read " + utf8File);
+    const double utf8FileMb = static_cast<double>(st.st_size) / (1024.0 * 1024.0);
     std::printf("file: %ld lines, %.1f MB in %s\n", lines, fileMb, file.c_str());
 
     char self[4096];
@@ -220,14 +230,17 @@ int main(int argc, char** argv) {
 
     // The processor time shows what the operation costs when other programs share the machine.
     std::printf("%-10s %9s %9s %10s %9s\n", "operation", "seconds", "cpu s", "peak MB", "x file");
-    for (const char* op : {"open", "editor", "sort", "checkall", "save"}) {
+    // The last one opens the same lines in UTF-8, converted as they are read.
+    for (const char* op : {"open", "editor", "sort", "checkall", "save", "open_utf8"}) {
         const std::string out = scratch.path() + "/" + op + ".out";
-        if (!RunCapture({self, "--op", op, file}, out)) return Fail(std::string(op) + " failed");
+        const bool utf8 = std::string(op) == "open_utf8";
+        if (!RunCapture({self, "--op", utf8 ? "open" : op, utf8 ? utf8File : file}, out))
+            return Fail(std::string(op) + " failed");
         std::ifstream result(out);
         std::string name;
         double seconds = 0, cpu = 0, peakMb = 0;
         if (!(result >> name >> seconds >> cpu >> peakMb)) return Fail(std::string(op) + " printed no figures");
-        std::printf("%-10s %9.3f %9.3f %10.1f %9.2f\n", op, seconds, cpu, peakMb, peakMb / fileMb);
+        std::printf("%-10s %9.3f %9.3f %10.1f %9.2f\n", op, seconds, cpu, peakMb, peakMb / (utf8 ? utf8FileMb : fileMb));
         const std::string label = std::string("outputdoc_") + op;
         const std::string tool = op == std::string("sort") ? "sort" : op == std::string("save") ? "cp" : "-";
         const double reference = tool == "sort" ? sortSeconds : tool == "cp" ? cpSeconds : 0;

@@ -197,11 +197,12 @@ const ByteWeights* Weights() {
 
 // A text being sorted: its next primary ranks, eight to a word, packed high
 // to low (0 after its end), and where reading them goes on. Most lines differ
-// within the first 24 weights, read while the texts are still in their order
-// in memory.
+// within the first 48 weights, all read while the texts are still in their
+// order in memory: the first 24 here, the next 24 in a Key of their own.
 struct Entry {
     static constexpr int kWords = 3;
-    std::array<std::uint64_t, kWords> key;
+    using Key = std::array<std::uint64_t, kWords>;
+    Key key;
     std::uint32_t index;
     std::uint32_t pos;  // byte offset * 4 + the unit's next weight
 
@@ -266,43 +267,73 @@ int CompareSecondary(const ByteWeights& w, std::string_view a, std::string_view 
     }
 }
 
-// Sorts entries [begin, end), whose keys are filled, to their final order.
-void SortRange(const ByteWeights& w, const std::vector<std::string_view>& texts, std::vector<Entry>& entries,
-               std::size_t begin, std::size_t end) {
+// What a sort works on: the texts, their entries, and the second keys by
+// text (entries are positioned after them).
+struct SortData {
+    const ByteWeights& w;
+    const std::vector<std::string_view>& texts;
+    Entry* entries;
+    const Entry::Key* second;
+};
+
+// Fills the keys of the entries [from, to) for the texts of the same numbers.
+void FillEntries(const SortData& d, Entry::Key* second, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+        Entry& e = d.entries[i];
+        e.index = static_cast<std::uint32_t>(i);
+        e.pos = 0;
+        FillKey(d.w, e, d.texts[i]);
+        Entry next = e;
+        FillKey(d.w, next, d.texts[i]);
+        second[i] = next.key;
+        e.pos = next.pos;
+    }
+}
+
+// Sorts entries [begin, end), whose first keys are filled, to their final order.
+void SortRange(const SortData& d, std::size_t begin, std::size_t end) {
     // Ranges of entries equal in every key so far; each is sorted by its key,
-    // and its runs of equal keys go on with their next keys.
-    std::vector<std::pair<std::size_t, std::size_t>> ranges{{begin, end}};
-    bool first = true;
+    // and its runs of equal keys go on with their next keys: the second key
+    // kept from the first reading, then keys read from the texts again.
+    struct Range {
+        std::size_t begin, end;
+        int round;
+    };
+    std::vector<Range> ranges{{begin, end, 0}};
+    constexpr std::size_t kAhead = 8;  // entries whose text is asked for ahead
     while (!ranges.empty()) {
-        const auto [rangeBegin, rangeEnd] = ranges.back();
+        const Range range = ranges.back();
         ranges.pop_back();
-        const auto from = entries.begin() + static_cast<std::ptrdiff_t>(rangeBegin);
-        const auto to = entries.begin() + static_cast<std::ptrdiff_t>(rangeEnd);
-        if (!first) {
+        Entry* const from = d.entries + range.begin;
+        Entry* const to = d.entries + range.end;
+        if (range.round == 1) {
+            for (Entry* e = from; e != to; ++e) {
+                if (static_cast<std::size_t>(to - e) > kAhead) __builtin_prefetch(&d.second[(e + kAhead)->index]);
+                e->key = d.second[e->index];
+            }
+        } else if (range.round > 1) {
             // The texts are read out of their order: ask for them ahead.
-            constexpr std::ptrdiff_t kAhead = 8;
-            for (auto e = from; e != to; ++e) {
-                if (to - e > 2 * kAhead) {
-                    __builtin_prefetch(&texts[(e + 2 * kAhead)->index]);
-                    const std::string_view ahead = texts[(e + kAhead)->index];
+            for (Entry* e = from; e != to; ++e) {
+                if (static_cast<std::size_t>(to - e) > 2 * kAhead) {
+                    __builtin_prefetch(&d.texts[(e + 2 * kAhead)->index]);
+                    const std::string_view ahead = d.texts[(e + kAhead)->index];
                     __builtin_prefetch(ahead.data() + ((e + kAhead)->pos >> 2));
                 }
-                FillKey(w, *e, texts[e->index]);
+                FillKey(d.w, *e, d.texts[e->index]);
             }
         }
-        first = false;
         std::sort(from, to, KeyLess);
-        for (auto run = from; run != to;) {
-            auto runEnd = run + 1;
+        for (Entry* run = from; run != to;) {
+            Entry* runEnd = run + 1;
             while (runEnd != to && runEnd->key == run->key) ++runEnd;
             if (runEnd - run > 1) {
                 if (!run->Ended()) {
-                    ranges.emplace_back(static_cast<std::size_t>(run - entries.begin()),
-                                        static_cast<std::size_t>(runEnd - entries.begin()));
+                    ranges.push_back({static_cast<std::size_t>(run - d.entries),
+                                      static_cast<std::size_t>(runEnd - d.entries), range.round + 1});
                 } else {
                     // Every primary weight is equal: accents decide, then the original order.
-                    std::sort(run, runEnd, [&](const Entry& a, const Entry& b) {
-                        const int c = CompareSecondary(w, texts[a.index], texts[b.index]);
+                    std::sort(run, runEnd, [&d](const Entry& a, const Entry& b) {
+                        const int c = CompareSecondary(d.w, d.texts[a.index], d.texts[b.index]);
                         return c != 0 ? c < 0 : a.index < b.index;
                     });
                 }
@@ -326,37 +357,53 @@ void InParallel(Work&& work, Own&& own) {
     if (helper.joinable()) helper.join();
 }
 
+// A key near the middle of the first keys of all texts, from a sample of them.
+Entry::Key MiddleKey(const SortData& d, std::size_t count) {
+    constexpr std::size_t kSample = 1024;
+    std::vector<Entry> sample(std::min(count, kSample));
+    for (std::size_t k = 0; k < sample.size(); ++k) {
+        sample[k].pos = 0;
+        FillKey(d.w, sample[k], d.texts[k * count / sample.size()]);
+    }
+    const auto middle = sample.begin() + static_cast<std::ptrdiff_t>(sample.size() / 2);
+    std::nth_element(sample.begin(), middle, sample.end(), KeyLess);
+    return middle->key;
+}
+
 std::vector<std::uint32_t> SortOrderByWeights(const ByteWeights& w, const std::vector<std::string_view>& texts) {
     const std::size_t count = texts.size();
-    std::vector<Entry> entries(count);
-    auto fill = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            entries[i].index = static_cast<std::uint32_t>(i);
-            entries[i].pos = 0;
-            FillKey(w, entries[i], texts[i]);
-        }
-    };
+    // Left uninitialised: every entry and key is filled before it is read.
+    const std::unique_ptr<Entry[]> entries(new Entry[count]);
+    const std::unique_ptr<Entry::Key[]> second(new Entry::Key[count]);
+    const SortData d{w, texts, entries.get(), second.get()};
     // Below this many texts one thread does it all.
     constexpr std::size_t kTwoThreads = 4096;
     if (count < kTwoThreads) {
-        fill(0, count);
-        SortRange(w, texts, entries, 0, count);
+        FillEntries(d, second.get(), 0, count);
+        SortRange(d, 0, count);
     } else {
-        const std::size_t half = count / 2;
-        InParallel([&] { fill(half, count); }, [&] { fill(0, half); });
-        // Split at the middle key: keys below it, equal to it, above it. The
-        // three parts sort apart, the outer two at the same time.
-        const auto first = entries.begin(), middle = first + static_cast<std::ptrdiff_t>(half), last = entries.end();
-        std::nth_element(first, middle, last, KeyLess);
-        const std::array<std::uint64_t, Entry::kWords> pivot = middle->key;
-        const auto equalBegin = std::partition(first, middle, [&](const Entry& e) { return e.key < pivot; });
-        const auto equalEnd = std::partition(middle, last, [&](const Entry& e) { return e.key == pivot; });
-        const auto at = [first](auto it) { return static_cast<std::size_t>(it - first); };
-        InParallel([&] { SortRange(w, texts, entries, at(equalEnd), count); },
-                   [&] {
-                       SortRange(w, texts, entries, 0, at(equalBegin));
-                       SortRange(w, texts, entries, at(equalBegin), at(equalEnd));
-                   });
+        // Each half is filled and split at a middle key at the same time; the
+        // keys below it then go before those at or above it, and the two parts
+        // sort apart, at the same time.
+        const Entry::Key pivot = MiddleKey(d, count);
+        const auto below = [&pivot](const Entry& e) { return e.key < pivot; };
+        Entry* const first = entries.get();
+        Entry* const middle = first + count / 2;
+        Entry* const last = first + count;
+        Entry* lowEnd = nullptr;   // the end of the first half's keys below the pivot
+        Entry* highEnd = nullptr;  // the end of the second half's
+        InParallel(
+            [&] {
+                FillEntries(d, second.get(), count / 2, count);
+                highEnd = std::partition(middle, last, below);
+            },
+            [&] {
+                FillEntries(d, second.get(), 0, count / 2);
+                lowEnd = std::partition(first, middle, below);
+            });
+        Entry* const split = std::rotate(lowEnd, middle, highEnd);
+        const auto at = [first](const Entry* e) { return static_cast<std::size_t>(e - first); };
+        InParallel([&] { SortRange(d, at(split), count); }, [&] { SortRange(d, 0, at(split)); });
     }
     std::vector<std::uint32_t> order(count);
     for (std::size_t i = 0; i < count; ++i) order[i] = entries[i].index;

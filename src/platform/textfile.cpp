@@ -56,7 +56,18 @@ FileResult ReadTextDocument(const std::string& path, TextLines& lines, TextOrigi
 }
 
 FileResult WriteTextDocument(const std::string& path, const LineList& lines, const TextOrigin& origin) {
-    return ReplaceFileContents(path, EncodeTextDocument(lines, origin));
+    // Written a block at a time as it is encoded, never held whole, through
+    // the same temporary file ReplaceFileContents writes.
+    if (FileResult r = CheckMappable("write", path); !r) return r;
+    detail::AtomicFileWriter writer;
+    if (FileResult r = writer.Begin(NativePath(path)); !r) return r;
+    FileResult failed = FileResult::Success();
+    const bool written = EncodeTextDocument(lines, origin, kEncodeBlockSize, [&](std::string_view block) {
+        failed = writer.Write(block.data(), block.size());
+        return failed.ok;
+    });
+    if (!written) return failed;
+    return writer.Commit();
 }
 
 FileResult WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -75,6 +76,9 @@ public:
     // The end of the file: a sequence left incomplete becomes kUnmappableChar.
     void Finish(std::string& out);
     TextEncoding encoding() const { return encoding_; }
+    // Whether the UTF-8 converted so far held a malformed sequence (one cut
+    // by the end of the file counts once Finish has seen it).
+    bool Malformed() const { return malformed_; }
 
 private:
     void Decide(std::string_view bytes, std::size_t firstHigh);
@@ -88,6 +92,7 @@ private:
     TextEncoding encoding_ = TextEncoding::Cp1251;
     std::string carry_;          // bytes of a sequence cut by the end of the last block
     char32_t highSurrogate_ = 0; // UTF-16: a high surrogate waiting for its pair
+    bool malformed_ = false;
 };
 
 // How a text file was written, kept with the document read from it so that
@@ -113,8 +118,18 @@ std::vector<std::string> DecodeTextDocument(std::string_view bytes, bool utf8ByN
 std::string EncodeTextDocument(const std::vector<std::string>& lines, const TextOrigin& origin);
 // The same for a document held in one buffer: a code-page-1251 file is split
 // in its own bytes, so reading it costs little more than the file's size.
+// A Unicode file is converted kDecodeBlockSize bytes at a time into the
+// lines' buffer.
+inline constexpr std::size_t kDecodeBlockSize = std::size_t{1} << 20;
 TextLines DecodeTextDocumentLines(std::string bytes, bool utf8ByName, TextOrigin& origin);
 std::string EncodeTextDocument(const LineList& lines, const TextOrigin& origin);
+// The same file a block at a time, for a writer that need not hold it whole:
+// write receives its bytes in order, in pieces of at most blockSize bytes
+// (more only for a longer line), and returns false to stop. False when write
+// refused a piece.
+inline constexpr std::size_t kEncodeBlockSize = std::size_t{4} << 20;
+bool EncodeTextDocument(const LineList& lines, const TextOrigin& origin, std::size_t blockSize,
+                        const std::function<bool(std::string_view)>& write);
 // The 0-based indices of the lines EncodeTextDocument cannot write as they
 // were: in a Unicode document, lines holding kUnmappableChar that match no
 // kept line (their characters would become U+FFFD).

@@ -81,6 +81,48 @@ TEST(SortOrderLocale, GivesTheCollatorsOrderForEveryByteOfTheCodePage) {
     EXPECT_EQ(fastOrder(texts), collatorOrder(texts));
 }
 
+// Catalogue lines share long beginnings (an artist, a folder), so the order
+// of most is decided far into them, past the weights read ahead of the sort.
+// Long random lines against the collator's order: beginnings shared up to
+// and past those weights, Cyrillic with ё/Ё, digits, punctuation, a
+// contraction ("L·") and an expansion ("…") straddling them, empty lines and
+// duplicates.
+TEST(SortOrderLocale, LongLinesWithSharedBeginningsSortAsTheCollatorDoes) {
+    const std::string beginnings[] = {
+        "",
+        "\xCA\xE8\xED\xEE - ",  // "Кино - "
+        "\xC0\xEA\xE2\xE0\xF0\xE8\xF3\xEC - \xE7\xE2\xE5\xE7\xE4\xE0 \xEF\xEE \xE8\xEC\xE5\xED\xE8 ",  // "Аквариум - звезда по имени "
+        std::string(46, 'a'),
+        std::string(47, 'a'),
+        std::string(48, 'a'),
+        "Nautilus Pompilius - \xB8\xEB\xEA\xE0 1234 / Music / \xA8\xEB\xEA\xE0 [2000] CD1 ",  // ёлка, Ёлка
+        std::string(100, '\xE5'),  // е
+    };
+    const std::string alphabet = "aAeEzZ0129 -_.,[]\t\xE0\xC0\xE5\xC5\xB8\xA8\xFF\xDF\x85\x96\xB7Ll";
+    std::uint64_t seed = 11;
+    auto next = [&seed](std::uint64_t n) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::size_t>((seed >> 33) % n);
+    };
+    std::vector<std::string> texts;
+    for (int i = 0; i < 8000; ++i) {
+        std::string t = beginnings[next(std::size(beginnings))];
+        t.resize(t.size() - std::min(t.size(), next(3)));  // cut a little, so ends fall anywhere
+        for (std::size_t n = next(12); n > 0; --n) t += alphabet[next(alphabet.size())];
+        texts.push_back(t);
+    }
+    for (int i = 0; i < 600; ++i) texts.push_back(texts[next(texts.size())]);
+    texts.insert(texts.begin() + static_cast<std::ptrdiff_t>(next(texts.size())), 3, std::string());
+
+    std::vector<std::uint32_t> expected(texts.size());
+    for (std::uint32_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&texts](std::uint32_t a, std::uint32_t b) {
+        return CompareTextLocale(texts[a], texts[b]) < 0;
+    });
+    EXPECT_EQ(SortOrderLocale(texts.size(), [&texts](std::size_t i) { return std::string_view(texts[i]); }),
+              expected);
+}
+
 TEST(DriveRoots, RootFirstThenRemovableAndNetworkVolumesByMountPoint) {
     const std::string table =
         "/dev/sda1 / ext4 rw 0 0\n"

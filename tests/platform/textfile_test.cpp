@@ -116,6 +116,38 @@ TEST(TextDocument, IsWrittenBackInItsEncodingAndNewFilesInCodePage1251) {
     EXPECT_FALSE(RewriteTextFile(dir / "folder.txt", {"x"}).ok);
 }
 
+// A document held in one buffer is written a block at a time: the file is the
+// one the lines give line by line, and a write that fails part way leaves the
+// old file and no temporary one.
+TEST(TextDocument, HeldInOneBufferIsWrittenInBlocksAndAFailedWriteKeepsTheOriginal) {
+    TempDir dir;
+    std::string original = "\xFF\xFE" + Utf8ToUtf16("Кино \xF0\x9F\x8E\xB8\r\n", false);
+    for (int i = 0; i < 200000; ++i) original += Utf8ToUtf16("Звезда по имени Солнце " + std::to_string(i) + "\r\n", false);
+    const std::string path = dir.Write("big.txt", original);
+    auto lines = std::make_shared<TextLines>();
+    TextOrigin origin;
+    ASSERT_TRUE(ReadTextDocument(path, *lines, origin).ok);
+    ASSERT_EQ(lines->size(), 200001u);
+    const LineList list(lines);
+    ASSERT_TRUE(WriteTextDocument(dir / "copy.txt", list, origin).ok);
+    EXPECT_TRUE(ReadAll(dir / "copy.txt") == original);
+
+    const test::ChildOutcome outcome = test::RunInChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kEncodeBlockSize + 4096, kEncodeBlockSize + 4096};  // the second block fails
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<std::uint32_t> reversed(list.size());
+        for (std::uint32_t i = 0; i < reversed.size(); ++i) reversed[i] = static_cast<std::uint32_t>(list.size() - 1 - i);
+        const FileResult r = WriteTextDocument(path, list.Pick(reversed), origin);
+        return !r.ok && !r.error.empty() ? 0 : 1;
+    });
+    EXPECT_EQ(outcome.exitCode, 0) << "the failed write was not reported";
+    EXPECT_TRUE(ReadAll(path) == original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), {}), 2) << "temporary file left";
+    std::filesystem::create_directory(dir / "folder.txt");
+    EXPECT_FALSE(WriteTextDocument(dir / "folder.txt", list, origin).ok);
+}
+
 TEST(ReplaceFileContents, FailedWriteKeepsTheOriginal) {
     TempDir dir;
     std::string path = dir.Write("tags.mp3", "original");
