@@ -27,8 +27,9 @@ int PlanFailures(const RenamePlan& plan, std::ostream& err) {
 
 // The "will rename" rows of a saved plan that still fit the disk: each old
 // name exists (or an earlier row gives it) and no entry has the new name
-// (or an earlier row moves it away). Stale rows are reported on err.
-bool ReadSavedPlan(const std::string& file, RenamePlan& plan, std::ostream& err) {
+// (or an earlier row moves it away). Stale rows are reported on err and
+// counted in stale.
+bool ReadSavedPlan(const std::string& file, RenamePlan& plan, int& stale, std::ostream& err) {
     std::string bytes;
     if (FileResult r = ReadFileBytes(file, bytes); !r) {
         err << "tandrel-cli: " << r.error << "\n";
@@ -62,16 +63,17 @@ bool ReadSavedPlan(const std::string& file, RenamePlan& plan, std::ostream& err)
         const Cp1251Text dir = Utf8ToCp1251(fields[1]), oldName = Utf8ToCp1251(fields[2]),
                          newName = Utf8ToCp1251(fields[3]);
         const std::string from = JoinPath(dir.text, oldName.text), to = JoinPath(dir.text, newName.text);
-        std::string stale;
+        std::string reason;
         if (!dir.lossless || !oldName.lossless || !newName.lossless)
-            stale = "a name holds a character outside code page 1251";
+            reason = "a name holds a character outside code page 1251";
         else if (!given.count(from) && (vacated.count(from) || !Exists(from)))
-            stale = "the old name no longer exists";
+            reason = "the old name no longer exists";
         else if (given.count(to) || (!vacated.count(to) && Exists(to)))
-            stale = "the new name exists";
-        if (!stale.empty()) {
+            reason = "the new name exists";
+        if (!reason.empty()) {
             err << "tandrel-cli: " << where << ": stale row refused: " << fields[1] << "/" << fields[2] << " -> "
-                << fields[3] << " (" << stale << ")\n";
+                << fields[3] << " (" << reason << ")\n";
+            ++stale;
             clean = false;
             continue;
         }
@@ -107,8 +109,11 @@ int FinishRenameCommand(const CommandLine& line, std::string_view usage, const R
         RenamePlan plan;
         plan.section = frame.section;
         plan.logged = frame.logged;
-        const bool clean = ReadSavedPlan(*applyFile, plan, err);
-        const int code = report(ExecuteRenamePlan(plan, prompter));
+        int stale = 0;
+        const bool clean = ReadSavedPlan(*applyFile, plan, stale, err);
+        RenameStats stats = ExecuteRenamePlan(plan, prompter);
+        stats.staleRows = stale;
+        const int code = report(stats);
         return clean ? code : kExitFailed;
     }
     RenamePlan plan = build();

@@ -236,7 +236,8 @@ std::string NoLogText(const std::string& dir) { return "No rename log (" + std::
 
 std::string BatchSummary(const RenameStats& stats, int language) {
     if (stats.noLog) return stats.failures.empty() ? std::string() : stats.failures.back();
-    std::string text = "Renamed: " + std::to_string(stats.renamed) + ", failed: " + std::to_string(stats.failures.size());
+    const std::size_t failed = stats.failures.size() + static_cast<std::size_t>(stats.staleRows);
+    std::string text = "Renamed: " + std::to_string(stats.renamed) + ", failed: " + std::to_string(failed);
     if (!stats.failures.empty()) text += ". First: " + stats.failures.front();
     if (stats.stopped) text += ". Stopped: the rename log cannot be written";
     if (stats.cancelled)

@@ -53,6 +53,7 @@ struct RenameStats {
     bool stopped = false;  // a log could not be written, so the run stopped
     bool noLog = false;    // rename back: no directory of the walk has a log
     bool cancelled = false;  // the user asked the run to stop; what it did is kept and logged
+    int staleRows = 0;  // rows of a saved plan refused before any move, reported where they were read
 };
 
 // The status line after a run: how many renamed, how many failed and the

@@ -97,6 +97,7 @@ TEST_F(RenamePlanCliTest, ApplyRenamesBySavedRowsAndRefusesStaleOnes) {
               std::string::npos)
         << r.err;
     EXPECT_EQ(Files(), (Names{"Leto.mp3", "Zima.mp3", "Весна.mp3", "Зима.mp3", "Лето.mp3"}));
+    EXPECT_NE(r.out.find("Renamed: 0, failed: 2"), std::string::npos) << r.out;  // the refused rows are counted
 
     // A plan that still fits is applied whole, logged as the command logs, and renames back.
     std::filesystem::remove(dir + "/Zima.mp3");
