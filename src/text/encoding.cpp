@@ -14,6 +14,21 @@ namespace tandrel {
 
 namespace {
 
+#if defined(__SSE2__)
+// Copies the ASCII bytes at p + i to o, sixteen at a time (the caller leaves
+// room for sixteen at both), and moves i and o past them; true when all
+// sixteen were ASCII, false when a byte past the copied ones is not.
+inline bool CopyAsciiRun(const unsigned char* p, std::size_t& i, char*& o) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+    const std::size_t ascii = high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
+    o += ascii;
+    i += ascii;
+    return high == 0;
+}
+#endif
+
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
@@ -80,15 +95,7 @@ bool AppendUtf8AsCp1251(std::string_view utf8, std::string& out) {
 #if defined(__SSE2__)
         // Sixteen bytes at a time while they are ASCII: the output never runs
         // ahead of the input, so a whole vector always fits.
-        if (i + 16 <= n) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
-            const std::size_t ascii = high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
-            o += ascii;
-            i += ascii;
-            if (!high) continue;
-        }
+        if (i + 16 <= n && CopyAsciiRun(p, i, o)) continue;
 #endif
         const unsigned char c = p[i];
         if (c < 0x80) {
@@ -712,15 +719,7 @@ char* PutUtf8(std::string_view cp1251, char* o) {
     const std::size_t n = cp1251.size();
     for (std::size_t i = 0; i < n;) {
 #if defined(__SSE2__)
-        if (i + 16 <= n) {  // a run of ASCII, sixteen bytes at a time
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
-            const std::size_t ascii = high ? static_cast<std::size_t>(__builtin_ctz(high)) : 16;
-            o += ascii;
-            i += ascii;
-            if (!high) continue;
-        }
+        if (i + 16 <= n && CopyAsciiRun(p, i, o)) continue;  // a run of ASCII, sixteen bytes at a time
 #endif
         const std::uint32_t packed = table[p[i++]];
         o[0] = static_cast<char>(packed);  // three bytes always; the ones past the length are written over next
