@@ -51,9 +51,11 @@ inline std::string FeedTagReaders(const std::string& path, std::string_view data
     if (savedSize >= 128 && saved.compare(saved.size() - 128, 3, "TAG") == 0 && again.Damaged()) return {};
     // A frame is read through a 250-byte window. A frame of a 2.4 tag in
     // UTF-8 is saved in UTF-16, which fits fewer characters into the window;
-    // texts of up to 120 characters fit either way.
+    // texts of up to 120 characters fit either way, but characters the field
+    // trims off its ends take room in the window too, so a text of over 100
+    // may read back cut at the end.
     auto same = [](const std::string& before, const std::string& after) {
-        return before.size() > 120 || before == after;
+        return before.size() > 120 || before == after || (before.size() > 100 && before.starts_with(after));
     };
     if (!same(v2.Title(), again.Title()) || !same(v2.Artist(), again.Artist()) ||
         !same(v2.Album(), again.Album()) || again.Track() != v2.Track())
